@@ -1,0 +1,31 @@
+// The demo database: an SQLite file made from the scripts schema.sql and seed.sql
+// (every table and view the module reads, with Portuguese demo data dated relative to
+// the day it is made), plus the logins table holding the demo logins as salted hashes.
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace orla {
+
+// A login the demo database accepts: the database login and the application users.
+struct DemoLogin {
+    QString login, password;
+};
+
+// The logins stored in every demo database: the database login "orla" first, then the
+// application users ("ana", "rui", "joao", "marta").
+QList<DemoLogin> DemoLogins();
+
+// The folder holding schema.sql and seed.sql: the environment variable ORLA_DEMO_DIR
+// when set and not empty, else the folder compiled in (the repository's app/demo).
+QString DemoScriptsDir();
+
+// Makes the demo database at `path`: removes any file already there, creates the folder,
+// runs schema.sql and seed.sql, then creates the logins table and stores DemoLogins() with
+// new salts, all in one transaction. On failure removes the half-made file, sets *error
+// (when given) to a message naming the failing step or script and SQLite's message, and
+// returns false.
+bool CreateDemoDatabase(const QString& path, QString* error);
+
+}  // namespace orla

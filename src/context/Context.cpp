@@ -1,0 +1,38 @@
+#include "context/Context.h"
+
+namespace orla {
+
+ContextValues& Context() {
+    static ContextValues values;
+    return values;
+}
+
+DataEnvironment::DataEnvironment()
+    : SqlServer(
+          QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=SERVER;")) {}
+
+DataEnvironment& Data() {
+    // Lives as long as the loaded component: never destroyed, so no static
+    // destructor runs after the database drivers are gone.
+    static DataEnvironment* data = new DataEnvironment;
+    return *data;
+}
+
+void ResetComponentState() {
+    Data().SqlServer.Close();
+    Data().SqlServer.SetConnectionString(
+        QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=SERVER;"));
+    Context() = ContextValues();
+}
+
+QString BuildConnectionString(const QString& login, const QString& plainPassword,
+                              const QString& server, const QString& separator) {
+    return QLatin1String("Provider=SQLOLEDB.1;") + QLatin1String("Persist Security Info=") +
+           Context().PersistSecurityInfo + QLatin1String(";") + QLatin1String("User ID=") + login +
+           QLatin1String(";") + QLatin1String("Password=") + plainPassword + separator +
+           QLatin1String("Initial Catalog=") + Context().cnInitialCatalog + QLatin1String(";") +
+           QLatin1String("Data Source=") + server + QLatin1String(";") +
+           QLatin1String("Connect Timeout=15");
+}
+
+}  // namespace orla

@@ -1,0 +1,50 @@
+// The component-wide context every window reads, and the data environment
+// holding the shared connection. Both belong to the loaded component and
+// outlive any one General object.
+#pragma once
+
+#include "platform/db/Connection.h"
+
+#include <QString>
+
+namespace orla {
+
+struct ContextValues {
+    QString User;
+    QString Password;  // scrambled, as the host passed it
+    bool Connected = false;
+    QString PersistSecurityInfo;
+    QString cnUser;
+    QString cnPassword;  // scrambled
+    QString cnInitialCatalog;
+    QString cnDataSource;
+    QString cnDataSourceSecondary;
+    bool UseSecondary = false;
+    QString ProgramKey;
+    QString MasterConnectionString;     // scrambled
+    QString SecondaryConnectionString;  // scrambled
+};
+
+ContextValues& Context();
+
+struct DataEnvironment {
+    DataEnvironment();
+    Connection SqlServer;
+};
+
+// The data environment, created on first use.
+DataEnvironment& Data();
+
+// Forgets the context and closes the shared connection, as a fresh load of
+// the component would find them.
+void ResetComponentState();
+
+// The separators written after the password in the two kinds of string.
+inline const QString kEncryptSeparator = QStringLiteral(";Encrypt=yes;");
+inline const QString kPlainSeparator = QStringLiteral(";");
+
+// A connection string of the system's layout for the context's catalogue.
+QString BuildConnectionString(const QString& login, const QString& plainPassword,
+                              const QString& server, const QString& separator);
+
+}  // namespace orla

@@ -1,0 +1,48 @@
+#include "context/ServerRace.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+
+namespace orla {
+namespace {
+
+bool IsOpen(Connection& c) {
+    return c.State() == Connection::adStateOpen;
+}
+
+bool IsConnecting(Connection& c) {
+    return c.State() == Connection::adStateConnecting;
+}
+
+}  // namespace
+
+std::optional<OrlaError> OpenAndWait(Connection& connection) {
+    if (auto failure = Try([&] { connection.Open(Connection::adAsyncConnect); }))
+        return failure;
+    WaitWhileConnecting(connection);
+    return connection.AsyncError();
+}
+
+RaceWinner RaceServers(const QString& primaryString, const QString& secondaryString) {
+    Connection primary(primaryString);
+    Connection secondary(secondaryString);
+    Try([&] { primary.Open(Connection::adAsyncConnect); });
+    if (!secondaryString.isEmpty())
+        Try([&] { secondary.Open(Connection::adAsyncConnect); });
+    while (!IsOpen(primary) && !IsOpen(secondary) &&
+           (IsConnecting(primary) || IsConnecting(secondary))) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(2);
+    }
+    RaceWinner winner = RaceWinner::None;
+    if (IsOpen(primary))
+        winner = RaceWinner::Primary;
+    else if (IsOpen(secondary))
+        winner = RaceWinner::Secondary;
+    primary.Close();
+    secondary.Close();
+    return winner;
+}
+
+}  // namespace orla

@@ -1,0 +1,76 @@
+#include "platform/db/Backend.h"
+
+#include "platform/db/OdbcBackend.h"
+#include "platform/db/SqliteBackend.h"
+
+#include <QSqlError>
+
+#include <atomic>
+
+namespace orla {
+
+QString NewConnectionName() {
+    static std::atomic<quint64> counter{0};
+    return QStringLiteral("orla-%1").arg(++counter);
+}
+
+Backend::~Backend() {
+    Close();
+    if (!name_.isEmpty()) {
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name_);
+    }
+}
+
+void Backend::Probe(int timeoutSeconds) const {
+    const QString name = NewConnectionName();
+    std::optional<OrlaError> failure;
+    {
+        QSqlDatabase db = Configure(name, timeoutSeconds);
+        failure = Try([&] { Connect(db); });
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (failure)
+        throw *failure;
+}
+
+void Backend::Open(int timeoutSeconds) {
+    Close();
+    if (!name_.isEmpty()) {
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name_);
+    }
+    name_ = NewConnectionName();
+    db_ = Configure(name_, timeoutSeconds);
+    Connect(db_);
+}
+
+void Backend::Close() {
+    if (db_.isValid() && db_.isOpen())
+        db_.close();
+}
+
+bool Backend::IsOpen() const {
+    return db_.isValid() && db_.isOpen();
+}
+
+OrlaError Backend::StatementError(const QSqlError& error) const {
+    QString text = error.databaseText();
+    if (text.isEmpty())
+        text = error.text();
+    return {err::kCommandFailed, text};
+}
+
+std::unique_ptr<Backend> MakeDefaultBackend(const ConnectionString& spec) {
+    if (!spec.EmbeddedPath().isEmpty())
+        return std::make_unique<SqliteBackend>(spec);
+    return std::make_unique<OdbcBackend>(spec);
+}
+
+BackendFactory& CurrentBackendFactory() {
+    static BackendFactory factory = MakeDefaultBackend;
+    return factory;
+}
+
+}  // namespace orla

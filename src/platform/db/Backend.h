@@ -1,0 +1,60 @@
+// A database backend behind a Connection: the embedded SQLite file or a SQL
+// Server reached through ODBC. Each backend owns one Qt Sql connection, used
+// only on the thread that opened it.
+#pragma once
+
+#include "platform/db/ConnectionString.h"
+#include "platform/db/Error.h"
+
+#include <QSqlDatabase>
+
+#include <functional>
+#include <memory>
+
+class QSqlError;
+
+namespace orla {
+
+class Backend {
+  public:
+    explicit Backend(ConnectionString spec) : spec_(std::move(spec)) {}
+    virtual ~Backend();
+    Backend(const Backend&) = delete;
+    Backend& operator=(const Backend&) = delete;
+
+    // Proves that the server can be reached and the login is accepted, on a
+    // short-lived connection of its own. Safe to call from a worker thread.
+    virtual void Probe(int timeoutSeconds) const;
+    // Opens the backend's own connection on the calling thread.
+    void Open(int timeoutSeconds);
+    void Close();
+    bool IsOpen() const;
+    QSqlDatabase Database() const { return db_; }
+
+    // The statement as this backend's server understands it.
+    virtual QString Translate(const QString& sql) const = 0;
+    // A failure of a statement, with the system's error number.
+    virtual OrlaError StatementError(const QSqlError& error) const;
+
+  protected:
+    // Creates a named Qt Sql connection configured for this backend (not open).
+    virtual QSqlDatabase Configure(const QString& name, int timeoutSeconds) const = 0;
+    // Opens a configured connection and checks the login; throws on failure.
+    virtual void Connect(QSqlDatabase& db) const = 0;
+    const ConnectionString& Spec() const { return spec_; }
+
+  private:
+    ConnectionString spec_;
+    QSqlDatabase db_;
+    QString name_;
+};
+
+// Makes the backend for a connection string (SQLite for a file, ODBC otherwise).
+using BackendFactory = std::function<std::unique_ptr<Backend>(const ConnectionString&)>;
+std::unique_ptr<Backend> MakeDefaultBackend(const ConnectionString& spec);
+BackendFactory& CurrentBackendFactory();
+
+// A process-unique name for a Qt Sql connection.
+QString NewConnectionName();
+
+}  // namespace orla

@@ -1,0 +1,106 @@
+#include "platform/db/Connection.h"
+
+#include "platform/db/Backend.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace orla {
+namespace {
+
+// Opens run on a pool of their own, so a slow server never starves other work.
+QThreadPool& OpenPool() {
+    static QThreadPool* pool = [] {
+        auto* p = new QThreadPool();
+        p->setMaxThreadCount(8);
+        return p;
+    }();
+    return *pool;
+}
+
+OrlaError ObjectOpen() {
+    return {err::kObjectOpen, QStringLiteral("Operation is not allowed when the object is open.")};
+}
+
+}  // namespace
+
+Connection::Connection() = default;
+
+Connection::Connection(const QString& connectionString) : connectionString_(connectionString) {}
+
+Connection::~Connection() = default;
+
+void Connection::SetConnectionString(const QString& text) {
+    if (State() != adStateClosed)
+        throw ObjectOpen();
+    connectionString_ = text;
+}
+
+int Connection::State() {
+    if (pending_.isValid()) {
+        if (!pending_.isFinished())
+            return adStateConnecting;
+        FinishAsyncOpen();
+    }
+    return backend_ && backend_->IsOpen() ? adStateOpen : adStateClosed;
+}
+
+void Connection::Open(int options) {
+    if (State() != adStateClosed)
+        throw ObjectOpen();
+    asyncError_.reset();
+    const orla::ConnectionString spec = orla::ConnectionString::Parse(connectionString_);
+    if (spec.DataSource().trimmed().isEmpty())
+        throw OrlaError(err::kProviderFailure,
+                        QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]SQL Server does "
+                                       "not exist or access denied."));
+    backend_ = CurrentBackendFactory()(spec);
+    if (options != adOptionUnspecified && (options & adAsyncConnect)) {
+        // The worker only proves the server and login on a connection of its
+        // own; the usable connection is opened here, on the owner's thread.
+        std::shared_ptr<const Backend> backend = backend_;
+        const int timeout = timeout_;
+        pending_ = QtConcurrent::run(
+            &OpenPool(), [backend, timeout] { return Try([&] { backend->Probe(timeout); }); });
+        return;
+    }
+    backend_->Open(timeout_);
+}
+
+void Connection::FinishAsyncOpen() {
+    std::optional<OrlaError> failure = pending_.result();
+    pending_ = {};
+    if (!failure)
+        failure = Try([&] { backend_->Open(timeout_); });
+    asyncError_ = failure;
+}
+
+std::optional<OrlaError> Connection::AsyncError() {
+    State();
+    return asyncError_;
+}
+
+void Connection::Close() {
+    // An open still running is abandoned: its worker keeps its own backend alive.
+    pending_ = {};
+    if (backend_)
+        backend_->Close();
+}
+
+Backend& Connection::OpenBackend() {
+    if (State() != adStateOpen)
+        throw err::ConnectionClosed();
+    return *backend_;
+}
+
+void WaitWhileConnecting(Connection& connection) {
+    while (connection.State() == Connection::adStateConnecting) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(2);
+    }
+}
+
+}  // namespace orla

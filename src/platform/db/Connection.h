@@ -1,0 +1,66 @@
+// A connection to the database, as the system uses it: a connection string,
+// a timeout, a state (closed 0, open 1, connecting 2), synchronous or
+// asynchronous opening, closing and executing statements.
+#pragma once
+
+#include "platform/db/Error.h"
+#include "platform/db/Recordset.h"
+
+#include <QFuture>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace orla {
+
+class Backend;
+
+class Connection {
+  public:
+    enum State { adStateClosed = 0, adStateOpen = 1, adStateConnecting = 2 };
+    static constexpr int adOptionUnspecified = -1;
+    static constexpr int adAsyncConnect = 16;
+
+    Connection();
+    explicit Connection(const QString& connectionString);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    QString ConnectionString() const { return connectionString_; }
+    // Throws 3705 while the connection is open or connecting.
+    void SetConnectionString(const QString& text);
+    int ConnectionTimeout() const { return timeout_; }
+    void SetConnectionTimeout(int seconds) { timeout_ = seconds; }
+
+    int State();
+    // Opens with the present connection string. With adAsyncConnect the open
+    // runs on a worker and the state reads connecting until it ends; its
+    // failure is then found in AsyncError(). Throws OrlaError on a failed
+    // synchronous open.
+    void Open(int options = adOptionUnspecified);
+    void Close();
+    // The failure of the last asynchronous open, once it has ended.
+    std::optional<OrlaError> AsyncError();
+
+    // Runs a statement or query; a query's rows come back in the recordset
+    // (closed for statements that return none). Throws OrlaError.
+    Recordset Execute(const QString& sql);
+
+  private:
+    friend class Recordset;
+    Backend& OpenBackend();
+    void FinishAsyncOpen();
+
+    QString connectionString_;
+    int timeout_ = 15;
+    std::shared_ptr<Backend> backend_;
+    QFuture<std::optional<OrlaError>> pending_;
+    std::optional<OrlaError> asyncError_;
+};
+
+// Waits, letting the event loop run, while the connection is connecting.
+void WaitWhileConnecting(Connection& connection);
+
+}  // namespace orla

@@ -1,0 +1,31 @@
+// Connection strings in the "Key=Value;Key=Value" form of the original data
+// layer. Keys compare without case; the last occurrence of a key wins.
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+namespace orla {
+
+class ConnectionString {
+  public:
+    static ConnectionString Parse(const QString& text);
+
+    QString Value(const QString& key) const;
+    bool Has(const QString& key) const;
+
+    QString DataSource() const { return Value(QStringLiteral("Data Source")); }
+    QString UserId() const { return Value(QStringLiteral("User ID")); }
+    QString Password() const { return Value(QStringLiteral("Password")); }
+    QString InitialCatalog() const { return Value(QStringLiteral("Initial Catalog")); }
+
+    // The file of an embedded database ("sqlite:PATH" or a path ending ".db"),
+    // or an empty text when the data source names a server.
+    QString EmbeddedPath() const;
+
+  private:
+    QList<QPair<QString, QString>> pairs_;
+};
+
+}  // namespace orla

@@ -1,0 +1,61 @@
+#include "platform/db/OdbcBackend.h"
+
+#include <QSqlError>
+
+namespace orla {
+namespace {
+
+const char* const kDefaultTemplate =
+    "DRIVER={%DRIVER%};SERVER=%SERVER%;DATABASE=%DATABASE%;UID=%USER%;PWD=%PASSWORD%;"
+    "TDS_Version=7.4;ClientCharset=UTF-8;LoginTimeout=%TIMEOUT%";
+
+// An ODBC attribute value, braced when it holds characters that end or open one.
+QString OdbcValue(const QString& value) {
+    if (!value.contains(QLatin1Char(';')) && !value.contains(QLatin1Char('{')) &&
+        !value.contains(QLatin1Char('}')))
+        return value;
+    QString escaped = value;
+    escaped.replace(QLatin1Char('}'), QLatin1String("}}"));
+    return QLatin1Char('{') + escaped + QLatin1Char('}');
+}
+
+QString ErrorText(const QSqlError& error) {
+    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
+}
+
+}  // namespace
+
+QString OdbcBackend::OdbcConnectText(int timeoutSeconds) const {
+    const QString custom = qEnvironmentVariable("ORLA_ODBC_CONNECT");
+    QString text = custom.isEmpty() ? QString::fromLatin1(kDefaultTemplate) : custom;
+    const QString driver = qEnvironmentVariable("ORLA_ODBC_DRIVER", QStringLiteral("FreeTDS"));
+    text.replace(QLatin1String("%DRIVER%"), driver);
+    text.replace(QLatin1String("%SERVER%"), OdbcValue(Spec().DataSource()));
+    text.replace(QLatin1String("%DATABASE%"), OdbcValue(Spec().InitialCatalog()));
+    text.replace(QLatin1String("%USER%"), OdbcValue(Spec().UserId()));
+    text.replace(QLatin1String("%PASSWORD%"), OdbcValue(Spec().Password()));
+    text.replace(QLatin1String("%TIMEOUT%"), QString::number(timeoutSeconds));
+    return text;
+}
+
+QSqlDatabase OdbcBackend::Configure(const QString& name, int timeoutSeconds) const {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
+    db.setDatabaseName(OdbcConnectText(timeoutSeconds));
+    if (timeoutSeconds > 0)
+        db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(timeoutSeconds));
+    return db;
+}
+
+void OdbcBackend::Connect(QSqlDatabase& db) const {
+    if (!db.isValid())
+        throw OrlaError(err::kInvalidConnectionString,
+                        QStringLiteral("The ODBC driver of Qt is not installed."));
+    if (!db.open())
+        throw OrlaError(err::kProviderFailure, ErrorText(db.lastError()));
+}
+
+OrlaError OdbcBackend::StatementError(const QSqlError& error) const {
+    return {err::kCommandFailed, ErrorText(error)};
+}
+
+}  // namespace orla

@@ -1,0 +1,115 @@
+#include "platform/db/Recordset.h"
+
+#include "platform/db/Backend.h"
+#include "platform/db/Connection.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace orla {
+
+struct Recordset::State {
+    std::unique_ptr<QSqlQuery> query;
+    QStringList names;
+    bool eof = true;
+};
+
+Recordset::Recordset() : state_(std::make_shared<State>()) {}
+Recordset::~Recordset() = default;
+
+void Recordset::Open(const QString& source, Connection& activeConnection) {
+    if (IsOpen())
+        throw OrlaError(err::kObjectOpen,
+                        QStringLiteral("Operation is not allowed when the object is open."));
+    *this = activeConnection.Execute(source);
+}
+
+void Recordset::Close() {
+    if (!IsOpen())
+        throw OrlaError(err::kObjectClosed,
+                        QStringLiteral("Operation is not allowed when the object is closed."));
+    state_->query.reset();
+    state_->names.clear();
+    state_->eof = true;
+}
+
+bool Recordset::IsOpen() const {
+    return state_->query != nullptr;
+}
+
+void Recordset::RequireOpen() const {
+    if (!IsOpen())
+        throw OrlaError(err::kObjectClosed,
+                        QStringLiteral("Operation is not allowed when the object is closed."));
+}
+
+void Recordset::RequireRow() const {
+    RequireOpen();
+    if (state_->eof)
+        throw OrlaError(err::kNoCurrentRecord,
+                        QStringLiteral("Either BOF or EOF is True, or the current record has been "
+                                       "deleted. Requested operation requires a current record."));
+}
+
+bool Recordset::Eof() const {
+    RequireOpen();
+    return state_->eof;
+}
+
+void Recordset::MoveNext() {
+    RequireRow();
+    state_->eof = !state_->query->next();
+}
+
+int Recordset::FieldCount() const {
+    RequireOpen();
+    return static_cast<int>(state_->names.size());
+}
+
+QStringList Recordset::FieldNames() const {
+    RequireOpen();
+    return state_->names;
+}
+
+Field Recordset::Fields(int index) const {
+    RequireOpen();
+    if (index < 0 || index >= state_->names.size())
+        throw OrlaError(err::kItemNotFound,
+                        QStringLiteral("Item cannot be found in the collection corresponding to "
+                                       "the requested name or ordinal."));
+    RequireRow();
+    QVariant value = state_->query->value(index);
+    if (value.isNull())
+        value = QVariant();
+    return {state_->names.at(index), value};
+}
+
+Field Recordset::Fields(const QString& name) const {
+    RequireOpen();
+    for (int i = 0; i < state_->names.size(); ++i) {
+        if (state_->names.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return Fields(i);
+    }
+    return Fields(-1);
+}
+
+// Runs the statement on the backend; a query leaves its rows in an open recordset.
+Recordset Connection::Execute(const QString& sql) {
+    Backend& backend = OpenBackend();
+    auto query = std::make_unique<QSqlQuery>(backend.Database());
+    query->setForwardOnly(true);
+    if (!query->exec(backend.Translate(sql)))
+        throw backend.StatementError(query->lastError());
+    Recordset result;
+    if (!query->isSelect())
+        return result;
+    const QSqlRecord record = query->record();
+    for (int i = 0; i < record.count(); ++i)
+        result.state_->names.append(record.fieldName(i));
+    result.state_->eof = !query->next();
+    result.state_->query = std::move(query);
+    return result;
+}
+
+}  // namespace orla

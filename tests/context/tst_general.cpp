@@ -1,0 +1,237 @@
+// SQLConnect: program key, context, connection strings, the race of the two
+// servers, the proof of the user's credentials, and the host's factory.
+#include "BackendSpy.h"
+#include "Recorders.h"
+#include "TestDatabase.h"
+#include "context/Context.h"
+#include "context/General.h"
+
+#include <orla_contas/ConnectionScrambler.h>
+
+#include <QProcess>
+#include <QTest>
+
+using namespace orla;
+using namespace orla::test;
+
+namespace {
+
+QString S(const QString& plain) {
+    return ConnectionScrambler::Scramble(plain);
+}
+
+bool Connect(General& general, const QString& primary, const QString& secondary = QString(),
+             qint32 flags = 0, const QString& userPassword = kAppPassword) {
+    return general.SQLConnect(kAppUser, S(userPassword), kDbLogin, S(kDbPassword),
+                              QStringLiteral("Orla"), primary, secondary, flags);
+}
+
+}  // namespace
+
+class TestGeneral : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() { ResetComponentState(); }
+    void cleanup() { ResetComponentState(); }
+
+    void scramblerRoundTrips_data() {
+        QTest::addColumn<QString>("plain");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("ascii") << QStringLiteral("orla-demo");
+        QTest::newRow("quotes and separators") << QStringLiteral("a'b;c=d\"e");
+        QTest::newRow("accents") << QStringLiteral("Conciliação Bancária €");
+    }
+    void scramblerRoundTrips() {
+        QFETCH(QString, plain);
+        const QString scrambled = ConnectionScrambler::Scramble(plain);
+        if (!plain.isEmpty())
+            QVERIFY(!scrambled.contains(plain));
+        QCOMPARE(ConnectionScrambler::Unscramble(scrambled), plain);
+    }
+
+    void flagsChooseTheProgramKey_data() {
+        QTest::addColumn<int>("flags");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("0") << 0 << QStringLiteral("Contabilidade");
+        QTest::newRow("1") << 1 << QStringLiteral("Salvian");
+        QTest::newRow("2 keeps the previous key") << 2 << QStringLiteral("Anterior");
+        QTest::newRow("-1 keeps the previous key") << -1 << QStringLiteral("Anterior");
+    }
+    void flagsChooseTheProgramKey() {
+        QFETCH(int, flags);
+        QFETCH(QString, key);
+        TestDatabase db;
+        Context().ProgramKey = QStringLiteral("Anterior");
+        General general;
+        QVERIFY(Connect(general, db.path(), QString(), flags));
+        QCOMPARE(Context().ProgramKey, key);
+    }
+
+    void programKeyIsSetEvenWhenNoServerAnswers() {
+        ScopedServicesRecorder services;
+        General general;
+        QVERIFY(!Connect(general, QStringLiteral("/nao/existe/orla.db"), QString(), 1));
+        QCOMPARE(Context().ProgramKey, QStringLiteral("Salvian"));
+        QVERIFY(!Context().Connected);
+        QVERIFY(Context().User.isEmpty());
+        QCOMPARE(Data().SqlServer.State(), int(Connection::adStateClosed));
+        QVERIFY(services.log().reports.isEmpty());
+    }
+
+    void connectFillsTheContextAndTheSharedConnection() {
+        TestDatabase db;
+        General general;
+        QVERIFY(Connect(general, db.path()));
+        const ContextValues& c = Context();
+        QVERIFY(c.Connected);
+        QCOMPARE(c.User, kAppUser);
+        QCOMPARE(c.Password, S(kAppPassword));
+        QCOMPARE(c.cnPassword, S(kDbPassword));
+        QCOMPARE(c.cnUser, kDbLogin);
+        QCOMPARE(c.cnInitialCatalog, QStringLiteral("Orla"));
+        QCOMPARE(c.PersistSecurityInfo, QStringLiteral("False"));
+        QVERIFY(!c.UseSecondary);
+        QCOMPARE(c.cnDataSourceSecondary, QString());
+
+        const QString master = QStringLiteral(
+                                   "Provider=SQLOLEDB.1;Persist Security Info=False;User ID=orla;"
+                                   "Password=orla-db'pw;Encrypt=yes;Initial Catalog=Orla;"
+                                   "Data Source=") +
+                               db.path() + QStringLiteral(";Connect Timeout=15");
+        QCOMPARE(ConnectionScrambler::Unscramble(c.MasterConnectionString), master);
+        QVERIFY(!c.MasterConnectionString.contains(QStringLiteral("orla-db'pw")));
+        QCOMPARE(ConnectionScrambler::Unscramble(c.SecondaryConnectionString),
+                 QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=orla;"
+                                "Password=orla-db'pw;Encrypt=yes;Initial Catalog=Orla;"
+                                "Data Source=;Connect Timeout=15"));
+        // The shared connection runs on the database login, never the user's.
+        QCOMPARE(Data().SqlServer.ConnectionString(), master);
+        QCOMPARE(Data().SqlServer.State(), int(Connection::adStateOpen));
+    }
+
+    void secondaryEqualToPrimaryGivesOneTrial() {
+        TestDatabase db;
+        ScopedBackendSpy spy;
+        General general;
+        QVERIFY(Connect(general, db.path(), db.path()));
+        QCOMPARE(Context().cnDataSourceSecondary, QString());
+        // One race trial plus the proof of the user's credentials.
+        QCOMPARE(spy.attempts(), QStringList({db.path(), db.path()}));
+    }
+
+    void secondaryWinsWhenThePrimaryCannotOpen() {
+        TestDatabase db;
+        const QString primary = db.folder() + QStringLiteral("/em-falta.db");
+        ScopedBackendSpy spy;
+        spy.setBehaviour(db.path(), {150, false});  // still connecting when the primary fails
+        General general;
+        QVERIFY(Connect(general, primary, db.path()));
+        QVERIFY(Context().UseSecondary);
+        QCOMPARE(Context().cnDataSource, primary);
+        QCOMPARE(Context().cnDataSourceSecondary, db.path());
+        QCOMPARE(Data().SqlServer.ConnectionString(),
+                 ConnectionScrambler::Unscramble(Context().SecondaryConnectionString));
+        QCOMPARE(Data().SqlServer.State(), int(Connection::adStateOpen));
+        QCOMPARE(spy.attempts().last(), db.path());  // the user is proved on the secondary
+    }
+
+    void theFirstServerToOpenWins() {
+        TestDatabase primary(QStringLiteral("primario.db"));
+        TestDatabase secondary(QStringLiteral("secundario.db"));
+        ScopedBackendSpy spy;
+        spy.setBehaviour(primary.path(), {400, false});
+        General general;
+        QVERIFY(Connect(general, primary.path(), secondary.path()));
+        QVERIFY(Context().UseSecondary);
+    }
+
+    void noServerMeansFalseAndNoConnection() {
+        TestDatabase db;
+        ScopedBackendSpy spy;
+        spy.setBehaviour(db.path(), {0, true});
+        General general;
+        QVERIFY(!Connect(general, db.path(), QStringLiteral("/nao/existe/b.db")));
+        QVERIFY(!Context().Connected);
+        QCOMPARE(Data().SqlServer.State(), int(Connection::adStateClosed));
+        QVERIFY(!Context().MasterConnectionString.isEmpty());  // kept from before the race
+    }
+
+    void wrongApplicationCredentialsAreRefused_data() {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::newRow("wrong password") << kAppUser << QStringLiteral("errada");
+        QTest::newRow("unknown user") << QStringLiteral("ninguem") << kAppPassword;
+        QTest::newRow("quote in the name") << QStringLiteral("o'neil") << kAppPassword;
+    }
+    void wrongApplicationCredentialsAreRefused() {
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        TestDatabase db;
+        ScopedServicesRecorder services;
+        General general;
+        QVERIFY(!general.SQLConnect(user, S(password), kDbLogin, S(kDbPassword),
+                                    QStringLiteral("Orla"), db.path(), QString(), 0));
+        QVERIFY(Context().User.isEmpty());
+        QVERIFY(!Context().Connected);
+        QCOMPARE(Data().SqlServer.State(), int(Connection::adStateClosed));
+        QVERIFY(services.log().reports.isEmpty());
+    }
+
+    void wrongDatabaseLoginFindsNoServer() {
+        TestDatabase db;
+        General general;
+        QVERIFY(!general.SQLConnect(kAppUser, S(kAppPassword), kDbLogin, S(QStringLiteral("x")),
+                                    QStringLiteral("Orla"), db.path(), QString(), 0));
+        QVERIFY(!Context().Connected);
+    }
+
+    void secondConnectReturnsTrueWithoutRebuilding() {
+        TestDatabase db;
+        TestDatabase other(QStringLiteral("outro.db"));
+        General general;
+        QVERIFY(Connect(general, db.path()));
+        const ContextValues before = Context();
+        ScopedBackendSpy spy;
+        General second;  // the context belongs to the component, not the object
+        QVERIFY(second.SQLConnect(QStringLiteral("rui"), S(QStringLiteral("x")),
+                                  QStringLiteral("outro"), S(QStringLiteral("y")),
+                                  QStringLiteral("Outra"), other.path(), QString(), 1));
+        QCOMPARE(Context().ProgramKey, before.ProgramKey);
+        QCOMPARE(Context().User, before.User);
+        QCOMPARE(Context().MasterConnectionString, before.MasterConnectionString);
+        QVERIFY(spy.attempts().isEmpty());
+    }
+
+    void loginAnswersTrueOnceConnected() {
+        TestDatabase db;
+        General general;
+        QVERIFY(!general.Login(QString(), QString()));
+        QVERIFY(Connect(general, db.path()));
+        QVERIFY(general.Login(QString(), QString()));
+    }
+
+    void hostProgramConnectsThroughTheFactory() {
+        TestDatabase db;
+        QProcess host;
+        host.start(QStringLiteral(ORLA_HOST_BINARY),
+                   {QStringLiteral("--database"), db.path(), QStringLiteral("--utilizador"),
+                    kAppUser, QStringLiteral("--senha"), kAppPassword, QStringLiteral("--login-bd"),
+                    kDbLogin, QStringLiteral("--senha-bd"), kDbPassword});
+        QVERIFY(host.waitForFinished(30000));
+        QCOMPARE(host.exitCode(), 0);
+        const QString out = QString::fromUtf8(host.readAllStandardOutput());
+        QVERIFY2(out.contains(db.path()) && out.contains(kAppUser), qPrintable(out));
+
+        QProcess refused;
+        refused.start(QStringLiteral(ORLA_HOST_BINARY),
+                      {QStringLiteral("--database"), db.path(), QStringLiteral("--senha"),
+                       QStringLiteral("errada")});
+        QVERIFY(refused.waitForFinished(30000));
+        QCOMPARE(refused.exitCode(), 1);
+        QVERIFY(!refused.readAllStandardError().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestGeneral)
+#include "tst_general.moc"

@@ -1,0 +1,65 @@
+#include "BackendSpy.h"
+
+#include "platform/db/SqliteBackend.h"
+
+#include <QThread>
+
+namespace orla::test {
+namespace {
+
+class SpyBackend : public SqliteBackend {
+  public:
+    SpyBackend(const ConnectionString& spec, std::shared_ptr<ScopedBackendSpy::Shared> shared)
+        : SqliteBackend(spec), shared_(std::move(shared)) {}
+
+    void Probe(int timeoutSeconds) const override {
+        ServerBehaviour behaviour;
+        {
+            QMutexLocker lock(&shared_->mutex);
+            shared_->attempts << Spec().DataSource();
+            behaviour = shared_->behaviours.value(Spec().DataSource());
+        }
+        if (behaviour.delayMs > 0)
+            QThread::msleep(behaviour.delayMs);
+        if (behaviour.refuse)
+            throw OrlaError(err::kProviderFailure, QStringLiteral("Server refused (test)."));
+        SqliteBackend::Probe(timeoutSeconds);
+    }
+
+  private:
+    std::shared_ptr<ScopedBackendSpy::Shared> shared_;
+};
+
+}  // namespace
+
+ScopedBackendSpy::ScopedBackendSpy()
+    : shared_(std::make_shared<Shared>()), previous_(CurrentBackendFactory()) {
+    std::shared_ptr<Shared> shared = shared_;
+    BackendFactory fallback = previous_;
+    CurrentBackendFactory() = [shared, fallback](const ConnectionString& spec) {
+        if (spec.EmbeddedPath().isEmpty())
+            return fallback(spec);
+        return std::unique_ptr<Backend>(std::make_unique<SpyBackend>(spec, shared));
+    };
+}
+
+ScopedBackendSpy::~ScopedBackendSpy() {
+    CurrentBackendFactory() = previous_;
+}
+
+void ScopedBackendSpy::setBehaviour(const QString& dataSource, ServerBehaviour behaviour) {
+    QMutexLocker lock(&shared_->mutex);
+    shared_->behaviours.insert(dataSource, behaviour);
+}
+
+QStringList ScopedBackendSpy::attempts() const {
+    QMutexLocker lock(&shared_->mutex);
+    return shared_->attempts;
+}
+
+void ScopedBackendSpy::clear() {
+    QMutexLocker lock(&shared_->mutex);
+    shared_->attempts.clear();
+}
+
+}  // namespace orla::test

@@ -1,0 +1,34 @@
+// Small SQLite databases made for one test, with server logins.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace orla::test {
+
+class TestDatabase {
+  public:
+    // Creates `name` in a temporary folder with the given logins ("user" -> "password").
+    explicit TestDatabase(const QString& name = QStringLiteral("test.db"),
+                          const QList<QPair<QString, QString>>& logins = DefaultLogins());
+
+    QString path() const { return path_; }
+    QString folder() const { return dir_.path(); }
+    // Runs SQL directly on the file, outside the component; fails the test on error.
+    void exec(const QStringList& statements) const;
+
+    static QList<QPair<QString, QString>> DefaultLogins();
+
+  private:
+    QTemporaryDir dir_;
+    QString path_;
+};
+
+// Database login and application users of DefaultLogins().
+inline const QString kDbLogin = QStringLiteral("orla");
+inline const QString kDbPassword = QStringLiteral("orla-db'pw");
+inline const QString kAppUser = QStringLiteral("ana");
+inline const QString kAppPassword = QStringLiteral("ana;secret");
+
+}  // namespace orla::test
