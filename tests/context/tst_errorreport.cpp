@@ -1,0 +1,104 @@
+// The one error-report convention: the three filters, the five texts, the
+// two message forms, and the default reporter's log.
+#include "Recorders.h"
+#include "context/ErrorReport.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <stdexcept>
+
+using namespace orla;
+using namespace orla::test;
+
+class TestErrorReport : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void filters_data() {
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<long>("number");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<bool>("reported");
+        const int entry = int(ReportFilter::NotZeroNor3709);
+        const int shared = int(ReportFilter::NotZeroNor3709NorBlank);
+        const int fill = int(ReportFilter::NotZero);
+        QTest::newRow("entry: ordinary") << entry << 5L << "Falhou" << true;
+        QTest::newRow("entry: 0") << entry << 0L << "Falhou" << false;
+        QTest::newRow("entry: 3709") << entry << 3709L << "Fechada" << false;
+        QTest::newRow("entry: blank text") << entry << 5L << "   " << true;
+        QTest::newRow("entry: negative") << entry << -2147217900L << "Sintaxe" << true;
+        QTest::newRow("shared: ordinary") << shared << 5L << "Falhou" << true;
+        QTest::newRow("shared: 0") << shared << 0L << "Falhou" << false;
+        QTest::newRow("shared: 3709") << shared << 3709L << "Fechada" << false;
+        QTest::newRow("shared: blank text") << shared << 5L << " \t " << false;
+        QTest::newRow("shared: empty text") << shared << 5L << "" << false;
+        QTest::newRow("fill: ordinary") << fill << 5L << "Falhou" << true;
+        QTest::newRow("fill: 0") << fill << 0L << "Falhou" << false;
+        QTest::newRow("fill: 3709") << fill << 3709L << "Fechada" << true;
+        QTest::newRow("fill: blank text") << fill << 5L << "" << true;
+    }
+    void filters() {
+        QFETCH(int, filter);
+        QFETCH(long, number);
+        QFETCH(QString, description);
+        QFETCH(bool, reported);
+        ScopedServicesRecorder services;
+        const ErrorSite site{"frmMain", "Fill", ReportFilter(filter)};
+        QVERIFY(!Guard(site, [&] { throw OrlaError(number, description); }));
+        QCOMPARE(services.log().reports.size(), reported ? 1 : 0);
+    }
+
+    void fiveTextsInOrder_data() {
+        QTest::addColumn<int>("form");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("description") << int(MessageForm::Description) << "no such table: tbX";
+        QTest::newRow("numbered")
+            << int(MessageForm::Numbered)
+            << "Error Number = -2147217900 | Description = no such table: tbX";
+    }
+    void fiveTextsInOrder() {
+        QFETCH(int, form);
+        QFETCH(QString, message);
+        ScopedServicesRecorder services;
+        const ErrorSite site{"modRegistry", "ObterValorString",
+                             ReportFilter::NotZeroNor3709NorBlank, MessageForm(form)};
+        Guard(site, [] { throw OrlaError(err::kCommandFailed, "no such table: tbX"); });
+        QCOMPARE(services.log().reports.size(), 1);
+        QCOMPARE(services.log().reports.first().texts,
+                 QStringList({kProductLabel, kApplicationLabel, "modRegistry", "ObterValorString",
+                              message}));
+    }
+
+    void guardKeepsWhatWasAssignedBeforeTheError() {
+        ScopedServicesRecorder services;
+        QString result;
+        const bool finished = Guard({"modX", "Proc"}, [&] {
+            result = "parcial";
+            throw std::runtime_error("inesperado");
+        });
+        QVERIFY(!finished);
+        QCOMPARE(result, QStringLiteral("parcial"));
+        QCOMPARE(services.log().reports.size(), 1);
+        QCOMPARE(services.log().reports.first().texts.last(), QStringLiteral("inesperado"));
+        QVERIFY(Guard({"modX", "Proc"}, [] {}));
+        QCOMPARE(services.log().reports.size(), 1);
+    }
+
+    void defaultReporterWritesTheLog() {
+        QTemporaryDir dir;
+        qputenv("ORLA_COMMON_APPDATA", dir.path().toUtf8());
+        ReportError({"General", "SQLConnect"}, OrlaError(5, "Falha de teste"));
+        qunsetenv("ORLA_COMMON_APPDATA");
+        QFile log(dir.path() + "/Nexo Software/OrlaContas.log");
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(log.readAll());
+        QVERIFY2(
+            text.contains("Nexo Software | Orla Contas | General | SQLConnect | Falha de teste"),
+            qPrintable(text));
+    }
+};
+
+QTEST_MAIN(TestErrorReport)
+#include "tst_errorreport.moc"
