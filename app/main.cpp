@@ -47,6 +47,10 @@ void Print(FILE* stream, const QString& text) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Without a display the same job runs offscreen.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orla Contas"));
 
