@@ -1,13 +1,19 @@
 // orla-contas: the host program. It loads the component library with dlopen,
-// creates General through the plain C factory and connects it to a database,
-// as the suite's own host does.
+// creates General through the plain C factory, connects it (to a database
+// named on the command line, or through the settings) and shows the statement
+// window; without a display, or when asked for files, it lists the statement
+// headless instead.
+#include "HostOptions.h"
+
 #include <orla_contas/ConnectionScrambler.h>
 #include <orla_contas/General.h>
+#include <orla_contas/StatementJob.h>
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
+#include <QWidget>
 
 #include <dlfcn.h>
 
@@ -19,6 +25,7 @@ struct Component {
     void* handle = nullptr;
     orla::GeneralInterface* (*create)() = nullptr;
     void (*release)(orla::GeneralInterface*) = nullptr;
+    int (*runJob)(orla::GeneralInterface*, const orla::StatementJob*, QString*) = nullptr;
 };
 
 bool LoadComponent(Component& component, QString* error) {
@@ -33,8 +40,11 @@ bool LoadComponent(Component& component, QString* error) {
         dlsym(component.handle, kOrlaCreateGeneral));
     component.release = reinterpret_cast<void (*)(orla::GeneralInterface*)>(
         dlsym(component.handle, kOrlaReleaseGeneral));
-    if (!component.create || !component.release) {
-        *error = QStringLiteral("%1 não exporta a fábrica de General.").arg(path);
+    component.runJob =
+        reinterpret_cast<int (*)(orla::GeneralInterface*, const orla::StatementJob*, QString*)>(
+            dlsym(component.handle, kOrlaRunStatementJob));
+    if (!component.create || !component.release || !component.runJob) {
+        *error = QStringLiteral("%1 não exporta as entradas do componente.").arg(path);
         return false;
     }
     return true;
@@ -44,70 +54,75 @@ void Print(FILE* stream, const QString& text) {
     std::fprintf(stream, "%s\n", qUtf8Printable(text));
 }
 
+bool HasDisplay() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+bool Connect(orla::GeneralInterface* general, const orla::HostOptions& o) {
+    using orla::ConnectionScrambler;
+    const QString password = ConnectionScrambler::Scramble(o.password);
+    if (o.database.isEmpty()) return general->Login(o.user, password);
+    return general->SQLConnect(o.user, password, o.dbUser, ConnectionScrambler::Scramble(o.dbPassword),
+                               o.catalog, o.database, o.secondary, 0);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     // Without a display the same job runs offscreen.
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    const bool display = HasDisplay();
+    if (!display && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orla Contas"));
+    // The module speaks Portuguese: a machine without a locale of its own gets Portugal's.
+    if (QLocale::system().language() == QLocale::C)
+        QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal));
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Contas bancárias: extratos e conciliação."));
-    parser.addHelpOption();
-    const QCommandLineOption database(QStringLiteral("database"),
-                                      QStringLiteral("Base de dados (ficheiro .db ou servidor)."),
-                                      QStringLiteral("origem"));
-    const QCommandLineOption secondary(QStringLiteral("secundario"),
-                                       QStringLiteral("Servidor secundário."),
-                                       QStringLiteral("origem"));
-    const QCommandLineOption catalog(QStringLiteral("catalogo"),
-                                     QStringLiteral("Nome da base de dados no servidor."),
-                                     QStringLiteral("nome"), QStringLiteral("Orla"));
-    const QCommandLineOption user(QStringLiteral("utilizador"),
-                                  QStringLiteral("Utilizador da aplicação."),
-                                  QStringLiteral("nome"), QStringLiteral("ana"));
-    const QCommandLineOption password(QStringLiteral("senha"),
-                                      QStringLiteral("Senha do utilizador da aplicação."),
-                                      QStringLiteral("senha"), QStringLiteral("ana-2024"));
-    const QCommandLineOption dbUser(QStringLiteral("login-bd"),
-                                    QStringLiteral("Login da base de dados."),
-                                    QStringLiteral("nome"), QStringLiteral("orla"));
-    const QCommandLineOption dbPassword(QStringLiteral("senha-bd"),
-                                        QStringLiteral("Senha do login da base de dados."),
-                                        QStringLiteral("senha"), QStringLiteral("orla-demo"));
-    parser.addOptions({database, secondary, catalog, user, password, dbUser, dbPassword});
-    parser.process(app);
-
-    if (!parser.isSet(database)) {
-        Print(stderr, QStringLiteral("Indique a base de dados com --database."));
+    orla::HostOptions options;
+    QString message;
+    if (!orla::ParseHostOptions(QApplication::arguments(), options, &message)) {
+        Print(stderr, message);
         return 2;
     }
-
     Component component;
-    QString error;
-    if (!LoadComponent(component, &error)) {
-        Print(stderr, QStringLiteral("Não foi possível carregar o componente: %1").arg(error));
+    if (!LoadComponent(component, &message)) {
+        Print(stderr, QStringLiteral("Não foi possível carregar o componente: %1").arg(message));
         return 1;
     }
-
     orla::GeneralInterface* general = component.create();
-    using orla::ConnectionScrambler;
-    const bool connected = general->SQLConnect(
-        parser.value(user), ConnectionScrambler::Scramble(parser.value(password)),
-        parser.value(dbUser), ConnectionScrambler::Scramble(parser.value(dbPassword)),
-        parser.value(catalog), parser.value(database), parser.value(secondary), 0);
+    const QString where =
+        options.database.isEmpty() ? QStringLiteral("a base de dados das definições") : options.database;
+    if (!Connect(general, options)) {
+        Print(stderr, QStringLiteral("Não foi possível ligar a %1 como %2.").arg(where, options.user));
+        component.release(general);
+        return 1;
+    }
+    Print(stdout, QStringLiteral("Ligado a %1 como %2.").arg(where, options.user));
+
     int status = 0;
-    if (connected) {
-        Print(stdout, QStringLiteral("Ligado a %1 (base de dados %2) como %3, login %4.")
-                          .arg(parser.value(database), parser.value(catalog), parser.value(user),
-                               parser.value(dbUser)));
+    if (options.jobRequested || !display) {
+        orla::StatementJob job = options.job;
+        if (!options.jobRequested) {
+            const QDir folder(options.outputFolder);
+            job.csvPath = folder.absoluteFilePath(QStringLiteral("extrato.csv"));
+            job.screenshotPath = folder.absoluteFilePath(QStringLiteral("extrato.png"));
+        }
+        status = component.runJob(general, &job, &message);
+        if (status != 0) {
+            Print(stderr, message);
+        } else {
+            if (!job.csvPath.isEmpty()) Print(stdout, QStringLiteral("Extrato: %1").arg(job.csvPath));
+            if (!job.screenshotPath.isEmpty())
+                Print(stdout, QStringLiteral("Imagem: %1").arg(job.screenshotPath));
+        }
     } else {
-        Print(stderr, QStringLiteral("Não foi possível ligar a %1 como %2.")
-                          .arg(parser.value(database), parser.value(user)));
-        status = 1;
+        general->Show();
+        QApplication::setQuitOnLastWindowClosed(true);
+        bool shown = false;
+        for (QWidget* window : QApplication::topLevelWidgets()) shown = shown || window->isVisible();
+        status = shown ? app.exec() : 1;
     }
     component.release(general);
     return status;

@@ -1,5 +1,6 @@
-// orla-demo-db PATH: makes the demo database at PATH (replacing any file there) and prints
-// its path; on failure prints the error to stderr and exits 1.
+// orla-demo-db PATH: makes the demo database at PATH (replacing any file there), writes
+// the settings that let a host connect to it with Login, and prints its path; on
+// failure prints the error to stderr and exits 1.
 #include "DemoDatabase.h"
 
 #include <QCoreApplication>
@@ -21,6 +22,10 @@ int main(int argc, char* argv[]) {
     const QString path = QFileInfo(args.at(1)).absoluteFilePath();
     QString error;
     if (!orla::CreateDemoDatabase(path, &error)) {
+        std::fprintf(stderr, "orla-demo-db: %s\n", qUtf8Printable(error));
+        return 1;
+    }
+    if (!orla::WriteDemoSettings(path, &error)) {
         std::fprintf(stderr, "orla-demo-db: %s\n", qUtf8Printable(error));
         return 1;
     }

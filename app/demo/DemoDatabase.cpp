@@ -1,5 +1,10 @@
 #include "DemoDatabase.h"
 
+#include "common/Registry.h"
+#include "platform/Folders.h"
+
+#include <orla_contas/ConnectionScrambler.h>
+
 #include "platform/db/Logins.h"
 
 #include <QDir>
@@ -183,6 +188,25 @@ bool CreateDemoDatabase(const QString& path, QString* error) {
         RemoveDatabaseFiles(path, nullptr);
     }
     return ok;
+}
+
+bool WriteDemoSettings(const QString& path, QString* error) {
+    const QString out = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\Shared\\OUT");
+    const QString program = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\Contabilidade");
+    const DemoLogin database = DemoLogins().first();
+    const QList<QPair<QString, QString>> values{
+        {QStringLiteral("dtSecurityInfo"), QStringLiteral("False")},
+        {QStringLiteral("dtUser"), database.login},
+        {QStringLiteral("dtPassword"), ConnectionScrambler::Scramble(database.password)},
+        {QStringLiteral("dtInitialCatalog"), QStringLiteral("Orla")},
+        {QStringLiteral("dtDataSource"), path},
+        {QStringLiteral("Conta_ID"), QStringLiteral("1")}};
+    bool stored = DefinirValorString(out, QStringLiteral("DataServer"),
+                                     QStringLiteral("Contabilidade"));
+    for (const auto& [name, value] : values) stored = stored && DefinirValorString(program, name, value);
+    if (!stored && error)
+        *error = QStringLiteral("the settings could not be written under %1").arg(CommonAppDataPath());
+    return stored;
 }
 
 }  // namespace orla

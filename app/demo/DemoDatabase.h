@@ -28,4 +28,9 @@ QString DemoScriptsDir();
 // returns false.
 bool CreateDemoDatabase(const QString& path, QString* error);
 
+// Writes the settings a host leaves for Login: the accounting program's key under
+// "Shared\OUT" and, under it, the database login and the location of the demo
+// database at `path`. False, with *error set, when a value could not be stored.
+bool WriteDemoSettings(const QString& path, QString* error);
+
 }  // namespace orla

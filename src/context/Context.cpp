@@ -1,5 +1,7 @@
 #include "context/Context.h"
 
+#include "security/Permissions.h"
+
 namespace orla {
 
 ContextValues& Context() {
@@ -23,6 +25,7 @@ void ResetComponentState() {
     Data().SqlServer.SetConnectionString(
         QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=SERVER;"));
     Context() = ContextValues();
+    ResetSecurityPolicyCache();
 }
 
 QString BuildConnectionString(const QString& login, const QString& plainPassword,

@@ -1,5 +1,9 @@
 #include "context/General.h"
 
+#include "common/Registry.h"
+#include "platform/services/Prompts.h"
+#include "security/Permissions.h"
+#include "statement/frmMain.h"
 #include "context/Context.h"
 #include "context/ErrorReport.h"
 #include "context/ServerRace.h"
@@ -14,26 +18,87 @@ ErrorSite GeneralSite(const char* procedure) {
             ReportFilter::NotZeroNor3709};
 }
 
+// Reads the program key and the database settings, stopping at the first that
+// is missing; the values read so far stay in the context.
+bool ReadLoginSettings() {
+    ContextValues& c = Context();
+    const OptionalString programKey =
+        ObterValorString(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\Shared\\OUT"),
+                         QStringLiteral("DataServer"));
+    if (!programKey)
+        return false;
+    c.ProgramKey = *programKey;
+    const QString key = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\") + c.ProgramKey;
+    const std::pair<const char*, QString*> settings[] = {{"dtSecurityInfo", &c.PersistSecurityInfo},
+                                                         {"dtUser", &c.cnUser},
+                                                         {"dtPassword", &c.cnPassword},
+                                                         {"dtInitialCatalog", &c.cnInitialCatalog},
+                                                         {"dtDataSource", &c.cnDataSource}};
+    for (const auto& [name, field] : settings) {
+        const OptionalString value = ObterValorString(key, QString::fromLatin1(name));
+        if (!value)
+            return false;
+        *field = *value;
+    }
+    return true;
+}
+
 bool SharedConnectionOpen() {
     return Data().SqlServer.State() == Connection::adStateOpen;
 }
 
 }  // namespace
 
-General::General() = default;
+General::General() : frmMain_(std::make_unique<frmMain>()) {}
 General::~General() = default;
 
-bool General::Login(const QString&, const QString&) {
-    // Connecting from the settings comes with the settings store; until then
-    // only a connection already made by SQLConnect counts.
+bool General::Login(const QString& User, const QString& Password) {
     bool result = false;
-    Guard(GeneralSite("Login"), [&] { result = Context().Connected && SharedConnectionOpen(); });
+    Guard(GeneralSite("Login"), [&] {
+        ContextValues& c = Context();
+        if (c.Connected && SharedConnectionOpen()) {
+            result = true;
+            return;
+        }
+        if (!ReadLoginSettings())
+            return;
+        // Proves the application user's credentials on the configured server.
+        Connection trial(BuildConnectionString(User, ConnectionScrambler::Unscramble(Password),
+                                               c.cnDataSource, kPlainSeparator));
+        if (Try([&] { trial.Open(); }))
+            return;
+        c.User = User;
+        c.Password = Password;
+        if (!trial.ConnectionString().isEmpty()) {
+            if (!SharedConnectionOpen()) {
+                Data().SqlServer.SetConnectionString(
+                    BuildConnectionString(c.cnUser, ConnectionScrambler::Unscramble(c.cnPassword),
+                                          c.cnDataSource, kPlainSeparator));
+                Data().SqlServer.Open();
+            }
+            c.Connected = true;
+            result = true;
+        }
+        trial.Close();
+    });
     return result;
 }
 
 void General::Show() {
-    // The statement window is not part of this build yet: Show only proves the login.
-    Guard(GeneralSite("Show"), [&] { Login(QString(), QString()); });
+    Guard(GeneralSite("Show"), [&] {
+        if (!Login(QString(), QString())) return;
+        if (!CheckSecurityPolicy(Context().User, QStringLiteral("#2301"))) {
+            CurrentPrompts().MsgBox(
+                QStringLiteral("Não tem permissões para abrir este registo, contacte o "
+                               "administrador do sistema para que este lhe estabeleça as "
+                               "permissões necessárias."),
+                vb::Critical | vb::SystemModal, QStringLiteral("Sistema de Segurança"));
+            return;
+        }
+        if (!frmMain_->IsLoaded()) frmMain_->Load();
+        frmMain_->show();
+        frmMain_->raise();
+    });
 }
 
 bool General::SQLConnect(const QString& User, const QString& Password, const QString& cnUser,

@@ -4,7 +4,11 @@
 
 #include <orla_contas/General.h>
 
+#include <memory>
+
 namespace orla {
+
+class frmMain;
 
 class General : public GeneralInterface {
   public:
@@ -17,6 +21,12 @@ class General : public GeneralInterface {
                     const QString& cnPassword, const QString& cnInitialCatalog,
                     const QString& cnDataSource, const QString& cnDataSourceSecondary = QString(),
                     qint32 Flags = 0) override;
+
+    // The statement window this object owns (created with it, loaded when shown).
+    frmMain* Window() const { return frmMain_.get(); }
+
+private:
+    std::unique_ptr<frmMain> frmMain_;
 };
 
 }  // namespace orla

@@ -1,6 +1,7 @@
 // SQLConnect: program key, context, connection strings, the race of the two
 // servers, the proof of the user's credentials, and the host's factory.
 #include "BackendSpy.h"
+#include "DemoFixture.h"
 #include "Recorders.h"
 #include "TestDatabase.h"
 #include "context/Context.h"
@@ -8,7 +9,10 @@
 
 #include <orla_contas/ConnectionScrambler.h>
 
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace orla;
@@ -212,24 +216,63 @@ class TestGeneral : public QObject {
     }
 
     void hostProgramConnectsThroughTheFactory() {
-        TestDatabase db;
+        DemoFixture demo(false);
+        QTemporaryDir out;
         QProcess host;
         host.start(QStringLiteral(ORLA_HOST_BINARY),
-                   {QStringLiteral("--database"), db.path(), QStringLiteral("--utilizador"),
-                    kAppUser, QStringLiteral("--senha"), kAppPassword, QStringLiteral("--login-bd"),
-                    kDbLogin, QStringLiteral("--senha-bd"), kDbPassword});
-        QVERIFY(host.waitForFinished(30000));
-        QCOMPARE(host.exitCode(), 0);
-        const QString out = QString::fromUtf8(host.readAllStandardOutput());
-        QVERIFY2(out.contains(db.path()) && out.contains(kAppUser), qPrintable(out));
+                   {"--database", demo.path(), "--utilizador", "rui", "--senha", "rui-2024",
+                    "--pasta-saida", out.path()});
+        QVERIFY(host.waitForFinished(60000));
+        const QString said = QString::fromUtf8(host.readAllStandardOutput());
+        QVERIFY2(host.exitCode() == 0, qPrintable(said + host.readAllStandardError()));
+        QVERIFY2(said.contains(demo.path()) && said.contains("rui"), qPrintable(said));
+        // Without a display the statement is listed headless: both files are named and written.
+        QVERIFY2(said.contains(out.filePath("extrato.csv")), qPrintable(said));
+        QVERIFY(QFile::exists(out.filePath("extrato.csv")));
+        QVERIFY(QFileInfo(out.filePath("extrato.png")).size() > 1000);
+    }
 
-        QProcess refused;
-        refused.start(QStringLiteral(ORLA_HOST_BINARY),
-                      {QStringLiteral("--database"), db.path(), QStringLiteral("--senha"),
-                       QStringLiteral("errada")});
-        QVERIFY(refused.waitForFinished(30000));
-        QCOMPARE(refused.exitCode(), 1);
-        QVERIFY(!refused.readAllStandardError().isEmpty());
+    void hostProgramRefusesBadArguments_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("wrong password")
+            << QStringList{"--senha", "errada"} << "Não foi possível ligar";
+        QTest::newRow("unknown account") << QStringList{"--conta", "999"} << "A conta 999";
+        QTest::newRow("account not a number") << QStringList{"--conta", "um"} << "inválido";
+        QTest::newRow("malformed start")
+            << QStringList{"--inicio", "2024-01-31"} << "Data de início";
+        QTest::newRow("impossible end") << QStringList{"--fim", "31-02-2024"} << "Data de fim";
+        QTest::newRow("unknown method") << QStringList{"--modo", "77"} << "modo de pagamento 77";
+    }
+    void hostProgramRefusesBadArguments() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        DemoFixture demo(false);
+        QTemporaryDir out;
+        const QString csv = out.filePath("extrato.csv");
+        QProcess host;
+        host.start(QStringLiteral(ORLA_HOST_BINARY),
+                   QStringList{"--database", demo.path(), "--csv", csv} + arguments);
+        QVERIFY(host.waitForFinished(60000));
+        QVERIFY(host.exitCode() != 0);
+        const QString error = QString::fromUtf8(host.readAllStandardError());
+        QVERIFY2(error.contains(message), qPrintable(error));
+        QVERIFY(!QFile::exists(csv));
+    }
+
+    void hostProgramOnAnUnreadableDatabase() {
+        QTemporaryDir out;
+        QFile notADatabase(out.filePath("lixo.db"));
+        QVERIFY(notADatabase.open(QIODevice::WriteOnly));
+        notADatabase.write(QByteArray(4096, 'x'));
+        notADatabase.close();
+        QProcess host;
+        host.start(QStringLiteral(ORLA_HOST_BINARY),
+                   {"--database", notADatabase.fileName(), "--csv", out.filePath("e.csv")});
+        QVERIFY(host.waitForFinished(60000));
+        QCOMPARE(host.exitCode(), 1);
+        QVERIFY(!QFile::exists(out.filePath("e.csv")));
+        QVERIFY(!host.readAllStandardError().isEmpty());
     }
 };
 

@@ -26,10 +26,14 @@ TestDatabase::TestDatabase(const QString& name, const QList<QPair<QString, QStri
 }
 
 void TestDatabase::exec(const QStringList& statements) const {
+    ExecOnFile(path_, statements);
+}
+
+void ExecOnFile(const QString& path, const QStringList& statements) {
     const QString name = NewConnectionName();
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path_);
+        db.setDatabaseName(path);
         QVERIFY2(db.open(), qPrintable(db.lastError().text()));
         for (const QString& sql : statements) {
             QSqlQuery query(db);
@@ -39,6 +43,26 @@ void TestDatabase::exec(const QStringList& statements) const {
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
+}
+
+}  // namespace orla::test
+
+namespace orla::test {
+
+QVariant QueryValue(const QString& path, const QString& sql) {
+    const QString name = NewConnectionName();
+    QVariant value;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (db.open()) {
+            QSqlQuery query(db);
+            if (query.exec(sql) && query.next()) value = query.value(0);
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return value;
 }
 
 }  // namespace orla::test

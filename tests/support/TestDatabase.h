@@ -4,8 +4,12 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QVariant>
 
 namespace orla::test {
+
+// Runs SQL directly on a database file, outside the component; fails the test on error.
+void ExecOnFile(const QString& path, const QStringList& statements);
 
 class TestDatabase {
   public:
@@ -31,4 +35,9 @@ inline const QString kDbPassword = QStringLiteral("orla-db'pw");
 inline const QString kAppUser = QStringLiteral("ana");
 inline const QString kAppPassword = QStringLiteral("ana;secret");
 
+}  // namespace orla::test
+
+namespace orla::test {
+// The first column of the first row of a query run directly on a database file.
+QVariant QueryValue(const QString& path, const QString& sql);
 }  // namespace orla::test

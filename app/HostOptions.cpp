@@ -1,0 +1,102 @@
+#include "HostOptions.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+
+namespace orla {
+namespace {
+
+bool WholeNumber(const QString& text, const QString& what, std::optional<qint32>& out,
+                 QString* message) {
+    bool ok = false;
+    const qint32 value = text.toInt(&ok);
+    if (!ok) {
+        *message = QStringLiteral("%1 inválido: \"%2\" (um número inteiro).").arg(what, text);
+        return false;
+    }
+    out = value;
+    return true;
+}
+
+}  // namespace
+
+bool ParseHostOptions(const QStringList& arguments, HostOptions& options, QString* message) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Contas bancárias: extratos e conciliação."));
+    parser.addHelpOption();
+    const auto option = [&](const char* name, const QString& help, const char* value = nullptr,
+                            const QString& fallback = QString()) {
+        QCommandLineOption o(QLatin1String(name), help);
+        if (value) {
+            o.setValueName(QLatin1String(value));
+            o.setDefaultValue(fallback);
+        }
+        parser.addOption(o);
+        return o;
+    };
+    const auto database = option(
+        "database", QStringLiteral("Base de dados (ficheiro .db ou servidor); sem ela, as definições."),
+        "origem");
+    const auto secondary = option("secundario", QStringLiteral("Servidor secundário."), "origem");
+    const auto catalog = option("catalogo", QStringLiteral("Nome da base de dados no servidor."),
+                                "nome", QStringLiteral("Orla"));
+    const auto user = option("utilizador", QStringLiteral("Utilizador da aplicação."), "nome",
+                             QStringLiteral("ana"));
+    const auto password = option("senha", QStringLiteral("Senha do utilizador da aplicação."),
+                                 "senha", QStringLiteral("ana-2024"));
+    const auto dbUser = option("login-bd", QStringLiteral("Login da base de dados."), "nome",
+                               QStringLiteral("orla"));
+    const auto dbPassword = option("senha-bd", QStringLiteral("Senha do login da base de dados."),
+                                   "senha", QStringLiteral("orla-demo"));
+    const auto conta = option("conta", QStringLiteral("Conta do extrato (conta_id)."), "id");
+    const auto inicio = option("inicio", QStringLiteral("Início do período (dd-mm-aaaa)."), "data");
+    const auto fim = option("fim", QStringLiteral("Fim do período (dd-mm-aaaa)."), "data");
+    const auto modo = option("modo", QStringLiteral("Modo de pagamento (modo_pagamento_id)."), "id");
+    const auto ignorar = option("ignorar-anteriores", QStringLiteral("Ignorar saldos anteriores."));
+    const auto naoConciliados = option("apenas-nao-conciliados",
+                                       QStringLiteral("Apenas registos não conciliados."));
+    const auto csv = option("csv", QStringLiteral("Escrever o extrato em CSV neste ficheiro."),
+                            "ficheiro");
+    const auto imagem = option("imagem", QStringLiteral("Gravar a janela em PNG neste ficheiro."),
+                               "ficheiro");
+    const auto saida = option("pasta-saida",
+                              QStringLiteral("Pasta do extrato e da imagem quando não há ecrã."),
+                              "pasta", QDir::tempPath());
+    if (!parser.parse(arguments)) {
+        *message = parser.errorText();
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        *message = parser.helpText();
+        return false;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        *message = QStringLiteral("Argumento desconhecido: %1").arg(parser.positionalArguments().first());
+        return false;
+    }
+    options.database = parser.value(database);
+    options.secondary = parser.value(secondary);
+    options.catalog = parser.value(catalog);
+    options.user = parser.value(user);
+    options.password = parser.value(password);
+    options.dbUser = parser.value(dbUser);
+    options.dbPassword = parser.value(dbPassword);
+    options.outputFolder = parser.value(saida);
+    StatementJob& job = options.job;
+    if (parser.isSet(conta) && !WholeNumber(parser.value(conta), QStringLiteral("Número de conta"),
+                                            job.conta, message))
+        return false;
+    if (parser.isSet(modo) && !WholeNumber(parser.value(modo), QStringLiteral("Modo de pagamento"),
+                                           job.modo, message))
+        return false;
+    job.inicio = parser.value(inicio);
+    job.fim = parser.value(fim);
+    job.ignorarAnteriores = parser.isSet(ignorar);
+    job.apenasNaoConciliados = parser.isSet(naoConciliados);
+    job.csvPath = parser.value(csv);
+    job.screenshotPath = parser.value(imagem);
+    options.jobRequested = parser.isSet(csv) || parser.isSet(imagem);
+    return true;
+}
+
+}  // namespace orla

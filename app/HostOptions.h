@@ -1,0 +1,27 @@
+// The host program's command line: how to connect and what to do.
+#pragma once
+
+#include <orla_contas/StatementJob.h>
+
+#include <QString>
+#include <QStringList>
+
+namespace orla {
+
+struct HostOptions {
+    QString database;  // empty: the component reads it from the settings (Login)
+    QString secondary;
+    QString catalog;
+    QString user;
+    QString password;
+    QString dbUser;
+    QString dbPassword;
+    StatementJob job;
+    QString outputFolder;  // where a headless run writes its CSV and PNG
+    bool jobRequested = false;  // --csv or --imagem given
+};
+
+// Parses the arguments; false with a message (usage or a bad value) otherwise.
+bool ParseHostOptions(const QStringList& arguments, HostOptions& options, QString* message);
+
+}  // namespace orla

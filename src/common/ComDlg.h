@@ -1,0 +1,35 @@
+// The save-as dialog with the system's filter list: descriptions and patterns
+// separated by NUL characters, translated to Qt's name filters for the dialog.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace orla {
+
+// The dialog record, in and out.
+struct MSA_OPENFILENAME {
+    QString strDialogTitle;
+    QString strInitialDir;  // used when not empty
+    QString strFilter;      // MSA_CreateFilterString's form
+    QString strFile;        // in: the name proposed; out: the full path chosen
+    QString strFileTitle;   // out: the name chosen, without its folder
+};
+
+// Shows the dialog; the full path chosen, trimmed of spaces, or an empty text
+// when the user cancels. A chosen path is also written back to fileName.
+QString SaveFileName(QString& fileName, const QString& title, const QString& filterDescription,
+                     const QString& filterPattern, const QString& initialFolder);
+// "description NUL pattern NUL ..." ending with one more NUL, with "*.*" for a
+// last description without pattern and an "All Files" entry unless a "*.*"
+// pattern is already there; an empty list gives an empty text.
+QString MSA_CreateFilterString(const QStringList& texts);
+// True when the user chose a file; the record then holds it.
+bool MSA_GetSaveFileName(MSA_OPENFILENAME& record);
+
+// The filter list in Qt's form. As the platform reads it, the list ends at
+// the first empty description; ";" between patterns becomes a space, and "*.*"
+// (every file, with or without an extension) becomes "*".
+QStringList QtNameFilters(const QString& filterString);
+
+}  // namespace orla

@@ -1,0 +1,19 @@
+// Filling a combo box or list box from a query: one item per row, showing one
+// column and keeping another (the row's identifier) as the item's data.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace orla {
+
+// Fills `control` (QComboBox or QListWidget) from `sql` over the shared
+// connection. Field names are matched exactly, with case. The control keeps
+// its items when the query returns no rows or lacks a named field; rows with
+// a Null text or data are skipped. With an empty `dataField` the items carry
+// no data. Nothing is selected afterwards: that is the caller's business.
+void ControlFill(QWidget* control, const QString& sql, const QString& textField,
+                 const QString& dataField);
+
+}  // namespace orla

@@ -1,0 +1,557 @@
+#include "common/ControlValues.h"
+
+#include "common/Format.h"
+#include "common/Separators.h"
+#include "common/SqlLiterals.h"
+#include "common/TextHelpers.h"
+#include "platform/db/Error.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+
+#include <optional>
+
+namespace orla {
+namespace {
+
+const char* const kTag = "Tag";
+const char* const kStyle = "Style";
+const QDate kNoDate(1900, 1, 1);
+
+enum ComboStyle { DropDownCombo = 0, SimpleCombo = 1, DropDownList = 2 };
+
+bool IsNull(const QVariant& value) {
+    return !value.isValid() || value.isNull();
+}
+
+bool IsNumericKind(int kind) {
+    switch (kind) {
+        case FormatNumber2:
+        case FormatEuro2:
+        case FormatPercent:
+        case FormatWhole:
+        case FormatEuro3:
+        case FormatNumber3:
+        case FormatEuro4:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The format string a kind shows its value with.
+QString KindFormat(int kind) {
+    switch (kind) {
+        case FormatDate:
+            return formats::kData;
+        case FormatNumber2:
+            return formats::kValor;
+        case FormatEuro2:
+            return formats::kEuro;
+        case FormatPercent:
+            return formats::kPercentagem;
+        case FormatEuro3:
+            return QStringLiteral("€ #,##0.000;€ -#,##0.000");
+        case FormatNumber3:
+            return QStringLiteral("#,##0.000;- #,##0.000");
+        case FormatDateTime:
+            return formats::kDataHora;
+        case FormatEuro4:
+            return QStringLiteral("€ #,##0.0000;€ -#,##0.0000");
+        default:
+            return {};
+    }
+}
+
+// After typing, plain numbers show without a separate negative section.
+QString LeavingFormat(int kind) {
+    switch (kind) {
+        case FormatNumber2:
+            return QStringLiteral("#,##0.00");
+        case FormatNumber3:
+            return QStringLiteral("#,##0.000");
+        default:
+            return KindFormat(kind);
+    }
+}
+
+// The value as a number when the numeric test accepts it; True reads as -1.
+std::optional<double> NumberOf(const QVariant& value) {
+    const std::optional<Decimal> number = NumeroLido(value);
+    return number ? std::optional<double>(number->ToDouble()) : std::nullopt;
+}
+
+// The value as a number; throws the conversion errors of the original platform.
+double DoubleValue(const QVariant& value) {
+    if (IsNull(value))
+        throw OrlaError(94, QStringLiteral("Invalid use of Null"));
+    const std::optional<double> number = NumberOf(value);
+    if (!number)
+        throw OrlaError(13, QStringLiteral("Type mismatch"));
+    return *number;
+}
+
+// The value as a whole number, when it is a number that fits 32 bits.
+std::optional<qint32> WholeNumber(const QVariant& value) {
+    const std::optional<double> number = NumberOf(value);
+    std::optional<qint32> whole;
+    if (number)
+        Try([&] { whole = CLng(*number); });
+    return whole;
+}
+
+// Typed text with the locale's decimal separator: grouping marks typed
+// together with a decimal mark are dropped, then either mark counts as the
+// decimal one.
+QString NormaliseDecimal(QString text) {
+    if (text.contains(QLatin1Char(',')) && text.contains(QLatin1Char('.')))
+        text.remove(SeparadorMilhares());
+    if (SeparadorDecimalCurto() == QLatin1String(","))
+        return TrocarCaracter(text, QStringLiteral("."), QStringLiteral(","));
+    return TrocarCaracter(text, QStringLiteral(","), QStringLiteral("."));
+}
+
+QString Quoted(QString text) {
+    return QLatin1Char('\'') + EscapeQuotes(text) + QLatin1Char('\'');
+}
+
+// Automatic kind: a numeric raw value as a number, anything else as text.
+QString AutomaticSql(const QString& shown, QString tag) {
+    if (tag.isEmpty() || !EhNumero(tag))
+        return Quoted(shown);
+    return EscapeQuotes(tag).replace(QLatin1Char(','), QLatin1Char('.'));
+}
+
+// A text box or a label: the text it shows and its raw value.
+class TextControl {
+  public:
+    static std::optional<TextControl> Of(QWidget* control) {
+        auto* edit = qobject_cast<QLineEdit*>(control);
+        auto* label = qobject_cast<QLabel*>(control);
+        if (!edit && !label)
+            return std::nullopt;
+        return TextControl(control, edit, label);
+    }
+
+    bool IsLabel() const { return label_ != nullptr; }
+    QString Text() const { return edit_ ? edit_->text() : label_->text(); }
+    void SetText(const QString& text) const {
+        if (edit_)
+            edit_->setText(text);
+        else
+            label_->setText(text);
+    }
+    QString Tag() const { return control_->property(kTag).toString(); }
+    void SetTag(const QString& tag) const { control_->setProperty(kTag, tag); }
+    void SelectAll() const {
+        if (edit_)
+            edit_->setSelection(0, int(edit_->text().size()));
+    }
+
+  private:
+    TextControl(QWidget* control, QLineEdit* edit, QLabel* label)
+        : control_(control), edit_(edit), label_(label) {}
+    QWidget* control_;
+    QLineEdit* edit_;
+    QLabel* label_;
+};
+
+// Cleans the raw value (currency sign, spaces, grouping marks) and shows it
+// with the kind's format.
+void ShowTagFormatted(const TextControl& control, int kind) {
+    if (!IsNumericKind(kind))
+        return;
+    QString tag = control.Tag();
+    if (kind == FormatPercent) {
+        tag.remove(QLatin1Char(' '));
+    } else if (tag.contains(QStringLiteral("€"))) {
+        tag.remove(QStringLiteral("€"));
+        tag.remove(QLatin1Char(' '));
+    }
+    const QString decimal = SeparadorDecimal();
+    if (decimal == QLatin1String(","))
+        tag.remove(QLatin1Char('.'));
+    else if (decimal == QLatin1String("."))
+        tag.remove(QLatin1Char(','));
+    control.SetTag(tag);
+    if (tag.isEmpty())
+        return;
+    control.SetText(kind == FormatWhole ? tag : Format(tag, KindFormat(kind)));
+}
+
+void LoadText(const TextControl& control, const QVariant& value, int kind) {
+    if (IsNull(value)) {
+        control.SetText(QString());
+        control.SetTag(QString());
+        return;
+    }
+    const QString text = TextOf(value);
+    switch (kind) {
+        case FormatDate:
+        case FormatDateTime: {
+            const std::optional<QDateTime> date = ToDate(value);
+            control.SetTag(QString());
+            control.SetText(date ? Format(*date, KindFormat(kind)) : text);
+            return;
+        }
+        case FormatText:
+            control.SetTag(QString());
+            control.SetText(text);
+            return;
+        case FormatWhole: {
+            const std::optional<qint32> whole = WholeNumber(value);
+            control.SetTag(text);
+            control.SetText(whole ? QString::number(*whole) : text);
+            return;
+        }
+        case FormatAuto:
+            // A text value clears the raw value, so that it cannot be read
+            // back as the number of an earlier record.
+            control.SetTag(NumberOf(value) ? text : QString());
+            control.SetText(text);
+            return;
+        default:
+            if (IsNumericKind(kind)) {
+                control.SetTag(text);
+                ShowTagFormatted(control, kind);
+            }
+    }
+}
+
+QString TextBoxSql(const QString& text, const QString& tag, int kind) {
+    if (text.isEmpty())
+        return QStringLiteral("null");
+    switch (kind) {
+        case FormatAuto:
+            return AutomaticSql(text, tag);
+        case FormatDate:
+        case FormatDateTime:
+            return SqlValue(text, SqlDate);
+        case FormatText:
+            return SqlValue(text, SqlText);
+        default:
+            return IsNumericKind(kind) ? SqlValue(tag, SqlNumber) : QString();
+    }
+}
+
+QString LabelSql(const QString& caption, const QString& tag, int kind) {
+    if (caption.isEmpty() && tag.isEmpty())
+        return QStringLiteral("null");
+    const QString value = tag.isEmpty() ? caption : tag;
+    switch (kind) {
+        case FormatAuto:
+            return AutomaticSql(caption, tag);
+        case FormatDate:
+        case FormatDateTime:
+            return SqlValue(value, SqlDate);
+        case FormatText:
+            return SqlValue(value, SqlText);
+        default:
+            return IsNumericKind(kind) ? SqlValue(value, SqlNumber) : QString();
+    }
+}
+
+// The raw value shown for editing.
+QString EditingText(const QString& tag, int kind) {
+    const std::optional<double> number = NumberOf(tag);
+    if (!number)
+        return tag;
+    switch (kind) {
+        case FormatPercent:
+            return TextOf(float(*number * 100.0));
+        case FormatWhole: {
+            const std::optional<qint32> whole = WholeNumber(tag);
+            return whole ? QString::number(*whole) : tag;
+        }
+        case FormatEuro3:
+        case FormatNumber3:
+            return TextOf(RoundHalfEven(*number, 3));
+        case FormatEuro4:
+            return TextOf(RoundHalfEven(*number, 4));
+        default:
+            return tag;
+    }
+}
+
+// Combo boxes
+
+int StyleOf(const QComboBox* combo) {
+    const QVariant style = combo->property(kStyle);
+    if (style.isValid())
+        return style.toInt();
+    return combo->isEditable() ? DropDownCombo : DropDownList;
+}
+
+// The selected row. Text typed over an editable combo box leaves no row
+// selected, even while Qt still keeps the earlier one as current.
+int ListIndex(const QComboBox* combo) {
+    const int index = combo->currentIndex();
+    if (combo->isEditable() && index >= 0 && combo->currentText() != combo->itemText(index))
+        return -1;
+    return index;
+}
+
+int FindText(const QComboBox* combo, const QString& text) {
+    for (int i = 0; i < combo->count(); ++i) {
+        if (combo->itemText(i) == text)
+            return i;
+    }
+    return -1;
+}
+
+template <class ItemData>
+int FindItemData(int count, ItemData itemData, double number) {
+    for (int i = 0; i < count; ++i) {
+        const QVariant data = itemData(i);
+        if (double(data.toInt()) == number)
+            return i;
+    }
+    return -1;
+}
+
+int FindComboData(const QComboBox* combo, double number) {
+    return FindItemData(
+        combo->count(), [combo](int i) { return combo->itemData(i); }, number);
+}
+
+// Shows the text and selects the row that carries it, if any.
+void ShowComboText(QComboBox* combo, const QString& text) {
+    combo->setCurrentIndex(FindText(combo, text));
+    combo->setEditText(text);
+}
+
+void LoadCombo(QComboBox* combo, const QVariant& value, int kind) {
+    const int style = StyleOf(combo);
+    if (style == SimpleCombo || (style == DropDownCombo && kind == FormatText)) {
+        ShowComboText(combo, TextOf(value));
+        return;
+    }
+    if (style == DropDownList && IsNull(value)) {
+        combo->setCurrentIndex(-1);
+        return;
+    }
+    const std::optional<double> number = NumberOf(value);
+    const int row = number ? FindComboData(combo, *number) : FindText(combo, TextOf(value));
+    if (row >= 0)
+        combo->setCurrentIndex(row);
+}
+
+QString ComboSql(const QComboBox* combo, int kind) {
+    const int style = StyleOf(combo);
+    if (style == DropDownList) {
+        const int index = combo->currentIndex();
+        const QVariant data = index >= 0 ? combo->itemData(index) : QVariant();
+        return data.isValid() ? data.toString() : QStringLiteral("null");
+    }
+    const QString text = combo->currentText();
+    if (text.isEmpty())
+        return QStringLiteral("null");
+    const int index = ListIndex(combo);
+    if (style == DropDownCombo && kind != FormatText && index >= 0) {
+        const QVariant data = combo->itemData(index);
+        if (NumberOf(data))
+            return SqlValue(data, SqlNumber);
+    }
+    return SqlValue(text, SqlText);
+}
+
+void LeaveComboText(QComboBox* combo) {
+    const int style = StyleOf(combo);
+    if (style != DropDownCombo && style != SimpleCombo)
+        return;
+    const QString text = combo->currentText().trimmed();
+    if (text.isEmpty()) {
+        combo->setCurrentIndex(-1);
+        return;
+    }
+    const int row = FindText(combo, text);
+    if (row >= 0)
+        combo->setCurrentIndex(row);
+}
+
+// List boxes
+
+void LoadList(QListWidget* list, const QVariant& value) {
+    const std::optional<double> number = NumberOf(value);
+    if (!number) {
+        list->setCurrentRow(-1);
+        return;
+    }
+    const int row = FindItemData(
+        list->count(), [list](int i) { return list->item(i)->data(Qt::UserRole); }, *number);
+    if (row >= 0)
+        list->setCurrentRow(row);
+}
+
+QString ListSql(const QListWidget* list) {
+    const QListWidgetItem* item = list->currentItem();
+    const QVariant data = item ? item->data(Qt::UserRole) : QVariant();
+    if (IsNull(data) || data.toString().isEmpty())
+        return QStringLiteral("null");
+    return data.toString();
+}
+
+// Dates: 01-01-1900 stands for no date.
+
+QDateTime DateOrNone(const QVariant& value) {
+    const std::optional<QDateTime> date = IsNull(value) ? std::nullopt : ToDate(value);
+    return date ? *date : QDateTime(kNoDate, QTime(0, 0));
+}
+
+// Widens the control's range when needed, so the value is held, not clamped.
+void LoadDateEdit(QDateTimeEdit* edit, const QDateTime& date) {
+    if (date < edit->minimumDateTime())
+        edit->setMinimumDateTime(date);
+    if (date > edit->maximumDateTime())
+        edit->setMaximumDateTime(date);
+    edit->setDateTime(date);
+}
+
+void LoadCalendar(QCalendarWidget* calendar, const QDate& date) {
+    if (date < calendar->minimumDate())
+        calendar->setMinimumDate(date);
+    if (date > calendar->maximumDate())
+        calendar->setMaximumDate(date);
+    calendar->setSelectedDate(date);
+}
+
+QString DateSql(const QDateTime& date) {
+    if (date.date() == kNoDate)
+        return QStringLiteral("null");
+    return SqlValue(date, SqlDateTime);
+}
+
+// Check boxes and option buttons
+
+// Sets the button, also unchecking the checked option of an exclusive group,
+// which Qt otherwise refuses.
+void SetButton(QAbstractButton* button, bool on) {
+    if (on || !button->isChecked()) {
+        button->setChecked(on);
+        return;
+    }
+    QButtonGroup* group = button->group();
+    const bool groupExclusive = group && group->exclusive();
+    const bool autoExclusive = button->autoExclusive();
+    if (groupExclusive)
+        group->setExclusive(false);
+    button->setAutoExclusive(false);
+    button->setChecked(false);
+    button->setAutoExclusive(autoExclusive);
+    if (groupExclusive)
+        group->setExclusive(true);
+}
+
+QAbstractButton* ValueButton(QWidget* control) {
+    if (auto* check = qobject_cast<QCheckBox*>(control))
+        return check;
+    return qobject_cast<QRadioButton*>(control);
+}
+
+bool ButtonOn(const QAbstractButton* button) {
+    if (auto* check = qobject_cast<const QCheckBox*>(button))
+        return check->checkState() != Qt::Unchecked;
+    return button->isChecked();
+}
+
+}  // namespace
+
+qint32 LongValue(const QVariant& value) {
+    return CLng(DoubleValue(value));
+}
+
+void DefinirValorControlo(QWidget* control, const QVariant& value, int kind) {
+    if (const std::optional<TextControl> text = TextControl::Of(control)) {
+        LoadText(*text, value, kind);
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        LoadCombo(combo, value, kind);
+    } else if (auto* list = qobject_cast<QListWidget*>(control)) {
+        LoadList(list, value);
+    } else if (auto* edit = qobject_cast<QDateTimeEdit*>(control)) {
+        LoadDateEdit(edit, DateOrNone(value));
+    } else if (auto* calendar = qobject_cast<QCalendarWidget*>(control)) {
+        LoadCalendar(calendar, DateOrNone(value).date());
+    } else if (QAbstractButton* button = ValueButton(control)) {
+        const std::optional<double> number = NumberOf(value);
+        SetButton(button, number && *number != 0);
+    }
+}
+
+QString ObterValorSQL(QWidget* control, int kind) {
+    if (const std::optional<TextControl> text = TextControl::Of(control)) {
+        return text->IsLabel() ? LabelSql(text->Text(), text->Tag(), kind)
+                               : TextBoxSql(text->Text(), text->Tag(), kind);
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(control))
+        return ComboSql(combo, kind);
+    if (auto* list = qobject_cast<QListWidget*>(control))
+        return ListSql(list);
+    if (auto* edit = qobject_cast<QDateTimeEdit*>(control))
+        return DateSql(edit->dateTime());
+    if (auto* calendar = qobject_cast<QCalendarWidget*>(control))
+        return DateSql(QDateTime(calendar->selectedDate(), QTime(0, 0)));
+    if (QAbstractButton* button = ValueButton(control))
+        return ButtonOn(button) ? QStringLiteral("1") : QStringLiteral("0");
+    return {};
+}
+
+void EntrarCampo(QWidget* control, int kind) {
+    const std::optional<TextControl> text = TextControl::Of(control);
+    if (!text || text->IsLabel())
+        return;
+    if (kind == FormatDate || (kind == FormatText && !text->Text().isEmpty())) {
+        text->SelectAll();
+    } else if (IsNumericKind(kind)) {
+        const QString tag = text->Tag();
+        if (tag.isEmpty()) {
+            text->SetTag(QString());
+            text->SetText(QString());
+            return;
+        }
+        text->SetText(EditingText(tag, kind));
+        text->SelectAll();
+    }
+}
+
+void SairCampo(QWidget* control, int kind) {
+    const std::optional<TextControl> text = TextControl::Of(control);
+    const bool textBox = text && !text->IsLabel();
+    if (textBox && IsNumericKind(kind)) {
+        QString typed = text->Text();
+        if (typed.isEmpty())
+            return;
+        if (!EhNumero(typed))
+            typed = QStringLiteral("0");
+        const QString raw = NormaliseDecimal(typed);
+        if (kind == FormatWhole) {
+            const QString whole = QString::number(LongValue(raw));
+            text->SetTag(whole);
+            text->SetText(whole);
+            return;
+        }
+        const QString tag = kind == FormatPercent ? TextOf(float(DoubleValue(raw)) / 100.0f) : raw;
+        text->SetTag(tag);
+        text->SetText(Format(tag, LeavingFormat(kind)));
+    } else if (kind == FormatText) {
+        if (textBox || qobject_cast<QDateTimeEdit*>(control))
+            control->setProperty(kTag, QString());
+        else if (auto* combo = qobject_cast<QComboBox*>(control))
+            LeaveComboText(combo);
+    }
+}
+
+void FormatarControlo(QWidget* control, int kind) {
+    const std::optional<TextControl> text = TextControl::Of(control);
+    if (text && !text->IsLabel())
+        ShowTagFormatted(*text, kind);
+}
+
+}  // namespace orla

@@ -1,0 +1,56 @@
+// SQL literals built from values, quote-safe text, and the display text of a
+// recordset's fields. Every value the component writes into a statement goes
+// through SqlValue, so no value can end a literal early.
+#pragma once
+
+#include "platform/db/Recordset.h"
+
+#include <QString>
+#include <QVariant>
+
+namespace orla {
+
+enum SqlKind {
+    SqlDate = 1,   // CONVERT(DATETIME,'yyyy-mm-dd',102)
+    SqlNumber,     // 1234.5
+    SqlText,       // 'text'; blank is null
+    SqlTextEmpty,  // 'text'; blank is ''
+    SqlDateTime,   // CONVERT(DATETIME,'yyyy-mm-dd hh:mm:ss',102)
+    SqlLike,       // '%any%words%'
+    SqlNumber7,    // as SqlNumber
+};
+
+// ListField kinds: how a field is shown.
+enum ListKind {
+    ListDate = 1,  // dd-mm-yyyy
+    ListAmount,    // #,##0.00;- #,##0.00
+    ListText,      // as it is
+    ListEuro,      // € #,##0.00;€ -#,##0.00
+    ListPercent,   // 0.00 %
+    ListWhole,     // to a whole number (halves to even), #,##0
+    ListDateTime,  // dd-mm-yyyy Hh:Nn:Ss
+    ListIsoDate,   // yyyy-mm-dd
+};
+
+// The value as a literal of the kind, ready to be placed in a statement; "null"
+// for Null, blank texts, values that are not of the kind, and the date 1 January
+// 1900 (the system's "no date"). Texts lose their outer spaces; a NUL character
+// cannot be carried by a literal and is dropped. Numbers are written with "." and
+// a leading sign ("1.234,50" with "," decimals gives 1234.50, "12,5-" gives
+// -12.5). An unknown kind gives an empty text.
+QString SqlValue(const QVariant& value, int kind);
+
+// Both replace every quote in the text by ' + CHAR(39) + ' (closing the literal,
+// adding the quote, reopening it) and drop NUL characters; the text is changed
+// in place and returned.
+QString EscapeQuotes(QString& text);
+QString ReplaceQuotes(QString& text);
+
+// True when the recordset has a field of that name, without regard to case.
+bool CheckField(const Recordset& recordset, const QString& name);
+
+// The field of the current row shown by ListKind: one blank " " when the field
+// is missing or Null; an empty text for an unknown kind or after an error.
+QString ListField(const Recordset& recordset, const QString& name, int kind);
+
+}  // namespace orla

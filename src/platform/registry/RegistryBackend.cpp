@@ -1,0 +1,200 @@
+#include "platform/registry/RegistryBackend.h"
+
+#include "common/Ansi.h"
+#include "platform/registry/RegFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <array>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <utility>
+
+namespace orla {
+namespace reg {
+namespace {
+
+constexpr std::array<std::pair<HKEY, const char*>, 7> kPredefinedKeys = {{
+    {HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT"},
+    {HKEY_CURRENT_USER, "HKEY_CURRENT_USER"},
+    {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"},
+    {HKEY_USERS, "HKEY_USERS"},
+    {HKEY_PERFORMANCE_DATA, "HKEY_PERFORMANCE_DATA"},
+    {HKEY_CURRENT_CONFIG, "HKEY_CURRENT_CONFIG"},
+    {HKEY_DYN_DATA, "HKEY_DYN_DATA"},
+}};
+
+}  // namespace
+
+QString PredefinedKeyName(HKEY key) {
+    for (const auto& [handle, name] : kPredefinedKeys) {
+        if (handle == key)
+            return QLatin1String(name);
+    }
+    return {};
+}
+
+HKEY PredefinedKey(const QString& name) {
+    for (const auto& [handle, rootName] : kPredefinedKeys) {
+        if (name == QLatin1String(rootName))
+            return handle;
+    }
+    return 0;
+}
+
+}  // namespace reg
+
+namespace {
+
+using regfile::RegDocument;
+using regfile::RegValue;
+
+constexpr quint32 kWriteRights = reg::KEY_SET_VALUE | reg::KEY_CREATE_SUB_KEY;
+
+struct OpenKey {
+    HKEY root = 0;
+    QString path;  // below the root, "" for the root itself
+    quint32 access = 0;
+};
+
+// Keeps every root key in "<folder>/<root name>.reg". Nothing is cached: each
+// operation reads the file again, and each write replaces it atomically.
+class RegFileBackend : public RegistryBackend {
+  public:
+    long RegOpenKeyExA(HKEY key, const QByteArray& subKey, quint32 samDesired,
+                       HKEY& result) override {
+        const std::optional<OpenKey> parent = Resolve(key);
+        if (!parent)
+            return reg::ERROR_INVALID_HANDLE;
+        OpenKey opened{parent->root, JoinPath(parent->path, FromAnsi(subKey)), samDesired};
+        if (!Load(opened.root).HasKey(opened.path))
+            return reg::ERROR_FILE_NOT_FOUND;
+        if ((samDesired & kWriteRights) && !Writable(opened.root))
+            return reg::ERROR_ACCESS_DENIED;
+        result = nextHandle_;
+        nextHandle_ += 4;
+        open_[result] = std::move(opened);
+        return reg::ERROR_SUCCESS;
+    }
+
+    long RegQueryValueExA(HKEY key, const QByteArray& valueName, quint32* type, char* data,
+                          quint32* cbData) override {
+        const std::optional<OpenKey> opened = Resolve(key);
+        if (!opened)
+            return reg::ERROR_INVALID_HANDLE;
+        if (!(opened->access & reg::KEY_QUERY_VALUE))
+            return reg::ERROR_ACCESS_DENIED;
+        if (data && !cbData)
+            return reg::ERROR_INVALID_PARAMETER;
+        const std::optional<RegValue> value =
+            Load(opened->root).Value(opened->path, FromAnsi(valueName));
+        if (!value)
+            return reg::ERROR_FILE_NOT_FOUND;
+        if (type)
+            *type = value->type;
+        const auto size = quint32(value->data.size());
+        const bool fits = !data || *cbData >= size;
+        if (data && fits)
+            std::memcpy(data, value->data.constData(), size);
+        if (cbData)
+            *cbData = size;
+        return fits ? reg::ERROR_SUCCESS : reg::ERROR_MORE_DATA;
+    }
+
+    long RegSetValueExA(HKEY key, const QByteArray& valueName, quint32 type, const char* data,
+                        quint32 cbData) override {
+        const std::optional<OpenKey> opened = Resolve(key);
+        if (!opened)
+            return reg::ERROR_INVALID_HANDLE;
+        if (!(opened->access & reg::KEY_SET_VALUE))
+            return reg::ERROR_ACCESS_DENIED;
+        if (!data && cbData)
+            return reg::ERROR_INVALID_PARAMETER;
+        RegDocument document = Load(opened->root);
+        document.SetValue(opened->path, FromAnsi(valueName),
+                          {type, QByteArray(data, qsizetype(cbData))});
+        QSaveFile file(FileOf(opened->root));
+        if (!file.open(QIODevice::WriteOnly))
+            return reg::ERROR_ACCESS_DENIED;
+        file.write(document.Serialize());
+        return file.commit() ? reg::ERROR_SUCCESS : reg::ERROR_WRITE_FAULT;
+    }
+
+    long RegCloseKey(HKEY key) override {
+        if (!reg::PredefinedKeyName(key).isEmpty())
+            return reg::ERROR_SUCCESS;
+        return open_.erase(key) ? reg::ERROR_SUCCESS : reg::ERROR_INVALID_HANDLE;
+    }
+
+  private:
+    // A predefined root grants every right; an opened key what it was opened for.
+    std::optional<OpenKey> Resolve(HKEY key) const {
+        if (!reg::PredefinedKeyName(key).isEmpty())
+            return OpenKey{key, QString(), ~quint32(0)};
+        const auto found = open_.find(key);
+        if (found == open_.end())
+            return std::nullopt;
+        return found->second;
+    }
+
+    static QString JoinPath(const QString& parent, const QString& child) {
+        if (parent.isEmpty() || child.isEmpty())
+            return parent + child;
+        return parent + QLatin1Char('\\') + child;
+    }
+
+    static QString FileOf(HKEY root) {
+        return RegistryFolder() + QLatin1Char('/') + reg::PredefinedKeyName(root) +
+               QLatin1String(".reg");
+    }
+
+    static RegDocument Load(HKEY root) {
+        QFile file(FileOf(root));
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return RegDocument::Parse(bytes, reg::PredefinedKeyName(root));
+    }
+
+    // The file is replaced through a new file beside it: both need the folder.
+    static bool Writable(HKEY root) {
+        const QFileInfo file(FileOf(root));
+        return QFileInfo(file.absolutePath()).isWritable() && (!file.exists() || file.isWritable());
+    }
+
+    std::map<HKEY, OpenKey> open_;
+    HKEY nextHandle_ = 0x1000;
+};
+
+std::unique_ptr<RegistryBackend>& Slot() {
+    static std::unique_ptr<RegistryBackend> backend = MakeRegFileBackend();
+    return backend;
+}
+
+}  // namespace
+
+RegistryBackend::~RegistryBackend() = default;
+
+RegistryBackend& CurrentRegistry() {
+    return *Slot();
+}
+
+void SetRegistryBackend(std::unique_ptr<RegistryBackend> backend) {
+    Slot() = backend ? std::move(backend) : MakeRegFileBackend();
+}
+
+std::unique_ptr<RegistryBackend> MakeRegFileBackend() {
+    return std::make_unique<RegFileBackend>();
+}
+
+QString RegistryFolder() {
+    const QString configured = qEnvironmentVariable("ORLA_REGISTRY_DIR");
+    if (!configured.isEmpty())
+        return configured;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QLatin1String("/orla-contas/registry");
+}
+
+}  // namespace orla

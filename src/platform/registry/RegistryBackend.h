@@ -1,0 +1,82 @@
+// The registry: the four operations the settings use (open a key, read a
+// value, write a value, close the key) with the platform's return codes,
+// handles, access masks and byte counts. On Linux each root key is kept in a
+// text file in the .reg export format, one file per root, under
+// ORLA_REGISTRY_DIR.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+namespace orla {
+
+using HKEY = quint32;
+
+namespace reg {
+// Predefined root keys.
+inline constexpr HKEY HKEY_CLASSES_ROOT = 0x80000000;
+inline constexpr HKEY HKEY_CURRENT_USER = 0x80000001;
+inline constexpr HKEY HKEY_LOCAL_MACHINE = 0x80000002;
+inline constexpr HKEY HKEY_USERS = 0x80000003;
+inline constexpr HKEY HKEY_PERFORMANCE_DATA = 0x80000004;
+inline constexpr HKEY HKEY_CURRENT_CONFIG = 0x80000005;
+inline constexpr HKEY HKEY_DYN_DATA = 0x80000006;
+
+// Access rights.
+inline constexpr quint32 KEY_QUERY_VALUE = 0x0001;
+inline constexpr quint32 KEY_SET_VALUE = 0x0002;
+inline constexpr quint32 KEY_CREATE_SUB_KEY = 0x0004;
+inline constexpr quint32 KEY_READ = 0x20019;
+inline constexpr quint32 KEY_WRITE = 0x20006;
+
+// Value types.
+inline constexpr quint32 REG_SZ = 1;
+inline constexpr quint32 REG_BINARY = 3;
+inline constexpr quint32 REG_DWORD = 4;
+
+// Return codes.
+inline constexpr long ERROR_SUCCESS = 0;
+inline constexpr long ERROR_FILE_NOT_FOUND = 2;
+inline constexpr long ERROR_ACCESS_DENIED = 5;
+inline constexpr long ERROR_INVALID_HANDLE = 6;
+inline constexpr long ERROR_WRITE_FAULT = 29;
+inline constexpr long ERROR_INVALID_PARAMETER = 87;
+inline constexpr long ERROR_MORE_DATA = 234;
+
+// The root's name ("HKEY_LOCAL_MACHINE"), empty for any other handle.
+QString PredefinedKeyName(HKEY key);
+// The root's handle, compared exactly (case included); 0 for any other name.
+HKEY PredefinedKey(const QString& name);
+}  // namespace reg
+
+class RegistryBackend {
+  public:
+    virtual ~RegistryBackend();
+    // Opens an existing sub-key (never creates it); an empty sub-key opens
+    // the key itself. The handle grants the rights asked for.
+    virtual long RegOpenKeyExA(HKEY key, const QByteArray& subKey, quint32 samDesired,
+                               HKEY& result) = 0;
+    // Reads a value: its type (when type is given), and its bytes when data is
+    // given and *cbData (in: the buffer's size) can hold them; *cbData is set
+    // to the value's size either way (ERROR_MORE_DATA when the buffer is too
+    // small). Each of the three may be null, but data needs cbData.
+    virtual long RegQueryValueExA(HKEY key, const QByteArray& valueName, quint32* type, char* data,
+                                  quint32* cbData) = 0;
+    // Writes a value of cbData bytes (a string counts its terminating NUL).
+    virtual long RegSetValueExA(HKEY key, const QByteArray& valueName, quint32 type,
+                                const char* data, quint32 cbData) = 0;
+    virtual long RegCloseKey(HKEY key) = 0;
+};
+
+// The registry in use: the .reg files unless a test installed another.
+RegistryBackend& CurrentRegistry();
+void SetRegistryBackend(std::unique_ptr<RegistryBackend> backend);
+std::unique_ptr<RegistryBackend> MakeRegFileBackend();
+
+// ORLA_REGISTRY_DIR when set, else the user's configuration folder +
+// "/orla-contas/registry"; read on every open.
+QString RegistryFolder();
+
+}  // namespace orla

@@ -1,0 +1,48 @@
+#include "platform/services/FileDialogs.h"
+
+#include "platform/services/Prompts.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace orla {
+namespace {
+
+class QtFileDialogs : public FileDialogs {
+  public:
+    QString GetSaveFileName(const SaveDialogRequest& request) override {
+        // Without a display nobody could answer a modal dialog: taken as cancelled.
+        if (!HasDisplay())
+            return {};
+        QFileDialog dialog(nullptr, request.title, request.folder);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilters(request.nameFilters);
+        // A folder given as the file name is where the dialog starts.
+        if (QFileInfo(request.fileName).isDir())
+            dialog.setDirectory(request.fileName);
+        else if (!request.fileName.isEmpty())
+            dialog.selectFile(request.fileName);
+        if (dialog.exec() != QDialog::Accepted)
+            return {};
+        return dialog.selectedFiles().value(0);
+    }
+};
+
+std::unique_ptr<FileDialogs>& Slot() {
+    static std::unique_ptr<FileDialogs> dialogs = std::make_unique<QtFileDialogs>();
+    return dialogs;
+}
+
+}  // namespace
+
+FileDialogs::~FileDialogs() = default;
+
+FileDialogs& CurrentFileDialogs() {
+    return *Slot();
+}
+
+void SetFileDialogs(std::unique_ptr<FileDialogs> dialogs) {
+    Slot() = dialogs ? std::move(dialogs) : std::make_unique<QtFileDialogs>();
+}
+
+}  // namespace orla

@@ -1,0 +1,23 @@
+// The security policies held by the application user (through the user's own
+// code or groups), cached once per run, and the ownership condition of
+// per-user records.
+#pragma once
+
+#include <QString>
+
+namespace orla {
+
+// True when the policy code is among those granted to the user.
+bool CheckSecurityPolicy(const QString& UserName, const QString& PolicyCode);
+
+// The SQL condition over FieldName that selects the rows granted to the user
+// through the user's code or groups; empty when the user has no group links.
+// With Flag the codes carry the marker ("1" unless Marker is given) and the
+// grants are followed by NOT LIKE tests with NotMarker ("2" unless given).
+QString ReadPermitionsDef(const QString& UserName, const QString& FieldName, bool Flag = false,
+                          const QString& Marker = QString(), const QString& NotMarker = QString());
+
+// Forgets the cached policies, as a new run of the component would.
+void ResetSecurityPolicyCache();
+
+}  // namespace orla

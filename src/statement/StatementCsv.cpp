@@ -1,0 +1,42 @@
+#include "statement/StatementCsv.h"
+
+#include "statement/StatementModel.h"
+
+#include <QStringList>
+
+namespace orla {
+namespace {
+
+QString Field(const QString& text) {
+    if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString Line(const QStringList& fields) {
+    QStringList out;
+    for (const QString& field : fields) out << Field(field);
+    return out.join(QLatin1Char(';')) + QLatin1String("\r\n");
+}
+
+}  // namespace
+
+QString StatementCsv(const StatementModel& model, const QString& debitos, const QString& creditos) {
+    QString csv = Line(QStringList{QStringLiteral("Chave")} + StatementModel::Headers() +
+                       QStringList{QStringLiteral("Conciliado")});
+    for (int r = 0; r < model.RowCount(); ++r) {
+        const StatementRow& row = model.Row(r);
+        QStringList fields{row.key};
+        for (int c = 0; c < kVisibleStatementColumns; ++c) fields << row.cells.at(c);
+        fields << (row.checked ? QStringLiteral("Sim") : QStringLiteral("Não"));
+        csv += Line(fields);
+    }
+    csv += Line({QStringLiteral("Débito Acumulado"), debitos});
+    csv += Line({QStringLiteral("Crédito Acumulado"), creditos});
+    return csv;
+}
+
+}  // namespace orla

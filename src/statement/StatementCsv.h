@@ -1,0 +1,13 @@
+// The statement list as CSV: the rows top to bottom as shown, then the totals.
+#pragma once
+
+#include <QString>
+
+namespace orla {
+
+class StatementModel;
+
+// UTF-8 text with a header line; fields separated by ";" and quoted when needed.
+QString StatementCsv(const StatementModel& model, const QString& debitos, const QString& creditos);
+
+}  // namespace orla

@@ -1,0 +1,154 @@
+#include "statement/StatementReader.h"
+
+#include "common/Format.h"
+#include "common/SqlLiterals.h"
+#include "platform/db/Connection.h"
+#include "statement/StatementQueries.h"
+
+#include <algorithm>
+
+namespace orla {
+namespace {
+
+const QString kBalanceFormat = QStringLiteral("#,##0.00;- #,##0.00");
+const QString kAmountFormat = QStringLiteral("€ #,##0.00;€ -#,##0.00");
+
+// The date the statement starts counting from: the account's balance date,
+// or the zero date when it has none.
+QDateTime BalanceDate(const AccountInfo& account) {
+    return account.saldoData.value_or(QDateTime(QDate(1899, 12, 30), QTime(0, 0)));
+}
+
+StatementRow OpeningRow(const QVariant& sum, const AccountInfo& account, bool concilOnly,
+                        Money& balance) {
+    StatementRow row;
+    row.key = QStringLiteral("#0");
+    row.tag = QStringLiteral("0");
+    row.bold = true;
+    row.cells[ColOrigem] = QStringLiteral("S.A.");
+    row.cells[ColEntidade] = QStringLiteral("Saldo Anterior");
+    if (sum.isValid()) {
+        const Money moved = Money::FromVariant(sum).value_or(Money());
+        balance = concilOnly ? moved : account.saldo + moved;
+        row.cells[ColData] = QStringLiteral("- - -");
+    } else {
+        // No movement between the balance date and the start.
+        balance = concilOnly ? Money() : account.saldo;
+        row.cells[ColData] = Format(BalanceDate(account), QStringLiteral("dd-mm-yyyy"));
+        for (int c = ColReferencia; c <= ColCredito; ++c)
+            row.cells[c] = QStringLiteral(" ");
+    }
+    row.cells[ColSaldo] = Format(balance.ToDouble(), kBalanceFormat);
+    return row;
+}
+
+// The exact amount as plain text, "." for decimals and no trailing zeros.
+QString MoneyText(Money amount) {
+    const qint64 units = amount.Units();
+    const qint64 whole = units / 10000;
+    QString fraction = QString::number(qAbs(units % 10000)).rightJustified(4, QLatin1Char('0'));
+    while (fraction.endsWith(QLatin1Char('0'))) fraction.chop(1);
+    QString text = (units < 0 && whole == 0 ? QStringLiteral("-") : QString()) + QString::number(whole);
+    return fraction.isEmpty() ? text : text + QLatin1Char('.') + fraction;
+}
+
+QString IdText(const QVariant& value) {
+    return value.isValid() ? QString::number(value.toLongLong()) : QString();
+}
+
+}  // namespace
+
+AccountInfo ReadAccount(Connection& connection, const QString& account) {
+    AccountInfo info;
+    Recordset rs = connection.Execute(AccountQuery(account));
+    if (!rs.Eof()) {
+        info.found = true;
+        info.saldo = Money::FromVariant(rs.Value(QStringLiteral("saldo"))).value_or(Money());
+        info.saldoData = ToDate(rs.Value(QStringLiteral("saldo_data")));
+        const QVariant system = rs.Value(QStringLiteral("system"));
+        info.system = system.isValid() && system.toLongLong() != 0;
+    }
+    rs.Close();
+    return info;
+}
+
+void ReadStatement(Connection& connection, const StatementRequest& request,
+                   const AccountInfo& account, const QDate& today, Statement& out) {
+    out = Statement();
+    const QString start = StartBound(request.inicio);
+    Money balance = account.saldo;
+    std::vector<StatementRow>& rows = out.rows;
+    if (!request.ignorarAnteriores) {
+        Recordset rs = connection.Execute(OpeningBalanceQuery(
+            request.account, start, StartBound(BalanceDate(account)), request.concilOnly));
+        const QVariant sum = rs.Eof() ? QVariant() : rs.Value(QStringLiteral("saldo"));
+        rs.Close();
+        rows.push_back(OpeningRow(sum, account, request.concilOnly, balance));
+    }
+
+    Recordset rs = connection.Execute(MovementsQuery(request.account, start, EndBound(request.fim),
+                                                     request.paymentMode, request.concilOnly));
+    int scrollFromBottom = -1;
+    // Newest on top: the list shows the rows read in reverse, also when the
+    // read stops half way.
+    struct NewestOnTop {
+        Statement& statement;
+        const int& scroll;
+        ~NewestOnTop() {
+            std::reverse(statement.rows.begin(), statement.rows.end());
+            if (scroll >= 0)
+                statement.scrollRow = int(statement.rows.size()) - 1 - scroll;
+        }
+    } newestOnTop{out, scrollFromBottom};
+    while (!rs.Eof()) {
+        StatementRow row;
+        const QString origem = IdText(rs.Value(QStringLiteral("origem_id")));
+        const QString armazem = IdText(rs.Value(QStringLiteral("armazem_id")));
+        const QString doc = IdText(rs.Value(QStringLiteral("doc_id")));
+        row.key = QStringLiteral("#") + origem + armazem + doc;
+        row.tag = origem;
+        row.cells[ColData] = ListField(rs, QStringLiteral("data"), 1);
+        row.cells[ColOrigem] = ListField(rs, QStringLiteral("origem"), 3);
+        row.cells[ColEntidade] = ListField(rs, QStringLiteral("nome_completo"), 3);
+        row.cells[ColReferencia] = ListField(rs, QStringLiteral("referencia"), 3);
+        row.cells[ColTipoDocumento] = ListField(rs, QStringLiteral("modo_pagamento"), 3);
+        row.cells[ColDocumento] = ListField(rs, QStringLiteral("doc_no"), 3);
+
+        const std::optional<Money> debito = Money::FromVariant(rs.Value(QStringLiteral("debito")));
+        const std::optional<Money> credito =
+            Money::FromVariant(rs.Value(QStringLiteral("credito")));
+        if (debito && credito) {
+            // A negative amount is shown and totalled on the opposite side.
+            const Money in = std::max(*debito, Money()) - std::min(*credito, Money());
+            const Money out_ = std::max(*credito, Money()) - std::min(*debito, Money());
+            if (in > Money()) {
+                row.cells[ColDebito] = Format(in.ToDouble(), kAmountFormat);
+                row.debitTag = MoneyText(in);
+                out.debitos += in;
+            }
+            if (out_ > Money()) {
+                row.cells[ColCredito] = Format(out_.ToDouble(), kAmountFormat);
+                row.creditTag = MoneyText(out_);
+                out.creditos += out_;
+            }
+        }
+        balance = balance - credito.value_or(Money()).RoundedToCents() +
+                  debito.value_or(Money()).RoundedToCents();
+        row.cells[ColSaldo] = Format(balance.ToDouble(), kBalanceFormat);
+        row.cells[ColArmazemId] = armazem;
+        row.cells[ColDocId] = doc;
+        const std::optional<QDateTime> date = ToDate(rs.Value(QStringLiteral("data")));
+        row.cells[ColDataHora] =
+            date ? Format(*date, QStringLiteral("dd-mm-yyyy Hh:Nn")) : QString();
+        const QVariant concil = rs.Value(QStringLiteral("concil"));
+        row.checked = concil.isValid() && concil.toLongLong() != 0;
+        row.future = date && date->date() > today;
+        if (!row.future)
+            scrollFromBottom = int(rows.size());
+        rows.push_back(std::move(row));
+        rs.MoveNext();
+    }
+    rs.Close();
+}
+
+}  // namespace orla

@@ -1,0 +1,39 @@
+// Reads an account's statement from the database into plain rows: the
+// account, the opening balance and the movements with the running balance.
+#pragma once
+
+#include "statement/StatementRows.h"
+
+#include <QDateTime>
+
+#include <optional>
+
+namespace orla {
+
+class Connection;
+
+struct AccountInfo {
+    bool found = false;
+    Money saldo;
+    std::optional<QDateTime> saldoData;
+    bool system = false;
+};
+
+struct StatementRequest {
+    QString account;   // SQL literal of the account
+    QDateTime inicio;  // period, already moved to the balance date
+    QDateTime fim;
+    QString paymentMode;  // SQL literal, empty for every method
+    bool ignorarAnteriores = false;
+    bool concilOnly = false;
+};
+
+// The account's row of tbContas_Bancarias. Throws OrlaError.
+AccountInfo ReadAccount(Connection& connection, const QString& account);
+
+// Reads the statement into `out` (rows already read stay when it throws
+// OrlaError). `today` decides which movements are future.
+void ReadStatement(Connection& connection, const StatementRequest& request,
+                   const AccountInfo& account, const QDate& today, Statement& out);
+
+}  // namespace orla

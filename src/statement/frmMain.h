@@ -1,0 +1,95 @@
+// The statement window: an account's movements over a period with the carried
+// balance and the running balance, filters, and bank reconciliation by ticking.
+#pragma once
+
+#include "statement/StatementModel.h"
+
+#include <QDateTime>
+#include <QWidget>
+
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QToolBar;
+class QTreeView;
+
+namespace orla {
+
+struct SourceRecord;
+
+class frmMain : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Sets the window up once: period, lists, the remembered account, first fill.
+    void Load();
+    bool IsLoaded() const { return loaded_; }
+
+    // Reads the selected account's statement again.
+    void Fill(int Origem_ID = 0, int Armazem_ID = 0, int Doc_ID = 0);
+    // Refills and selects the movement with key prefix-of-Flag followed by ID.
+    void RemoteKey(const QVariant& ID, int Flag = 0);
+    // Accepts input again after a window that disabled this one closes.
+    void Reactivate(int Coa, QObject* ObjR);
+    // The user changed a row's check box: reconcile or take the reconciliation away.
+    void ListView1_ItemCheck(int row);
+
+    bool SystemAccount() const { return systemAccount_; }
+    StatementModel* ListModel() const { return model_; }
+
+    QComboBox* FXConta_ID;
+    QComboBox* FXModo_Pagamento_ID;
+    QDateEdit* FXData_Inicio;
+    QDateEdit* FXData_Fim;
+    QCheckBox* FXIgnorarAnteriores;
+    QCheckBox* FXConcil_Only;
+    QTreeView* ListView1;
+    QLineEdit* FXDebitos;
+    QLineEdit* FXCreditos;
+    QLineEdit* FXTotalSelecionado;
+    QToolBar* Toolbar1;
+    QLabel* Label;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* FXData_Inicio_Label;
+    QLabel* FXData_Fim_Label;
+    QLabel* FXModo_Pagamento_ID_Label;
+    QLabel* FXDebitos_Label;
+    QLabel* FXCreditos_Label;
+    QLabel* FXTotalSelecionado_Label;
+    QFrame* Frame1;
+    QFrame* Frame2;
+    QLabel* Image1;
+    QLabel* Image2;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void BuildControls();
+    void FXConta_ID_Click();
+    void Refill();
+    void SelectRow(int row);
+    void ApplyColumnWidths();
+    void TickRow(int row, const SourceRecord& record);
+    void UntickRow(int row, const SourceRecord& record);
+    void RefreshAndReselect(const SourceRecord& record, const QString& key);
+    QDateTime LowerLimit();
+    QString SettingsKey() const;
+
+    StatementModel* model_;
+    bool loaded_ = false;
+    bool systemAccount_ = false;
+    std::optional<QDate> enteredDate_;  // a date picker's value when it was entered
+};
+
+}  // namespace orla

@@ -1,0 +1,146 @@
+// Bank reconciliation: ticking a movement records its bank debit date in its
+// source record; unticking takes it away after confirmation.
+#include "common/ControlValues.h"
+#include "common/Format.h"
+#include "common/SqlLiterals.h"
+#include "context/Context.h"
+#include "context/ErrorReport.h"
+#include "context/SharedConnection.h"
+#include "platform/services/ModalDialogs.h"
+#include "platform/services/Prompts.h"
+#include "statement/ReconciliationStatements.h"
+#include "statement/frmData.h"
+#include "statement/frmMain.h"
+
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QTreeView>
+
+namespace orla {
+namespace {
+
+const QDate kNoDate(1900, 1, 1);
+const QDateTime kNoLimit(QDate(1899, 12, 30), QTime(0, 0));
+
+SourceRecord RecordOf(const StatementRow& row) {
+    return {row.tag.toInt(), row.cells.at(ColArmazemId).toLongLong(),
+            row.cells.at(ColDocId).toLongLong()};
+}
+
+}  // namespace
+
+QDateTime frmMain::LowerLimit() {
+    QDateTime limit = kNoLimit;
+    Recordset rs = Data().SqlServer.Execute(
+        QStringLiteral("SELECT * FROM tbContas_Bancarias WHERE conta_id = ") +
+        ObterValorSQL(FXConta_ID, 0));
+    if (!rs.Eof()) {
+        if (const auto closed = ToDate(rs.Value(QStringLiteral("data_closed")))) limit = *closed;
+    }
+    rs.Close();
+    return limit;
+}
+
+void frmMain::ListView1_ItemCheck(int row) {
+    Guard({objectName(), QStringLiteral("ListView1_ItemCheck"), ReportFilter::NotZeroNor3709}, [&] {
+        if (row < 0 || row >= model_->RowCount()) return;
+        const StatementRow& item = model_->Row(row);
+        const bool checked = item.checked;
+        if (item.tag.isEmpty() || item.tag == QLatin1String("0")) {
+            model_->SetChecked(row, false);
+            return;
+        }
+        const auto refuse = [&](const QString& message) {
+            CurrentPrompts().MsgBox(message, vb::Information, windowTitle());
+            model_->SetChecked(row, !checked);
+        };
+        if (NotSubjectToReconciliation(item.tag))
+            return refuse(QStringLiteral("Este registo não está sujeito a reconciliação bancária."));
+        if (systemAccount_)
+            return refuse(
+                QStringLiteral("Este registo é do sistema, não pode ser alterado pelo utilizador."));
+        SelectRow(row);
+        const SourceRecord record = RecordOf(item);
+        if (checked)
+            TickRow(row, record);
+        else
+            UntickRow(row, record);
+    });
+}
+
+void frmMain::TickRow(int row, const SourceRecord& record) {
+    const QString key = model_->Row(row).key;
+    const QDate limit = LowerLimit().date();
+    frmData dialog(this);
+    const std::optional<QDateTime> own = ToDate(model_->Row(row).cells.at(ColDataHora));
+    const QDate preset = own ? own->date() : GetServerDate().date();
+    dialog.MonthView1->setSelectedDate(preset);
+    dialog.Paint();
+    bool useDefault = false;
+    QDate chosen;
+    if (preset > limit) {
+        ShowModal(dialog);
+        chosen = dialog.MonthView1->selectedDate();
+        if (chosen != kNoDate && chosen < limit) {
+            CurrentPrompts().MsgBox(QStringLiteral("A data de débito tem de ser superior a ") +
+                                        Format(limit, QStringLiteral("dd-mm-yyyy")) +
+                                        QStringLiteral(" (limite inferior da conta monetária)."),
+                                    vb::Information, windowTitle());
+            model_->SetChecked(row, false);
+            return;
+        }
+    } else {
+        // On or before the closing date nothing is asked: the origin's own date is used.
+        useDefault = true;
+        dialog.Cancelado = false;
+    }
+    if (dialog.Cancelado) {
+        model_->SetChecked(row, false);
+        return;
+    }
+    model_->SetChecked(row, true);
+    SelectRow(row);
+    const QString statement =
+        useDefault ? DefaultDebitDateStatement(record)
+                   : ChosenDebitDateStatement(record, SqlValue(chosen.startOfDay(), SqlDate));
+    if (statement.isEmpty()) return;
+    Data().SqlServer.Execute(statement);
+    RefreshAndReselect(record, key);
+}
+
+void frmMain::UntickRow(int row, const SourceRecord& record) {
+    const QString key = model_->Row(row).key;
+    const int answer = CurrentPrompts().MsgBox(
+        QStringLiteral("Tem a certeza que quer marcar este lançamento como não conciliado?"),
+        vb::Question | vb::YesNo, QStringLiteral("Conciliação Bancária"));
+    if (answer != vb::Yes) {
+        model_->SetChecked(row, true);
+        SelectRow(row);
+        return;
+    }
+    const QString read = ReadDebitDateQuery(record);
+    if (read.isEmpty()) return;
+    std::optional<QDateTime> debit;
+    {
+        Recordset rs = Data().SqlServer.Execute(read);
+        if (!rs.Eof()) debit = ToDate(rs.Value(DebitDateColumn(record)));
+        rs.Close();
+    }
+    // A debit date before the account's limit becomes the record's own date again.
+    if (debit && debit->date() < LowerLimit().date())
+        Data().SqlServer.Execute(RestoreOwnDateStatement(record));
+    Data().SqlServer.Execute(ClearDebitDateStatement(record));
+    RefreshAndReselect(record, key);
+}
+
+void frmMain::RefreshAndReselect(const SourceRecord& record, const QString& key) {
+    Fill(0, 0, 0);
+    if (const std::optional<int> flag = RemoteKeyFlag(record.origin)) {
+        RemoteKey(QString::number(record.armazem) + QString::number(record.doc), *flag);
+        return;
+    }
+    // The receiving side of a transfer has no flag: it is found by its own key.
+    SelectRow(model_->FindKey(key));
+}
+
+}  // namespace orla

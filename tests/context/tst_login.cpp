@@ -1,0 +1,157 @@
+// Login from the settings: the chain of values, the proof of the user's
+// credentials, the shared connection on the database login, and no
+// reconnection afterwards.
+#include "DemoFixture.h"
+#include "Recorders.h"
+#include "common/Registry.h"
+#include "context/Context.h"
+#include "context/General.h"
+#include "context/SharedConnection.h"
+
+#include <orla_contas/ConnectionScrambler.h>
+
+#include <QTest>
+
+using namespace orla;
+using namespace orla::test;
+
+namespace {
+
+const QString kOut = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\Shared\\OUT");
+const QString kProgram = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\Contabilidade");
+
+// Writes the settings a host leaves for Login, leaving out the one named.
+void WriteSettings(const QString& database, const QString& missing = QString()) {
+    const QList<QPair<QString, QString>> values{
+        {"dtSecurityInfo", "False"},
+        {"dtUser", "orla"},
+        {"dtPassword", ConnectionScrambler::Scramble("orla-demo")},
+        {"dtInitialCatalog", "Orla"},
+        {"dtDataSource", database}};
+    if (missing != "DataServer")
+        QVERIFY(DefinirValorString(kOut, "DataServer", "Contabilidade"));
+    for (const auto& [name, value] : values) {
+        if (name != missing)
+            QVERIFY(DefinirValorString(kProgram, name, value));
+    }
+}
+
+bool LoginAs(const QString& user, const QString& password) {
+    General general;
+    return general.Login(user, ConnectionScrambler::Scramble(password));
+}
+
+}  // namespace
+
+class TestLogin : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() { ResetComponentState(); }
+    void cleanup() { ResetComponentState(); }
+
+    void loginOpensTheSharedConnectionOnTheDatabaseLogin() {
+        ScopedSettingsFolders folders;
+        DemoFixture demo(false);
+        WriteSettings(demo.path());
+        QVERIFY(LoginAs("rui", "rui-2024"));
+        const ContextValues& c = Context();
+        QVERIFY(c.Connected);
+        QCOMPARE(c.User, QStringLiteral("rui"));
+        QCOMPARE(c.Password, ConnectionScrambler::Scramble("rui-2024"));
+        QCOMPARE(c.ProgramKey, QStringLiteral("Contabilidade"));
+        QCOMPARE(c.PersistSecurityInfo, QStringLiteral("False"));
+        QCOMPARE(c.cnPassword, ConnectionScrambler::Scramble("orla-demo"));
+        QCOMPARE(Data().SqlServer.ConnectionString(),
+                 QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=orla;"
+                                "Password=orla-demo;Initial Catalog=Orla;Data Source=") +
+                     demo.path() + QStringLiteral(";Connect Timeout=15"));
+        QCOMPARE(Data().SqlServer.State(), int(Connection::adStateOpen));
+        QVERIFY(c.MasterConnectionString.isEmpty());
+        QVERIFY(c.SecondaryConnectionString.isEmpty());
+    }
+
+    void chainStopsAtTheFirstMissingValue_data() {
+        QTest::addColumn<QString>("missing");
+        QTest::addColumn<QString>("programKey");
+        QTest::addColumn<QString>("catalog");
+        QTest::newRow("DataServer") << "DataServer"
+                                    << ""
+                                    << "";
+        QTest::newRow("dtUser") << "dtUser"
+                                << "Contabilidade"
+                                << "";
+        QTest::newRow("dtDataSource") << "dtDataSource"
+                                      << "Contabilidade"
+                                      << "Orla";
+    }
+    void chainStopsAtTheFirstMissingValue() {
+        QFETCH(QString, missing);
+        QFETCH(QString, programKey);
+        QFETCH(QString, catalog);
+        ScopedSettingsFolders folders;
+        DemoFixture demo(false);
+        WriteSettings(demo.path(), missing);
+        QVERIFY(!LoginAs("ana", "ana-2024"));
+        QCOMPARE(Context().ProgramKey, programKey);
+        QCOMPARE(Context().cnInitialCatalog, catalog);
+        QVERIFY(!Context().Connected);
+        QVERIFY(Context().User.isEmpty());
+        QCOMPARE(Data().SqlServer.State(), int(Connection::adStateClosed));
+        if (missing == "dtDataSource") {  // the values read before it stay
+            QCOMPARE(Context().PersistSecurityInfo, QStringLiteral("False"));
+            QCOMPARE(Context().cnUser, QStringLiteral("orla"));
+            QCOMPARE(Context().cnPassword, ConnectionScrambler::Scramble("orla-demo"));
+        }
+    }
+
+    void wrongCredentialsLeaveTheUserUnset_data() {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::newRow("wrong password") << "ana"
+                                        << "errada";
+        QTest::newRow("unknown user") << "ninguem"
+                                      << "ana-2024";
+        QTest::newRow("empty user") << ""
+                                    << "";
+    }
+    void wrongCredentialsLeaveTheUserUnset() {
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        ScopedSettingsFolders folders;
+        DemoFixture demo(false);
+        WriteSettings(demo.path());
+        ScopedServicesRecorder services;
+        QVERIFY(!LoginAs(user, password));
+        QVERIFY(Context().User.isEmpty());
+        QVERIFY(!Context().Connected);
+        QCOMPARE(Data().SqlServer.State(), int(Connection::adStateClosed));
+        QVERIFY(services.log().reports.isEmpty());
+    }
+
+    void laterLoginsDoNotReadTheSettingsAgain() {
+        ScopedSettingsFolders folders;
+        DemoFixture demo(false);
+        WriteSettings(demo.path());
+        QVERIFY(LoginAs("ana", "ana-2024"));
+        QVERIFY(DefinirValorString(kOut, "DataServer", "Salvian"));
+        QVERIFY(LoginAs(QString(), QString()));
+        QCOMPARE(Context().ProgramKey, QStringLiteral("Contabilidade"));
+        QCOMPARE(Context().User, QStringLiteral("ana"));
+    }
+
+    void connectionFromLoginIsNeverReestablished() {
+        ScopedSettingsFolders folders;
+        DemoFixture demo(false);
+        WriteSettings(demo.path());
+        QVERIFY(LoginAs("ana", "ana-2024"));
+        Data().SqlServer.Close();
+        ScopedServicesRecorder services;
+        QCOMPARE(CheckSharedConnection(), QString());
+        QCOMPARE(Data().SqlServer.State(), int(Connection::adStateClosed));
+        QVERIFY(services.log().notices.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestLogin)
+#include "tst_login.moc"

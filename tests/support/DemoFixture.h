@@ -1,0 +1,37 @@
+// A demo database made for one test, with the shared connection opened on it
+// through the database login (as SQLConnect leaves it).
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+namespace orla::test {
+
+class DemoFixture {
+  public:
+    // Builds the demo database and, with connect, opens the shared connection on it.
+    explicit DemoFixture(bool connect = true);
+    ~DemoFixture();
+    QString path() const { return path_; }
+    QString folder() const { return dir_.path(); }
+    // Runs SQL directly on the file, outside the component; fails the test on error.
+    void exec(const QStringList& statements) const;
+
+  private:
+    QTemporaryDir dir_;
+    QString path_;
+};
+
+// Points ORLA_COMMON_APPDATA and ORLA_REGISTRY_DIR at a folder of the test's own.
+class ScopedSettingsFolders {
+  public:
+    ScopedSettingsFolders();
+    ~ScopedSettingsFolders();
+    QString commonAppData() const { return dir_.filePath(QStringLiteral("appdata")); }
+    QString registry() const { return dir_.filePath(QStringLiteral("registry")); }
+
+  private:
+    QTemporaryDir dir_;
+};
+
+}  // namespace orla::test

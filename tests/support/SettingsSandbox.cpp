@@ -1,0 +1,92 @@
+#include "SettingsSandbox.h"
+
+#include "common/Ansi.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+#include <unistd.h>
+
+namespace orla::test {
+
+ScopedEnv::ScopedEnv(const char* name, const std::optional<QString>& value) : name_(name) {
+    if (qEnvironmentVariableIsSet(name))
+        previous_ = qgetenv(name);
+    if (value)
+        qputenv(name, value->toLocal8Bit());
+    else
+        qunsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (previous_)
+        qputenv(name_, *previous_);
+    else
+        qunsetenv(name_);
+}
+
+SettingsSandbox::SettingsSandbox()
+    : appDataEnv_("ORLA_COMMON_APPDATA", dir_.path() + QLatin1String("/appdata")),
+      registryEnv_("ORLA_REGISTRY_DIR", dir_.path() + QLatin1String("/registry")) {
+    QVERIFY(dir_.isValid());
+    QVERIFY(QDir().mkpath(appData()));
+    QVERIFY(QDir().mkpath(registryDir()));
+}
+
+QString SettingsSandbox::regFilePath(const QString& rootName) const {
+    return registryDir() + QLatin1Char('/') + rootName + QLatin1String(".reg");
+}
+
+void SettingsSandbox::writeStore(const QStringList& lines) const {
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += ToAnsi(line) + "\r\n";
+    WriteAll(storePath(), bytes);
+}
+
+QStringList SettingsSandbox::storeLines() const {
+    const QByteArray bytes = storeBytes();
+    if (bytes.isEmpty())
+        return {};
+    QTest::qVerify(bytes.endsWith("\r\n"), "bytes.endsWith(\"\\r\\n\")",
+                   "every line of the store ends with CR LF", __FILE__, __LINE__);
+    QStringList lines = FromAnsi(bytes).split(QLatin1String("\r\n"));
+    lines.removeLast();
+    return lines;
+}
+
+QByteArray SettingsSandbox::storeBytes() const {
+    return ReadAll(storePath());
+}
+
+void SettingsSandbox::writeRegFile(const QString& rootName, const QString& text) const {
+    WriteAll(regFilePath(rootName), text.toUtf8());
+}
+
+QByteArray SettingsSandbox::regFileBytes(const QString& rootName) const {
+    return ReadAll(regFilePath(rootName));
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QString RegText(const QStringList& lines) {
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+bool RunningAsRoot() {
+    return ::geteuid() == 0;
+}
+
+}  // namespace orla::test

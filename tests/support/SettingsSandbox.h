@@ -1,0 +1,64 @@
+// A machine of its own for the settings tests: the common application-data
+// folder and the registry folder point into one temporary folder while the
+// sandbox lives, so nothing is written outside it.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <optional>
+
+namespace orla::test {
+
+// Sets (or, with nullopt, unsets) an environment variable for a scope.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const std::optional<QString>& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  private:
+    const char* name_;
+    std::optional<QByteArray> previous_;
+};
+
+class SettingsSandbox {
+  public:
+    SettingsSandbox();
+
+    QString root() const { return dir_.path(); }
+    // The common application-data folder (made) and the shadow store in it (not made).
+    QString appData() const { return root() + QLatin1String("/appdata"); }
+    QString shadowFolder() const { return appData() + QLatin1String("/Nexo Software"); }
+    QString storePath() const { return shadowFolder() + QLatin1String("/RegShadow.db"); }
+    // The registry's folder (made, empty).
+    QString registryDir() const { return root() + QLatin1String("/registry"); }
+    QString regFilePath(const QString& rootName) const;
+
+    // Writes the store from lines, each ended by CR LF, in Windows-1252.
+    void writeStore(const QStringList& lines) const;
+    // The store's lines, failing the test when it does not end with CR LF.
+    QStringList storeLines() const;
+    QByteArray storeBytes() const;
+    void writeRegFile(const QString& rootName, const QString& text) const;
+    QByteArray regFileBytes(const QString& rootName) const;
+
+  private:
+    QTemporaryDir dir_;
+    ScopedEnv appDataEnv_;
+    ScopedEnv registryEnv_;
+};
+
+// Reads a whole file; empty when it cannot be read.
+QByteArray ReadAll(const QString& path);
+// Writes a whole file, making its folder; fails the test when it cannot.
+void WriteAll(const QString& path, const QByteArray& bytes);
+// A .reg file's text from its lines, each ended by a line feed.
+QString RegText(const QStringList& lines);
+// True when the process runs as the superuser, who ignores permission bits.
+bool RunningAsRoot();
+
+}  // namespace orla::test

@@ -1,0 +1,65 @@
+// A statement window on a demo database made for one test, with a test
+// account (60) whose movements each test writes, scripted prompts and a
+// settings sandbox.
+#pragma once
+
+#include "DemoFixture.h"
+#include "Recorders.h"
+#include "statement/frmMain.h"
+
+#include <QDate>
+#include <QString>
+
+#include <memory>
+
+namespace orla::test {
+
+// "yyyy-mm-dd hh:mm:ss" for today plus `days`.
+QString Day(int days, const QString& time = QStringLiteral("10:00:00"));
+// "dd-mm-yyyy" for today plus `days`.
+QString Shown(int days);
+
+class StatementFixture {
+  public:
+    // Makes the test account 60 (saldo 1000,00 from 100 days ago) and a window.
+    StatementFixture();
+    ~StatementFixture();
+
+    DemoFixture& demo() { return *demo_; }
+    frmMain& window() { return *window_; }
+    ScriptedPrompts& prompts() { return prompts_.prompts(); }
+    const ServicesLog& reports() const { return services_.log(); }
+    void exec(const QStringList& statements) const { demo_->exec(statements); }
+    QVariant value(const QString& sql) const;
+
+    // Loads the window, selects the account and shows it (filters refill only when shown).
+    void open(int conta = 60);
+    // Row index of the row with this key, or -1.
+    int row(const QString& key) const;
+    // The row's visible texts (Data ... Saldo).
+    QStringList texts(int row) const;
+    // Ticks or unticks a row's check box as the user does.
+    void setChecked(int row, bool checked);
+
+    // Movements of the test account; `debit` is a bank date or "NULL".
+    void receipt(int id, const QString& day, const QString& valor, const QString& debit = "NULL",
+                 int conta = 60, int modo = 1);
+    void supplierReceipt(int id, const QString& day, const QString& valor,
+                         const QString& debit = "NULL", int conta = 60);
+    void costReceipt(int id, const QString& day, const QString& valor,
+                     const QString& debit = "NULL", int conta = 60);
+    void payment(int id, const QString& day, const QString& valor, const QString& debit = "NULL",
+                 int conta = 60);
+    void transfer(int id, int from, int to, const QString& day, const QString& valor,
+                  const QString& debit = "NULL", const QString& debitTo = "NULL");
+    void bankCharge(int id, const QString& day, const QString& credito, int conta = 60);
+
+  private:
+    ScopedSettingsFolders folders_;
+    std::unique_ptr<DemoFixture> demo_;
+    ScopedPrompts prompts_;
+    ScopedServicesRecorder services_;
+    std::unique_ptr<frmMain> window_;
+};
+
+}  // namespace orla::test
