@@ -34,9 +34,10 @@ bool ParseHostOptions(const QStringList& arguments, HostOptions& options, QStrin
         parser.addOption(o);
         return o;
     };
-    const auto database = option(
-        "database", QStringLiteral("Base de dados (ficheiro .db ou servidor); sem ela, as definições."),
-        "origem");
+    const auto database =
+        option("database",
+               QStringLiteral("Base de dados (ficheiro .db ou servidor); sem ela, as definições."),
+               "origem");
     const auto secondary = option("secundario", QStringLiteral("Servidor secundário."), "origem");
     const auto catalog = option("catalogo", QStringLiteral("Nome da base de dados no servidor."),
                                 "nome", QStringLiteral("Orla"));
@@ -51,17 +52,18 @@ bool ParseHostOptions(const QStringList& arguments, HostOptions& options, QStrin
     const auto conta = option("conta", QStringLiteral("Conta do extrato (conta_id)."), "id");
     const auto inicio = option("inicio", QStringLiteral("Início do período (dd-mm-aaaa)."), "data");
     const auto fim = option("fim", QStringLiteral("Fim do período (dd-mm-aaaa)."), "data");
-    const auto modo = option("modo", QStringLiteral("Modo de pagamento (modo_pagamento_id)."), "id");
+    const auto modo =
+        option("modo", QStringLiteral("Modo de pagamento (modo_pagamento_id)."), "id");
     const auto ignorar = option("ignorar-anteriores", QStringLiteral("Ignorar saldos anteriores."));
-    const auto naoConciliados = option("apenas-nao-conciliados",
-                                       QStringLiteral("Apenas registos não conciliados."));
-    const auto csv = option("csv", QStringLiteral("Escrever o extrato em CSV neste ficheiro."),
-                            "ficheiro");
-    const auto imagem = option("imagem", QStringLiteral("Gravar a janela em PNG neste ficheiro."),
-                               "ficheiro");
-    const auto saida = option("pasta-saida",
-                              QStringLiteral("Pasta do extrato e da imagem quando não há ecrã."),
-                              "pasta", QDir::tempPath());
+    const auto naoConciliados =
+        option("apenas-nao-conciliados", QStringLiteral("Apenas registos não conciliados."));
+    const auto csv =
+        option("csv", QStringLiteral("Escrever o extrato em CSV neste ficheiro."), "ficheiro");
+    const auto imagem =
+        option("imagem", QStringLiteral("Gravar a janela em PNG neste ficheiro."), "ficheiro");
+    const auto saida =
+        option("pasta-saida", QStringLiteral("Pasta do extrato e da imagem quando não há ecrã."),
+               "pasta", QDir::tempPath());
     if (!parser.parse(arguments)) {
         *message = parser.errorText();
         return false;
@@ -71,7 +73,8 @@ bool ParseHostOptions(const QStringList& arguments, HostOptions& options, QStrin
         return false;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        *message = QStringLiteral("Argumento desconhecido: %1").arg(parser.positionalArguments().first());
+        *message =
+            QStringLiteral("Argumento desconhecido: %1").arg(parser.positionalArguments().first());
         return false;
     }
     options.database = parser.value(database);
@@ -83,11 +86,11 @@ bool ParseHostOptions(const QStringList& arguments, HostOptions& options, QStrin
     options.dbPassword = parser.value(dbPassword);
     options.outputFolder = parser.value(saida);
     StatementJob& job = options.job;
-    if (parser.isSet(conta) && !WholeNumber(parser.value(conta), QStringLiteral("Número de conta"),
-                                            job.conta, message))
+    if (parser.isSet(conta) &&
+        !WholeNumber(parser.value(conta), QStringLiteral("Número de conta"), job.conta, message))
         return false;
-    if (parser.isSet(modo) && !WholeNumber(parser.value(modo), QStringLiteral("Modo de pagamento"),
-                                           job.modo, message))
+    if (parser.isSet(modo) &&
+        !WholeNumber(parser.value(modo), QStringLiteral("Modo de pagamento"), job.modo, message))
         return false;
     job.inicio = parser.value(inicio);
     job.fim = parser.value(fim);

@@ -17,7 +17,7 @@ struct HostOptions {
     QString dbUser;
     QString dbPassword;
     StatementJob job;
-    QString outputFolder;  // where a headless run writes its CSV and PNG
+    QString outputFolder;       // where a headless run writes its CSV and PNG
     bool jobRequested = false;  // --csv or --imagem given
 };
 

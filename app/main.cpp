@@ -62,9 +62,11 @@ bool HasDisplay() {
 bool Connect(orla::GeneralInterface* general, const orla::HostOptions& o) {
     using orla::ConnectionScrambler;
     const QString password = ConnectionScrambler::Scramble(o.password);
-    if (o.database.isEmpty()) return general->Login(o.user, password);
-    return general->SQLConnect(o.user, password, o.dbUser, ConnectionScrambler::Scramble(o.dbPassword),
-                               o.catalog, o.database, o.secondary, 0);
+    if (o.database.isEmpty())
+        return general->Login(o.user, password);
+    return general->SQLConnect(o.user, password, o.dbUser,
+                               ConnectionScrambler::Scramble(o.dbPassword), o.catalog, o.database,
+                               o.secondary, 0);
 }
 
 }  // namespace
@@ -92,14 +94,16 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     orla::GeneralInterface* general = component.create();
-    const QString where =
-        options.database.isEmpty() ? QStringLiteral("a base de dados das definições") : options.database;
+    const QString where = options.database.isEmpty()
+                              ? QStringLiteral("à base de dados indicada nas definições")
+                              : QStringLiteral("a ") + options.database;
     if (!Connect(general, options)) {
-        Print(stderr, QStringLiteral("Não foi possível ligar a %1 como %2.").arg(where, options.user));
+        Print(stderr,
+              QStringLiteral("Não foi possível ligar %1 como %2.").arg(where, options.user));
         component.release(general);
         return 1;
     }
-    Print(stdout, QStringLiteral("Ligado a %1 como %2.").arg(where, options.user));
+    Print(stdout, QStringLiteral("Ligado %1 como %2.").arg(where, options.user));
 
     int status = 0;
     if (options.jobRequested || !display) {
@@ -113,7 +117,8 @@ int main(int argc, char* argv[]) {
         if (status != 0) {
             Print(stderr, message);
         } else {
-            if (!job.csvPath.isEmpty()) Print(stdout, QStringLiteral("Extrato: %1").arg(job.csvPath));
+            if (!job.csvPath.isEmpty())
+                Print(stdout, QStringLiteral("Extrato: %1").arg(job.csvPath));
             if (!job.screenshotPath.isEmpty())
                 Print(stdout, QStringLiteral("Imagem: %1").arg(job.screenshotPath));
         }
@@ -121,7 +126,8 @@ int main(int argc, char* argv[]) {
         general->Show();
         QApplication::setQuitOnLastWindowClosed(true);
         bool shown = false;
-        for (QWidget* window : QApplication::topLevelWidgets()) shown = shown || window->isVisible();
+        for (QWidget* window : QApplication::topLevelWidgets())
+            shown = shown || window->isVisible();
         status = shown ? app.exec() : 1;
     }
     component.release(general);

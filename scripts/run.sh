@@ -1,12 +1,21 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, creates the demo database and runs the
-# host program, which finds the database through the settings the demo
-# builder wrote. Extra arguments go to orla-contas.
+# Installs what is missing, builds, creates the demo database (and the settings
+# that point to it) and runs the host program on it: the statement window with
+# a display; without one, the same window headless, writing the statement as
+# CSV and a PNG picture of the window and printing their paths. Extra
+# arguments go to orla-contas.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
-DEMO_DB="$PWD/build/demo/orla_demo.db"
-export ORLA_COMMON_APPDATA="${ORLA_COMMON_APPDATA:-$PWD/build/demo/appdata}"
-export ORLA_REGISTRY_DIR="${ORLA_REGISTRY_DIR:-$PWD/build/demo/registry}"
-./build/orla-demo-db "$DEMO_DB"
-./build/orla-contas "$@"
+DEMO="$PWD/build/demo"
+export ORLA_COMMON_APPDATA="${ORLA_COMMON_APPDATA:-$DEMO/appdata}"
+export ORLA_REGISTRY_DIR="${ORLA_REGISTRY_DIR:-$DEMO/registry}"
+./build/orla-demo-db "$DEMO/orla_demo.db"
+if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
+  ./build/orla-contas "$@"
+else
+  # Three weeks around today: the opening balance, reconciled movements and
+  # the coming ones fit in one picture.
+  ./build/orla-contas --pasta-saida "$DEMO" \
+    --inicio "$(date -d '-14 days' +%d-%m-%Y)" --fim "$(date -d '+7 days' +%d-%m-%Y)" "$@"
+fi

@@ -201,11 +201,13 @@ bool WriteDemoSettings(const QString& path, QString* error) {
         {QStringLiteral("dtInitialCatalog"), QStringLiteral("Orla")},
         {QStringLiteral("dtDataSource"), path},
         {QStringLiteral("Conta_ID"), QStringLiteral("1")}};
-    bool stored = DefinirValorString(out, QStringLiteral("DataServer"),
-                                     QStringLiteral("Contabilidade"));
-    for (const auto& [name, value] : values) stored = stored && DefinirValorString(program, name, value);
+    bool stored =
+        DefinirValorString(out, QStringLiteral("DataServer"), QStringLiteral("Contabilidade"));
+    for (const auto& [name, value] : values)
+        stored = stored && DefinirValorString(program, name, value);
     if (!stored && error)
-        *error = QStringLiteral("the settings could not be written under %1").arg(CommonAppDataPath());
+        *error =
+            QStringLiteral("the settings could not be written under %1").arg(CommonAppDataPath());
     return stored;
 }
 

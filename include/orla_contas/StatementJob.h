@@ -14,7 +14,7 @@ struct StatementJob {
     std::optional<qint32> conta;  // the window's remembered account when absent
     QString inicio;               // "dd-mm-yyyy"; the window's default period when empty
     QString fim;
-    std::optional<qint32> modo;   // payment method; every method when absent
+    std::optional<qint32> modo;  // payment method; every method when absent
     bool ignorarAnteriores = false;
     bool apenasNaoConciliados = false;
     QString csvPath;         // the list as CSV, when not empty

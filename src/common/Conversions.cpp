@@ -5,31 +5,10 @@
 #include "platform/db/Error.h"
 #include "platform/db/Values.h"
 
-#include <QRegularExpression>
-
 #include <cmath>
 #include <limits>
 
 namespace orla {
-namespace {
-
-// "dd-mm-yyyy" or "dd/mm/yyyy", optionally with "hh:mm" or "hh:mm:ss".
-std::optional<QDateTime> DayFirstDate(const QString& text) {
-    static const QRegularExpression form(QStringLiteral(
-        R"(^\s*(\d{1,2})([-/])(\d{1,2})\2(\d{4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)"));
-    const QRegularExpressionMatch match = form.match(text);
-    if (!match.hasMatch())
-        return std::nullopt;
-    const QDate date(match.captured(4).toInt(), match.captured(3).toInt(),
-                     match.captured(1).toInt());
-    const QTime time(match.captured(5).toInt(), match.captured(6).toInt(),
-                     match.captured(7).toInt());
-    if (!date.isValid() || !time.isValid())
-        return std::nullopt;
-    return QDateTime(date, time);
-}
-
-}  // namespace
 
 std::optional<Decimal> ToDecimal(const QVariant& value) {
     if (const std::optional<Decimal> number = Decimal::FromNumericVariant(value))
@@ -45,10 +24,6 @@ std::optional<double> ToNumber(const QVariant& value) {
 }
 
 std::optional<QDateTime> ToDate(const QVariant& value) {
-    if (value.typeId() == QMetaType::QString) {
-        if (const std::optional<QDateTime> date = DayFirstDate(value.toString()))
-            return date;
-    }
     const std::optional<QDateTime> date = DateValue(value);
     return date && date->isValid() ? date : std::nullopt;
 }

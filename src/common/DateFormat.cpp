@@ -64,12 +64,12 @@ QString Field(const QDateTime& value, QChar letter, int length, bool afterHour) 
 }  // namespace
 
 bool IsDateFormat(const QString& format) {
-    const QList<FormatChar> chars = ReadFormat(format);
+    const QList<FormatChar>& chars = ReadFormatOnce(format);
     return std::any_of(chars.begin(), chars.end(), IsDateCode);
 }
 
 QString FormatDate(const QDateTime& value, const QString& format) {
-    const QList<FormatChar> chars = ReadFormat(format);
+    const QList<FormatChar>& chars = ReadFormatOnce(format);
     QString text;
     bool afterHour = false;
     qsizetype i = 0;

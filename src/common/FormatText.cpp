@@ -1,5 +1,7 @@
 #include "common/FormatText.h"
 
+#include <QHash>
+
 namespace orla {
 
 QList<FormatChar> ReadFormat(QStringView format) {
@@ -29,6 +31,37 @@ QList<QList<FormatChar>> SplitSections(const QList<FormatChar>& format) {
             sections.last().append(fc);
     }
     return sections;
+}
+
+namespace {
+
+struct ReadFormatString {
+    QList<FormatChar> chars;
+    QList<QList<FormatChar>> sections;
+};
+
+const ReadFormatString& Remembered(const QString& format) {
+    thread_local QHash<QString, ReadFormatString> read;
+    if (read.size() > 256)
+        read.clear();  // only ever a few in use; never grow without bound
+    auto it = read.find(format);
+    if (it == read.end()) {
+        ReadFormatString entry;
+        entry.chars = ReadFormat(format);
+        entry.sections = SplitSections(entry.chars);
+        it = read.insert(format, entry);
+    }
+    return *it;
+}
+
+}  // namespace
+
+const QList<FormatChar>& ReadFormatOnce(const QString& format) {
+    return Remembered(format).chars;
+}
+
+const QList<QList<FormatChar>>& SectionsOnce(const QString& format) {
+    return Remembered(format).sections;
 }
 
 }  // namespace orla

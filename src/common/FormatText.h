@@ -19,4 +19,9 @@ QList<FormatChar> ReadFormat(QStringView format);
 // The parts of a read format between the ";" that are codes.
 QList<QList<FormatChar>> SplitSections(const QList<FormatChar>& format);
 
+// ReadFormat and SplitSections of a format string, read once and kept: the
+// system uses a handful of format strings for every cell of a list.
+const QList<FormatChar>& ReadFormatOnce(const QString& format);
+const QList<QList<FormatChar>>& SectionsOnce(const QString& format);
+
 }  // namespace orla

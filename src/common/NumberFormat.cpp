@@ -78,7 +78,7 @@ QString Written(const NumberSection& s, const Decimal& magnitude) {
 }  // namespace
 
 QString FormatNumber(const Decimal& value, const QString& format) {
-    const QList<QList<FormatChar>> sections = SplitSections(ReadFormat(format));
+    const QList<QList<FormatChar>>& sections = SectionsOnce(format);
     const bool negativeSection = sections.size() > 1 && !sections[1].isEmpty();
     if (value.IsNegative()) {
         const NumberSection negative = ReadSection(sections[negativeSection ? 1 : 0]);

@@ -135,10 +135,10 @@ QString ReplaceQuotes(QString& text) {
 bool CheckField(const Recordset& recordset, const QString& name) {
     bool found = false;
     Guard(Site("CheckField"), [&] {
-        const QString wanted = name.toUpper();
         const QStringList names = recordset.FieldNames();
-        found = std::any_of(names.begin(), names.end(),
-                            [&](const QString& field) { return field.toUpper() == wanted; });
+        found = std::any_of(names.begin(), names.end(), [&](const QString& field) {
+            return field.compare(name, Qt::CaseInsensitive) == 0;
+        });
     });
     return found;
 }
@@ -147,16 +147,19 @@ QString ListField(const Recordset& recordset, const QString& name, int kind) {
     QString result;
     Guard(Site("ListField"), [&] {
         // Every field is visited: with two of the same name, the last one is shown.
-        const QString wanted = name.toUpper();
         const QStringList names = recordset.FieldNames();
         std::optional<QVariant> value;
         for (int i = 0; i < names.size(); ++i) {
-            if (names[i].toUpper() == wanted)
+            if (names[i].compare(name, Qt::CaseInsensitive) == 0)
                 value = recordset.Fields(i).Value;
         }
-        result = !value || IsNull(*value) ? QStringLiteral(" ") : DisplayText(*value, kind);
+        result = ListValue(value.value_or(QVariant()), kind);
     });
     return result;
+}
+
+QString ListValue(const QVariant& value, int kind) {
+    return IsNull(value) ? QStringLiteral(" ") : DisplayText(value, kind);
 }
 
 }  // namespace orla

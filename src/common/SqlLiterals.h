@@ -53,4 +53,8 @@ bool CheckField(const Recordset& recordset, const QString& name);
 // is missing or Null; an empty text for an unknown kind or after an error.
 QString ListField(const Recordset& recordset, const QString& name, int kind);
 
+// A field's value shown by ListKind, as ListField shows it (" " for Null);
+// for callers that read a field by its position. Throws OrlaError.
+QString ListValue(const QVariant& value, int kind);
+
 }  // namespace orla

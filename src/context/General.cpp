@@ -1,12 +1,12 @@
 #include "context/General.h"
 
 #include "common/Registry.h"
-#include "platform/services/Prompts.h"
-#include "security/Permissions.h"
-#include "statement/frmMain.h"
 #include "context/Context.h"
 #include "context/ErrorReport.h"
 #include "context/ServerRace.h"
+#include "platform/services/Prompts.h"
+#include "security/Permissions.h"
+#include "statement/frmMain.h"
 
 #include <orla_contas/ConnectionScrambler.h>
 
@@ -86,7 +86,8 @@ bool General::Login(const QString& User, const QString& Password) {
 
 void General::Show() {
     Guard(GeneralSite("Show"), [&] {
-        if (!Login(QString(), QString())) return;
+        if (!Login(QString(), QString()))
+            return;
         if (!CheckSecurityPolicy(Context().User, QStringLiteral("#2301"))) {
             CurrentPrompts().MsgBox(
                 QStringLiteral("Não tem permissões para abrir este registo, contacte o "
@@ -95,7 +96,8 @@ void General::Show() {
                 vb::Critical | vb::SystemModal, QStringLiteral("Sistema de Segurança"));
             return;
         }
-        if (!frmMain_->IsLoaded()) frmMain_->Load();
+        if (!frmMain_->IsLoaded())
+            frmMain_->Load();
         frmMain_->show();
         frmMain_->raise();
     });

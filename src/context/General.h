@@ -25,7 +25,7 @@ class General : public GeneralInterface {
     // The statement window this object owns (created with it, loaded when shown).
     frmMain* Window() const { return frmMain_.get(); }
 
-private:
+  private:
     std::unique_ptr<frmMain> frmMain_;
 };
 

@@ -9,17 +9,19 @@ namespace {
 
 // Keeps the open list's width a fixed factor of the box's width.
 class DropDownWidth : public QObject {
-public:
-    DropDownWidth(QComboBox* combo, double factor) : QObject(combo), combo_(combo), factor_(factor) {
+  public:
+    DropDownWidth(QComboBox* combo, double factor)
+        : QObject(combo), combo_(combo), factor_(factor) {
         Apply();
     }
 
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Resize) Apply();
+        if (event->type() == QEvent::Resize)
+            Apply();
         return false;
     }
 
-private:
+  private:
     void Apply() { combo_->view()->setMinimumWidth(int(combo_->width() * factor_)); }
 
     QComboBox* combo_;

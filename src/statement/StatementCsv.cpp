@@ -18,7 +18,8 @@ QString Field(const QString& text) {
 
 QString Line(const QStringList& fields) {
     QStringList out;
-    for (const QString& field : fields) out << Field(field);
+    for (const QString& field : fields)
+        out << Field(field);
     return out.join(QLatin1Char(';')) + QLatin1String("\r\n");
 }
 
@@ -30,7 +31,8 @@ QString StatementCsv(const StatementModel& model, const QString& debitos, const 
     for (int r = 0; r < model.RowCount(); ++r) {
         const StatementRow& row = model.Row(r);
         QStringList fields{row.key};
-        for (int c = 0; c < kVisibleStatementColumns; ++c) fields << row.cells.at(c);
+        for (int c = 0; c < kVisibleStatementColumns; ++c)
+            fields << row.cells.at(c);
         fields << (row.checked ? QStringLiteral("Sim") : QStringLiteral("Não"));
         csv += Line(fields);
     }

@@ -22,7 +22,8 @@ namespace {
 
 std::optional<QDate> ParseDay(const QString& text) {
     const QDate date = QDate::fromString(text.trimmed(), QStringLiteral("dd-MM-yyyy"));
-    if (!date.isValid()) return std::nullopt;
+    if (!date.isValid())
+        return std::nullopt;
     return date;
 }
 
@@ -45,17 +46,20 @@ bool WriteFile(const QString& path, const QByteArray& bytes, QString* message) {
 bool Prepare(frmMain& window, const StatementJob& job, QString* message) {
     std::optional<QDate> inicio, fim;
     if (!job.inicio.isEmpty() && !(inicio = ParseDay(job.inicio))) {
-        *message = QStringLiteral("Data de início inválida: \"%1\" (use dd-mm-aaaa).").arg(job.inicio);
+        *message =
+            QStringLiteral("Data de início inválida: \"%1\" (use dd-mm-aaaa).").arg(job.inicio);
         return false;
     }
     if (!job.fim.isEmpty() && !(fim = ParseDay(job.fim))) {
         *message = QStringLiteral("Data de fim inválida: \"%1\" (use dd-mm-aaaa).").arg(job.fim);
         return false;
     }
-    if (!window.IsLoaded()) window.Load();
+    if (!window.IsLoaded())
+        window.Load();
     if (job.conta && !SelectItem(window.FXConta_ID, *job.conta)) {
-        *message = QStringLiteral("A conta %1 não existe ou não está disponível para este utilizador.")
-                       .arg(*job.conta);
+        *message =
+            QStringLiteral("A conta %1 não existe ou não está disponível para este utilizador.")
+                .arg(*job.conta);
         return false;
     }
     if (window.FXConta_ID->currentIndex() < 0 && window.FXConta_ID->count() > 0)
@@ -64,8 +68,10 @@ bool Prepare(frmMain& window, const StatementJob& job, QString* message) {
         *message = QStringLiteral("O modo de pagamento %1 não existe.").arg(*job.modo);
         return false;
     }
-    if (inicio) window.FXData_Inicio->setDate(*inicio);
-    if (fim) window.FXData_Fim->setDate(*fim);
+    if (inicio)
+        window.FXData_Inicio->setDate(*inicio);
+    if (fim)
+        window.FXData_Fim->setDate(*fim);
     window.FXIgnorarAnteriores->setChecked(job.ignorarAnteriores);
     window.FXConcil_Only->setChecked(job.apenasNaoConciliados);
     window.Label->setText(window.FXConta_ID->currentText());
@@ -85,11 +91,13 @@ int Run(GeneralInterface* general, const StatementJob& job, QString* message) {
         return 1;
     }
     frmMain& window = *owner->Window();
-    if (!Prepare(window, job, message)) return 2;
+    if (!Prepare(window, job, message))
+        return 2;
     if (!job.csvPath.isEmpty()) {
-        const QString csv = StatementCsv(*window.ListModel(), window.FXDebitos->text(),
-                                         window.FXCreditos->text());
-        if (!WriteFile(job.csvPath, csv.toUtf8(), message)) return 1;
+        const QString csv =
+            StatementCsv(*window.ListModel(), window.FXDebitos->text(), window.FXCreditos->text());
+        if (!WriteFile(job.csvPath, csv.toUtf8(), message))
+            return 1;
     }
     if (!job.screenshotPath.isEmpty()) {
         window.show();
@@ -103,7 +111,8 @@ int Run(GeneralInterface* general, const StatementJob& job, QString* message) {
             picture.save(&buffer, "PNG");
         }
         if (png.isEmpty() || !WriteFile(job.screenshotPath, png, message)) {
-            if (message->isEmpty()) *message = QStringLiteral("Não foi possível gerar a imagem.");
+            if (message->isEmpty())
+                *message = QStringLiteral("Não foi possível gerar a imagem.");
             return 1;
         }
     }

@@ -47,9 +47,29 @@ QString MoneyText(Money amount) {
     const qint64 units = amount.Units();
     const qint64 whole = units / 10000;
     QString fraction = QString::number(qAbs(units % 10000)).rightJustified(4, QLatin1Char('0'));
-    while (fraction.endsWith(QLatin1Char('0'))) fraction.chop(1);
-    QString text = (units < 0 && whole == 0 ? QStringLiteral("-") : QString()) + QString::number(whole);
+    while (fraction.endsWith(QLatin1Char('0')))
+        fraction.chop(1);
+    QString text =
+        (units < 0 && whole == 0 ? QStringLiteral("-") : QString()) + QString::number(whole);
     return fraction.isEmpty() ? text : text + QLatin1Char('.') + fraction;
+}
+
+// Positions of the view's columns, found once per read (the last of a name wins).
+struct MovementColumns {
+    explicit MovementColumns(const Recordset& rs) : names(rs.FieldNames()) {}
+    int operator()(const char* name) const {
+        int found = -1;
+        for (int i = 0; i < names.size(); ++i) {
+            if (names[i].compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+                found = i;
+        }
+        return found;
+    }
+    QStringList names;
+};
+
+QVariant At(const Recordset& rs, int column) {
+    return column < 0 ? QVariant() : rs.Fields(column).Value;
 }
 
 QString IdText(const QVariant& value) {
@@ -100,23 +120,29 @@ void ReadStatement(Connection& connection, const StatementRequest& request,
                 statement.scrollRow = int(statement.rows.size()) - 1 - scroll;
         }
     } newestOnTop{out, scrollFromBottom};
+    const MovementColumns find(rs);
+    const int cData = find("data"), cOrigem = find("origem"), cNome = find("nome_completo"),
+              cReferencia = find("referencia"), cModo = find("modo_pagamento"),
+              cDocNo = find("doc_no"), cDebito = find("debito"), cCredito = find("credito"),
+              cOrigemId = find("origem_id"), cArmazem = find("armazem_id"), cDoc = find("doc_id"),
+              cConcil = find("concil");
     while (!rs.Eof()) {
         StatementRow row;
-        const QString origem = IdText(rs.Value(QStringLiteral("origem_id")));
-        const QString armazem = IdText(rs.Value(QStringLiteral("armazem_id")));
-        const QString doc = IdText(rs.Value(QStringLiteral("doc_id")));
+        const QString origem = IdText(At(rs, cOrigemId));
+        const QString armazem = IdText(At(rs, cArmazem));
+        const QString doc = IdText(At(rs, cDoc));
         row.key = QStringLiteral("#") + origem + armazem + doc;
         row.tag = origem;
-        row.cells[ColData] = ListField(rs, QStringLiteral("data"), 1);
-        row.cells[ColOrigem] = ListField(rs, QStringLiteral("origem"), 3);
-        row.cells[ColEntidade] = ListField(rs, QStringLiteral("nome_completo"), 3);
-        row.cells[ColReferencia] = ListField(rs, QStringLiteral("referencia"), 3);
-        row.cells[ColTipoDocumento] = ListField(rs, QStringLiteral("modo_pagamento"), 3);
-        row.cells[ColDocumento] = ListField(rs, QStringLiteral("doc_no"), 3);
+        const QVariant data = At(rs, cData);
+        row.cells[ColData] = ListValue(data, ListDate);
+        row.cells[ColOrigem] = ListValue(At(rs, cOrigem), ListText);
+        row.cells[ColEntidade] = ListValue(At(rs, cNome), ListText);
+        row.cells[ColReferencia] = ListValue(At(rs, cReferencia), ListText);
+        row.cells[ColTipoDocumento] = ListValue(At(rs, cModo), ListText);
+        row.cells[ColDocumento] = ListValue(At(rs, cDocNo), ListText);
 
-        const std::optional<Money> debito = Money::FromVariant(rs.Value(QStringLiteral("debito")));
-        const std::optional<Money> credito =
-            Money::FromVariant(rs.Value(QStringLiteral("credito")));
+        const std::optional<Money> debito = Money::FromVariant(At(rs, cDebito));
+        const std::optional<Money> credito = Money::FromVariant(At(rs, cCredito));
         if (debito && credito) {
             // A negative amount is shown and totalled on the opposite side.
             const Money in = std::max(*debito, Money()) - std::min(*credito, Money());
@@ -137,10 +163,10 @@ void ReadStatement(Connection& connection, const StatementRequest& request,
         row.cells[ColSaldo] = Format(balance.ToDouble(), kBalanceFormat);
         row.cells[ColArmazemId] = armazem;
         row.cells[ColDocId] = doc;
-        const std::optional<QDateTime> date = ToDate(rs.Value(QStringLiteral("data")));
+        const std::optional<QDateTime> date = ToDate(data);
         row.cells[ColDataHora] =
             date ? Format(*date, QStringLiteral("dd-mm-yyyy Hh:Nn")) : QString();
-        const QVariant concil = rs.Value(QStringLiteral("concil"));
+        const QVariant concil = At(rs, cConcil);
         row.checked = concil.isValid() && concil.toLongLong() != 0;
         row.future = date && date->date() > today;
         if (!row.future)

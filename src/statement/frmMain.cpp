@@ -153,7 +153,7 @@ void frmMain::BuildControls() {
     page->addWidget(Toolbar1);
     page->addWidget(ListView1, 1);
     page->addWidget(Frame2);
-    resize(1100, 640);
+    resize(1280, 720);
 
     connect(FXConta_ID, &QComboBox::currentIndexChanged, this, &frmMain::FXConta_ID_Click);
     connect(FXModo_Pagamento_ID, &QComboBox::currentIndexChanged, this, &frmMain::Refill);
@@ -162,6 +162,7 @@ void frmMain::BuildControls() {
     FXModo_Pagamento_ID->installEventFilter(this);
     FXData_Inicio->installEventFilter(this);
     FXData_Fim->installEventFilter(this);
+    ListView1->viewport()->installEventFilter(this);
 }
 
 QString frmMain::SettingsKey() const {
@@ -189,7 +190,8 @@ void frmMain::Load() {
         FXModo_Pagamento_ID->setCurrentIndex(-1);
         FXConta_ID->setCurrentIndex(-1);
         const OptionalString account = ObterValorString(SettingsKey(), QStringLiteral("Conta_ID"));
-        if (account) DefinirValorControlo(FXConta_ID, account->toInt(), 0);
+        if (account)
+            DefinirValorControlo(FXConta_ID, account->toInt(), 0);
         Label->setText(FXConta_ID->currentText());
         AjustarListaCombo(this, FXConta_ID, 24, 1.5);
         ApplyColumnWidths();
@@ -198,7 +200,8 @@ void frmMain::Load() {
 }
 
 void frmMain::FXConta_ID_Click() {
-    if (!isVisible()) return;
+    if (!isVisible())
+        return;
     Guard({objectName(), QStringLiteral("FXConta_ID_Click"), ReportFilter::NotZeroNor3709NorBlank},
           [&] {
               if (FXConta_ID->currentIndex() >= 0)
@@ -210,7 +213,8 @@ void frmMain::FXConta_ID_Click() {
 }
 
 void frmMain::Refill() {
-    if (isVisible()) Fill();
+    if (isVisible())
+        Fill();
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
@@ -219,13 +223,17 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         FXModo_Pagamento_ID->setCurrentIndex(-1);  // no method: all of them
         return true;
     }
+    if (watched == ListView1->viewport() && event->type() == QEvent::Resize)
+        ApplyColumnWidths();
     auto* picker = qobject_cast<QDateEdit*>(watched);
     if (picker && (picker == FXData_Inicio || picker == FXData_Fim)) {
-        if (event->type() == QEvent::FocusIn) enteredDate_ = picker->date();
+        if (event->type() == QEvent::FocusIn)
+            enteredDate_ = picker->date();
         if (event->type() == QEvent::FocusOut) {
             const bool changed = enteredDate_ && *enteredDate_ != picker->date();
             enteredDate_.reset();
-            if (changed) Refill();
+            if (changed)
+                Refill();
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -236,19 +244,35 @@ void frmMain::resizeEvent(QResizeEvent* event) {
     ApplyColumnWidths();
 }
 
+void frmMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    ApplyColumnWidths();
+    ScrollToNewest();
+}
+
+void frmMain::ScrollToNewest() {
+    if (newestRow_ >= 0 && newestRow_ < model_->RowCount())
+        ListView1->scrollTo(model_->index(newestRow_, ColData),
+                            QAbstractItemView::PositionAtCenter);
+}
+
 void frmMain::ApplyColumnWidths() {
     const QList<int>& widths = StatementModel::RelativeWidths();
     int total = 0;
-    for (int w : widths) total += w;
-    const int available = qMax(ListView1->viewport()->width(), 600);
+    for (int w : widths)
+        total += w;
+    const int available = qMax(ListView1->viewport()->width(), 300);
     for (int c = 0; c < widths.size(); ++c)
         ListView1->header()->resizeSection(c, available * widths.at(c) / total);
 }
 
-void frmMain::Reactivate(int, QObject*) { setEnabled(true); }
+void frmMain::Reactivate(int, QObject*) {
+    setEnabled(true);
+}
 
 void frmMain::SelectRow(int row) {
-    if (row < 0 || row >= model_->RowCount()) return;
+    if (row < 0 || row >= model_->RowCount())
+        return;
     const QModelIndex index = model_->index(row, ColData);
     ListView1->selectionModel()->select(
         index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);

@@ -25,7 +25,7 @@ struct SourceRecord;
 class frmMain : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
@@ -70,16 +70,18 @@ public:
     QLabel* Image1;
     QLabel* Image2;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void BuildControls();
     void FXConta_ID_Click();
     void Refill();
     void SelectRow(int row);
     void ApplyColumnWidths();
+    void ScrollToNewest();
     void TickRow(int row, const SourceRecord& record);
     void UntickRow(int row, const SourceRecord& record);
     void RefreshAndReselect(const SourceRecord& record, const QString& key);
@@ -89,6 +91,7 @@ private:
     StatementModel* model_;
     bool loaded_ = false;
     bool systemAccount_ = false;
+    int newestRow_ = -1;                // the newest movement dated up to today
     std::optional<QDate> enteredDate_;  // a date picker's value when it was entered
 };
 

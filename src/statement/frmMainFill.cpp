@@ -16,45 +16,51 @@ namespace orla {
 
 void frmMain::Fill(int, int, int) {
     Statement statement;
-    const bool complete =
-        Guard({objectName(), QStringLiteral("Fill"), ReportFilter::NotZero}, [&] {
-            const QString account = ObterValorSQL(FXConta_ID, 0);
-            const AccountInfo info = ReadAccount(Data().SqlServer, account);
-            if (info.found) systemAccount_ = info.system;
-            // The statement never starts before the stored balance date.
-            if (info.saldoData) {
-                const QDate balanceDate = info.saldoData->date();
-                if (FXData_Inicio->date() < balanceDate) FXData_Inicio->setDate(balanceDate);
-                if (FXData_Fim->date() < balanceDate) FXData_Fim->setDate(balanceDate);
-            }
-            model_->Clear();
-            StatementRequest request;
-            request.account = account;
-            request.inicio = FXData_Inicio->date().startOfDay();
-            request.fim = FXData_Fim->date().startOfDay();
-            if (FXModo_Pagamento_ID->currentIndex() >= 0)
-                request.paymentMode = ObterValorSQL(FXModo_Pagamento_ID, 0);
-            request.ignorarAnteriores = FXIgnorarAnteriores->isChecked();
-            request.concilOnly = FXConcil_Only->isChecked();
-            ReadStatement(Data().SqlServer, request, info, QDate::currentDate(), statement);
-        });
+    const bool complete = Guard({objectName(), QStringLiteral("Fill"), ReportFilter::NotZero}, [&] {
+        const QString account = ObterValorSQL(FXConta_ID, 0);
+        const AccountInfo info = ReadAccount(Data().SqlServer, account);
+        if (info.found)
+            systemAccount_ = info.system;
+        // The statement never starts before the stored balance date.
+        if (info.saldoData) {
+            const QDate balanceDate = info.saldoData->date();
+            if (FXData_Inicio->date() < balanceDate)
+                FXData_Inicio->setDate(balanceDate);
+            if (FXData_Fim->date() < balanceDate)
+                FXData_Fim->setDate(balanceDate);
+        }
+        model_->Clear();
+        StatementRequest request;
+        request.account = account;
+        request.inicio = FXData_Inicio->date().startOfDay();
+        request.fim = FXData_Fim->date().startOfDay();
+        if (FXModo_Pagamento_ID->currentIndex() >= 0)
+            request.paymentMode = ObterValorSQL(FXModo_Pagamento_ID, 0);
+        request.ignorarAnteriores = FXIgnorarAnteriores->isChecked();
+        request.concilOnly = FXConcil_Only->isChecked();
+        ReadStatement(Data().SqlServer, request, info, QDate::currentDate(), statement);
+    });
     model_->SetRows(std::move(statement.rows));
-    if (statement.scrollRow >= 0) ListView1->scrollTo(model_->index(statement.scrollRow, ColData));
-    if (!complete) return;
+    newestRow_ = statement.scrollRow;
+    ScrollToNewest();
+    if (!complete)
+        return;
     DefinirValorControlo(FXDebitos, statement.debitos.ToDouble(), 4);
     DefinirValorControlo(FXCreditos, statement.creditos.ToDouble(), 4);
 }
 
 void frmMain::RemoteKey(const QVariant& ID, int Flag) {
     Guard({objectName(), QStringLiteral("RemoteKey"), ReportFilter::NotZeroNor3709}, [&] {
-        if (!isVisible()) return;
+        if (!isVisible())
+            return;
         if (isEnabled()) {
             activateWindow();
             setFocus();
         }
         Fill(0, 0, 0);
         const QString prefix = RemoteKeyPrefix(Flag);
-        if (prefix.isEmpty() || model_->RowCount() == 0) return;
+        if (prefix.isEmpty() || model_->RowCount() == 0)
+            return;
         SelectRow(model_->FindKey(prefix + ID.toString()));
     });
 }

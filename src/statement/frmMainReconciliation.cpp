@@ -35,7 +35,8 @@ QDateTime frmMain::LowerLimit() {
         QStringLiteral("SELECT * FROM tbContas_Bancarias WHERE conta_id = ") +
         ObterValorSQL(FXConta_ID, 0));
     if (!rs.Eof()) {
-        if (const auto closed = ToDate(rs.Value(QStringLiteral("data_closed")))) limit = *closed;
+        if (const auto closed = ToDate(rs.Value(QStringLiteral("data_closed"))))
+            limit = *closed;
     }
     rs.Close();
     return limit;
@@ -43,7 +44,8 @@ QDateTime frmMain::LowerLimit() {
 
 void frmMain::ListView1_ItemCheck(int row) {
     Guard({objectName(), QStringLiteral("ListView1_ItemCheck"), ReportFilter::NotZeroNor3709}, [&] {
-        if (row < 0 || row >= model_->RowCount()) return;
+        if (row < 0 || row >= model_->RowCount())
+            return;
         const StatementRow& item = model_->Row(row);
         const bool checked = item.checked;
         if (item.tag.isEmpty() || item.tag == QLatin1String("0")) {
@@ -55,10 +57,11 @@ void frmMain::ListView1_ItemCheck(int row) {
             model_->SetChecked(row, !checked);
         };
         if (NotSubjectToReconciliation(item.tag))
-            return refuse(QStringLiteral("Este registo não está sujeito a reconciliação bancária."));
-        if (systemAccount_)
             return refuse(
-                QStringLiteral("Este registo é do sistema, não pode ser alterado pelo utilizador."));
+                QStringLiteral("Este registo não está sujeito a reconciliação bancária."));
+        if (systemAccount_)
+            return refuse(QStringLiteral(
+                "Este registo é do sistema, não pode ser alterado pelo utilizador."));
         SelectRow(row);
         const SourceRecord record = RecordOf(item);
         if (checked)
@@ -103,7 +106,8 @@ void frmMain::TickRow(int row, const SourceRecord& record) {
     const QString statement =
         useDefault ? DefaultDebitDateStatement(record)
                    : ChosenDebitDateStatement(record, SqlValue(chosen.startOfDay(), SqlDate));
-    if (statement.isEmpty()) return;
+    if (statement.isEmpty())
+        return;
     Data().SqlServer.Execute(statement);
     RefreshAndReselect(record, key);
 }
@@ -119,11 +123,13 @@ void frmMain::UntickRow(int row, const SourceRecord& record) {
         return;
     }
     const QString read = ReadDebitDateQuery(record);
-    if (read.isEmpty()) return;
+    if (read.isEmpty())
+        return;
     std::optional<QDateTime> debit;
     {
         Recordset rs = Data().SqlServer.Execute(read);
-        if (!rs.Eof()) debit = ToDate(rs.Value(DebitDateColumn(record)));
+        if (!rs.Eof())
+            debit = ToDate(rs.Value(DebitDateColumn(record)));
         rs.Close();
     }
     // A debit date before the account's limit becomes the record's own date again.

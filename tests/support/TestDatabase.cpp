@@ -57,7 +57,8 @@ QVariant QueryValue(const QString& path, const QString& sql) {
         db.setDatabaseName(path);
         if (db.open()) {
             QSqlQuery query(db);
-            if (query.exec(sql) && query.next()) value = query.value(0);
+            if (query.exec(sql) && query.next())
+                value = query.value(0);
         }
         db.close();
     }
