@@ -2,6 +2,7 @@
 // credentials, the shared connection on the database login, and no
 // reconnection afterwards.
 #include "DemoFixture.h"
+#include "SettingsSandbox.h"
 #include "Recorders.h"
 #include "common/Registry.h"
 #include "context/Context.h"
@@ -51,7 +52,7 @@ class TestLogin : public QObject {
     void cleanup() { ResetComponentState(); }
 
     void loginOpensTheSharedConnectionOnTheDatabaseLogin() {
-        ScopedSettingsFolders folders;
+        SettingsSandbox folders;
         DemoFixture demo(false);
         WriteSettings(demo.path());
         QVERIFY(LoginAs("rui", "rui-2024"));
@@ -89,7 +90,7 @@ class TestLogin : public QObject {
         QFETCH(QString, missing);
         QFETCH(QString, programKey);
         QFETCH(QString, catalog);
-        ScopedSettingsFolders folders;
+        SettingsSandbox folders;
         DemoFixture demo(false);
         WriteSettings(demo.path(), missing);
         QVERIFY(!LoginAs("ana", "ana-2024"));
@@ -118,7 +119,7 @@ class TestLogin : public QObject {
     void wrongCredentialsLeaveTheUserUnset() {
         QFETCH(QString, user);
         QFETCH(QString, password);
-        ScopedSettingsFolders folders;
+        SettingsSandbox folders;
         DemoFixture demo(false);
         WriteSettings(demo.path());
         ScopedServicesRecorder services;
@@ -130,7 +131,7 @@ class TestLogin : public QObject {
     }
 
     void laterLoginsDoNotReadTheSettingsAgain() {
-        ScopedSettingsFolders folders;
+        SettingsSandbox folders;
         DemoFixture demo(false);
         WriteSettings(demo.path());
         QVERIFY(LoginAs("ana", "ana-2024"));
@@ -141,7 +142,7 @@ class TestLogin : public QObject {
     }
 
     void connectionFromLoginIsNeverReestablished() {
-        ScopedSettingsFolders folders;
+        SettingsSandbox folders;
         DemoFixture demo(false);
         WriteSettings(demo.path());
         QVERIFY(LoginAs("ana", "ana-2024"));

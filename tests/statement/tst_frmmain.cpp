@@ -1,6 +1,7 @@
 // The statement window's opening through General::Show, its controls and
 // defaults, the account list's drop-down, and the headless statement job.
 #include "DemoFixture.h"
+#include "SettingsSandbox.h"
 #include "Recorders.h"
 #include "StatementFixture.h"
 #include "context/Context.h"
@@ -38,7 +39,7 @@ class TestFrmMain : public QObject {
     void showNeedsTheWindowPolicy() {
         QFETCH(QString, user);
         QFETCH(bool, shown);
-        ScopedSettingsFolders folders;
+        SettingsSandbox folders;
         DemoFixture demo;
         Context().User = user;
         ScopedPrompts prompts;
@@ -60,7 +61,7 @@ class TestFrmMain : public QObject {
     }
 
     void showWithoutConnectionOrSettingsDoesNothing() {
-        ScopedSettingsFolders folders;
+        SettingsSandbox folders;
         ScopedPrompts prompts;
         ScopedServicesRecorder services;
         General general;

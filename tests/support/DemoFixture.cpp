@@ -7,7 +7,6 @@
 
 #include <orla_contas/ConnectionScrambler.h>
 
-#include <QDir>
 
 namespace orla::test {
 
@@ -34,18 +33,6 @@ DemoFixture::~DemoFixture() {
 
 void DemoFixture::exec(const QStringList& statements) const {
     ExecOnFile(path_, statements);
-}
-
-ScopedSettingsFolders::ScopedSettingsFolders() {
-    QDir().mkpath(commonAppData());
-    QDir().mkpath(registry());
-    qputenv("ORLA_COMMON_APPDATA", commonAppData().toUtf8());
-    qputenv("ORLA_REGISTRY_DIR", registry().toUtf8());
-}
-
-ScopedSettingsFolders::~ScopedSettingsFolders() {
-    qunsetenv("ORLA_COMMON_APPDATA");
-    qunsetenv("ORLA_REGISTRY_DIR");
 }
 
 }  // namespace orla::test

@@ -22,16 +22,4 @@ class DemoFixture {
     QString path_;
 };
 
-// Points ORLA_COMMON_APPDATA and ORLA_REGISTRY_DIR at a folder of the test's own.
-class ScopedSettingsFolders {
-  public:
-    ScopedSettingsFolders();
-    ~ScopedSettingsFolders();
-    QString commonAppData() const { return dir_.filePath(QStringLiteral("appdata")); }
-    QString registry() const { return dir_.filePath(QStringLiteral("registry")); }
-
-  private:
-    QTemporaryDir dir_;
-};
-
 }  // namespace orla::test

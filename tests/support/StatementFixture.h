@@ -4,6 +4,7 @@
 #pragma once
 
 #include "DemoFixture.h"
+#include "SettingsSandbox.h"
 #include "Recorders.h"
 #include "statement/frmMain.h"
 
@@ -55,7 +56,7 @@ class StatementFixture {
     void bankCharge(int id, const QString& day, const QString& credito, int conta = 60);
 
   private:
-    ScopedSettingsFolders folders_;
+    SettingsSandbox folders_;
     std::unique_ptr<DemoFixture> demo_;
     ScopedPrompts prompts_;
     ScopedServicesRecorder services_;
