@@ -2,8 +2,8 @@
 // credentials, the shared connection on the database login, and no
 // reconnection afterwards.
 #include "DemoFixture.h"
-#include "SettingsSandbox.h"
 #include "Recorders.h"
+#include "SettingsSandbox.h"
 #include "common/Registry.h"
 #include "context/Context.h"
 #include "context/General.h"

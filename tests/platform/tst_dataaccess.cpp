@@ -55,9 +55,9 @@ class TestDataAccess : public QObject {
         QFETCH(QString, text);
         QFETCH(QString, password);
         QFETCH(QString, source);
-        const ConnectionString spec = ConnectionString::Parse(text);
-        QCOMPARE(spec.Password(), password);
-        QCOMPARE(spec.DataSource(), source);
+        const ConnectionString settings = ConnectionString::Parse(text);
+        QCOMPARE(settings.Password(), password);
+        QCOMPARE(settings.DataSource(), source);
     }
 
     void backendFromTheDataSource_data() {

@@ -1,8 +1,8 @@
 // The statement window's opening through General::Show, its controls and
 // defaults, the account list's drop-down, and the headless statement job.
 #include "DemoFixture.h"
-#include "SettingsSandbox.h"
 #include "Recorders.h"
+#include "SettingsSandbox.h"
 #include "StatementFixture.h"
 #include "context/Context.h"
 #include "context/General.h"

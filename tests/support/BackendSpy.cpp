@@ -9,15 +9,15 @@ namespace {
 
 class SpyBackend : public SqliteBackend {
   public:
-    SpyBackend(const ConnectionString& spec, std::shared_ptr<ScopedBackendSpy::Shared> shared)
-        : SqliteBackend(spec), shared_(std::move(shared)) {}
+    SpyBackend(const ConnectionString& settings, std::shared_ptr<ScopedBackendSpy::Shared> shared)
+        : SqliteBackend(settings), shared_(std::move(shared)) {}
 
     void Probe(int timeoutSeconds) const override {
         ServerBehaviour behaviour;
         {
             QMutexLocker lock(&shared_->mutex);
-            shared_->attempts << Spec().DataSource();
-            behaviour = shared_->behaviours.value(Spec().DataSource());
+            shared_->attempts << Settings().DataSource();
+            behaviour = shared_->behaviours.value(Settings().DataSource());
         }
         if (behaviour.delayMs > 0)
             QThread::msleep(behaviour.delayMs);
@@ -36,10 +36,10 @@ ScopedBackendSpy::ScopedBackendSpy()
     : shared_(std::make_shared<Shared>()), previous_(CurrentBackendFactory()) {
     std::shared_ptr<Shared> shared = shared_;
     BackendFactory fallback = previous_;
-    CurrentBackendFactory() = [shared, fallback](const ConnectionString& spec) {
-        if (spec.EmbeddedPath().isEmpty())
-            return fallback(spec);
-        return std::unique_ptr<Backend>(std::make_unique<SpyBackend>(spec, shared));
+    CurrentBackendFactory() = [shared, fallback](const ConnectionString& settings) {
+        if (settings.EmbeddedPath().isEmpty())
+            return fallback(settings);
+        return std::unique_ptr<Backend>(std::make_unique<SpyBackend>(settings, shared));
     };
 }
 

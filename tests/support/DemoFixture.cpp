@@ -7,7 +7,6 @@
 
 #include <orla_contas/ConnectionScrambler.h>
 
-
 namespace orla::test {
 
 DemoFixture::DemoFixture(bool connect) : path_(dir_.filePath(QStringLiteral("demo.db"))) {

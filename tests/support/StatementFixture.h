@@ -4,8 +4,8 @@
 #pragma once
 
 #include "DemoFixture.h"
-#include "SettingsSandbox.h"
 #include "Recorders.h"
+#include "SettingsSandbox.h"
 #include "statement/frmMain.h"
 
 #include <QDate>

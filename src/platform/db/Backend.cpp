@@ -62,10 +62,10 @@ OrlaError Backend::StatementError(const QSqlError& error) const {
     return {err::kCommandFailed, text};
 }
 
-std::unique_ptr<Backend> MakeDefaultBackend(const ConnectionString& spec) {
-    if (!spec.EmbeddedPath().isEmpty())
-        return std::make_unique<SqliteBackend>(spec);
-    return std::make_unique<OdbcBackend>(spec);
+std::unique_ptr<Backend> MakeDefaultBackend(const ConnectionString& settings) {
+    if (!settings.EmbeddedPath().isEmpty())
+        return std::make_unique<SqliteBackend>(settings);
+    return std::make_unique<OdbcBackend>(settings);
 }
 
 BackendFactory& CurrentBackendFactory() {

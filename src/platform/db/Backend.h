@@ -17,7 +17,7 @@ namespace orla {
 
 class Backend {
   public:
-    explicit Backend(ConnectionString spec) : spec_(std::move(spec)) {}
+    explicit Backend(ConnectionString settings) : settings_(std::move(settings)) {}
     virtual ~Backend();
     Backend(const Backend&) = delete;
     Backend& operator=(const Backend&) = delete;
@@ -41,17 +41,17 @@ class Backend {
     virtual QSqlDatabase Configure(const QString& name, int timeoutSeconds) const = 0;
     // Opens a configured connection and checks the login; throws on failure.
     virtual void Connect(QSqlDatabase& db) const = 0;
-    const ConnectionString& Spec() const { return spec_; }
+    const ConnectionString& Settings() const { return settings_; }
 
   private:
-    ConnectionString spec_;
+    ConnectionString settings_;
     QSqlDatabase db_;
     QString name_;
 };
 
 // Makes the backend for a connection string (SQLite for a file, ODBC otherwise).
 using BackendFactory = std::function<std::unique_ptr<Backend>(const ConnectionString&)>;
-std::unique_ptr<Backend> MakeDefaultBackend(const ConnectionString& spec);
+std::unique_ptr<Backend> MakeDefaultBackend(const ConnectionString& settings);
 BackendFactory& CurrentBackendFactory();
 
 // A process-unique name for a Qt Sql connection.

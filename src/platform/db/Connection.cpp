@@ -52,12 +52,12 @@ void Connection::Open(int options) {
     if (State() != adStateClosed)
         throw ObjectOpen();
     asyncError_.reset();
-    const orla::ConnectionString spec = orla::ConnectionString::Parse(connectionString_);
-    if (spec.DataSource().trimmed().isEmpty())
+    const orla::ConnectionString settings = orla::ConnectionString::Parse(connectionString_);
+    if (settings.DataSource().trimmed().isEmpty())
         throw OrlaError(err::kProviderFailure,
                         QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]SQL Server does "
                                        "not exist or access denied."));
-    backend_ = CurrentBackendFactory()(spec);
+    backend_ = CurrentBackendFactory()(settings);
     if (options != adOptionUnspecified && (options & adAsyncConnect)) {
         // The worker only proves the server and login on a connection of its
         // own; the usable connection is opened here, on the owner's thread.

@@ -30,10 +30,10 @@ QString OdbcBackend::OdbcConnectText(int timeoutSeconds) const {
     QString text = custom.isEmpty() ? QString::fromLatin1(kDefaultTemplate) : custom;
     const QString driver = qEnvironmentVariable("ORLA_ODBC_DRIVER", QStringLiteral("FreeTDS"));
     text.replace(QLatin1String("%DRIVER%"), driver);
-    text.replace(QLatin1String("%SERVER%"), OdbcValue(Spec().DataSource()));
-    text.replace(QLatin1String("%DATABASE%"), OdbcValue(Spec().InitialCatalog()));
-    text.replace(QLatin1String("%USER%"), OdbcValue(Spec().UserId()));
-    text.replace(QLatin1String("%PASSWORD%"), OdbcValue(Spec().Password()));
+    text.replace(QLatin1String("%SERVER%"), OdbcValue(Settings().DataSource()));
+    text.replace(QLatin1String("%DATABASE%"), OdbcValue(Settings().InitialCatalog()));
+    text.replace(QLatin1String("%USER%"), OdbcValue(Settings().UserId()));
+    text.replace(QLatin1String("%PASSWORD%"), OdbcValue(Settings().Password()));
     text.replace(QLatin1String("%TIMEOUT%"), QString::number(timeoutSeconds));
     return text;
 }

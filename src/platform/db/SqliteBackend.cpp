@@ -45,7 +45,7 @@ QString SqliteBackend::Translate(const QString& sql) const {
 
 QSqlDatabase SqliteBackend::Configure(const QString& name, int timeoutSeconds) const {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-    db.setDatabaseName(Spec().EmbeddedPath());
+    db.setDatabaseName(Settings().EmbeddedPath());
     const int busyMs = qBound(1, timeoutSeconds, 60) * 1000;
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyMs));
     return db;
@@ -53,7 +53,7 @@ QSqlDatabase SqliteBackend::Configure(const QString& name, int timeoutSeconds) c
 
 void SqliteBackend::Connect(QSqlDatabase& db) const {
     // A missing file is a server that cannot be reached: never create one.
-    const QFileInfo file(Spec().EmbeddedPath());
+    const QFileInfo file(Settings().EmbeddedPath());
     if (!file.isFile() || !file.isReadable())
         throw ServerNotFound();
     if (!db.open())
@@ -78,9 +78,9 @@ void SqliteBackend::Connect(QSqlDatabase& db) const {
 
 void SqliteBackend::CheckLogin(QSqlDatabase& db) const {
     // A connection string without a login is a trusted local connection.
-    if (!Spec().Has(QStringLiteral("User ID")))
+    if (!Settings().Has(QStringLiteral("User ID")))
         return;
-    const QString user = Spec().UserId();
+    const QString user = Settings().UserId();
     QSqlQuery query(db);
     query.prepare(QStringLiteral("SELECT salt, hash FROM %1 WHERE login = ?")
                       .arg(QLatin1String(kLoginsTable)));
@@ -89,7 +89,7 @@ void SqliteBackend::CheckLogin(QSqlDatabase& db) const {
         throw LoginFailed(user);
     const QString salt = query.value(0).toString();
     const QString hash = query.value(1).toString();
-    if (LoginHash(salt, Spec().Password()) != hash)
+    if (LoginHash(salt, Settings().Password()) != hash)
         throw LoginFailed(user);
 }
 
