@@ -187,8 +187,7 @@ void frmMain::Load() {
         ControlFill(FXModo_Pagamento_ID,
                     QStringLiteral("SELECT * FROM tbModos_Pagamento ORDER BY descrit"),
                     QStringLiteral("descrit"), QStringLiteral("modo_pagamento_id"));
-        FXModo_Pagamento_ID->setCurrentIndex(-1);
-        FXConta_ID->setCurrentIndex(-1);
+        // The lists end with nothing selected: every payment method, no account yet.
         const OptionalString account = ObterValorString(SettingsKey(), QStringLiteral("Conta_ID"));
         if (account)
             DefinirValorControlo(FXConta_ID, account->toInt(), 0);

@@ -10,6 +10,8 @@
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTreeView>
 
@@ -265,6 +267,30 @@ class TestReconciliation : public QObject {
         QCOMPARE(f.prompts().calls.first().title, f.window().windowTitle());
         QCOMPARE(f.window().ListModel()->Row(row).checked, was);
         QCOMPARE(BankDates(f), before);
+    }
+
+    void clickingTheCheckBoxInTheListReconciles() {
+        StatementFixture f;
+        f.receipt(901, Day(-6), "5");
+        f.open();
+        const QDate chosen = QDate::currentDate().addDays(-3);
+        ScopedModalScript dialog(Pick(chosen));
+        QTreeView* list = f.window().ListView1;
+        const QModelIndex cell = f.window().ListModel()->index(f.row("#11901"), 0);
+        list->scrollTo(cell);
+        QStyleOptionViewItem option;
+        option.initFrom(list);
+        option.rect = list->visualRect(cell);
+        option.features |= QStyleOptionViewItem::HasCheckIndicator;
+        const QRect box =
+            list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, box.center());
+        QCOMPARE(dialog.shown().size(), 1);
+        QCOMPARE(f.value("SELECT data_debito FROM tbDocumentos_Recibos WHERE recibo_id = 901")
+                     .toString(),
+                 chosen.toString("yyyy-MM-dd") + " 00:00:00");
+        QVERIFY(f.window().ListModel()->Row(f.row("#11901")).checked);
+        QCOMPARE(Selected(f), QStringLiteral("#11901"));
     }
 
     void openingRowStaysUnticked() {
