@@ -144,7 +144,7 @@ class TestGeneral : public QObject {
         TestDatabase primary(QStringLiteral("primario.db"));
         TestDatabase secondary(QStringLiteral("secundario.db"));
         ScopedBackendSpy spy;
-        spy.setBehaviour(primary.path(), {400, false});
+        spy.setBehaviour(primary.path(), {1500, false});
         General general;
         QVERIFY(Connect(general, primary.path(), secondary.path()));
         QVERIFY(Context().UseSecondary);

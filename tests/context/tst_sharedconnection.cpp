@@ -25,6 +25,10 @@ const QString kServerMissing = QStringLiteral(
     "[DBNETLIB][ConnectionOpen (Connect()).]SQL Server does not exist or access denied.");
 
 void ConnectTo(const QString& primary, const QString& secondary = QString()) {
+    // The primary must win the race: the secondary answers late.
+    ScopedBackendSpy spy;
+    if (!secondary.isEmpty())
+        spy.setBehaviour(secondary, {1000, false});
     General general;
     QVERIFY(general.SQLConnect(kAppUser, ConnectionScrambler::Scramble(kAppPassword), kDbLogin,
                                ConnectionScrambler::Scramble(kDbPassword), QStringLiteral("Orla"),
@@ -179,7 +183,7 @@ class TestSharedConnection : public QObject {
         ConnectTo(db.path());
         Data().SqlServer.Close();
         ScopedBackendSpy spy;
-        spy.setBehaviour(db.path(), {300, false});
+        spy.setBehaviour(db.path(), {1000, false});
         Data().SqlServer.Open(Connection::adAsyncConnect);
         QCOMPARE(CheckSharedConnection(), QStringLiteral("..."));
         WaitWhileConnecting(Data().SqlServer);
