@@ -129,6 +129,62 @@ class TestReconciliation : public QObject {
         QVERIFY(f.prompts().calls.isEmpty());
     }
 
+    void untickingClearsTheDateInTheSourceTable_data() {
+        QTest::addColumn<int>("origin");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("check");
+        QTest::newRow("1 receipt")
+            << 1 << "#11901"
+            << "SELECT data_debito FROM tbDocumentos_Recibos WHERE recibo_id = 901";
+        QTest::newRow("2 supplier receipt")
+            << 2 << "#21901"
+            << "SELECT data_debito FROM tbDocumentos_Fornec_Recibos WHERE recibo_id = 901";
+        QTest::newRow("3 cost receipt")
+            << 3 << "#31901"
+            << "SELECT data_debito FROM tbCustos_Recibos WHERE recibo_id = 901";
+        QTest::newRow("4 transfer leaving")
+            << 4 << "#40901"
+            << "SELECT data_debito FROM tbContas_Bancarias_Transferencias WHERE trf_id = 901";
+        QTest::newRow("40 transfer arriving")
+            << 40 << "#400901"
+            << "SELECT data_debito_destino FROM tbContas_Bancarias_Transferencias WHERE trf_id = "
+               "901";
+    }
+    void untickingClearsTheDateInTheSourceTable() {
+        QFETCH(int, origin);
+        QFETCH(QString, key);
+        QFETCH(QString, check);
+        StatementFixture f;
+        const QString day = Day(-6);
+        const QString bank = Day(-4, "00:00:00");
+        switch (origin) {
+            case 1:
+                f.receipt(901, day, "8", bank);
+                break;
+            case 2:
+                f.supplierReceipt(901, day, "8", bank);
+                break;
+            case 3:
+                f.costReceipt(901, day, "8", bank);
+                break;
+            case 4:
+                f.transfer(901, 60, 1, day, "8", bank, bank);
+                break;
+            case 40:
+                f.transfer(901, 1, 60, day, "8", bank, bank);
+                break;
+        }
+        f.open();
+        const QString before = BankDates(f);
+        f.prompts().answers = {vb::Yes};
+        f.setChecked(f.row(key), false);
+        QVERIFY(f.value(check).isNull());
+        // Exactly one bank date went away; own dates stay (the date is after any limit).
+        QCOMPARE(BankDates(f).count(bank), before.count(bank) - 1);
+        QVERIFY(!f.window().ListModel()->Row(f.row(key)).checked);
+        QCOMPARE(Selected(f), key);
+    }
+
     void untickingAsksAndClearsTheDate_data() {
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("cleared");

@@ -5,12 +5,16 @@
 #include "context/Context.h"
 #include "statement/StatementReader.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QColor>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFont>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QTest>
 #include <QTreeView>
 
@@ -47,8 +51,12 @@ class TestStatementFill : public QObject {
                  QStringList({"1", "903", Shown(-5) + " 10:00"}));
         QVERIFY(model->Row(1).checked);
         QVERIFY(!model->Row(2).checked);
-        QVERIFY(model->Row(0).future);
-        QVERIFY(!model->Row(1).future);
+        // The future movement is drawn in the highlight colour, the opening row in bold.
+        QCOMPARE(model->data(model->index(0, ColSaldo), Qt::ForegroundRole).value<QColor>(),
+                 QApplication::palette().color(QPalette::Highlight));
+        QVERIFY(!model->data(model->index(1, ColSaldo), Qt::ForegroundRole).isValid());
+        QVERIFY(model->data(model->index(3, ColData), Qt::FontRole).value<QFont>().bold());
+        QVERIFY(!model->data(model->index(2, ColData), Qt::FontRole).isValid());
         QCOMPARE(model->Row(1).debitTag, QStringLiteral("200.505"));
         QCOMPARE(model->Row(2).creditTag, QStringLiteral("30"));
         QCOMPARE(f.window().FXDebitos->text(), QStringLiteral("€ 210,51"));
