@@ -1,9 +1,4 @@
 #include "context/ServerRace.h"
-
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QThread>
-
 namespace orla {
 namespace {
 
@@ -30,11 +25,10 @@ RaceWinner RaceServers(const QString& primaryString, const QString& secondaryStr
     Try([&] { primary.Open(Connection::adAsyncConnect); });
     if (!secondaryString.isEmpty())
         Try([&] { secondary.Open(Connection::adAsyncConnect); });
-    while (!IsOpen(primary) && !IsOpen(secondary) &&
-           (IsConnecting(primary) || IsConnecting(secondary))) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(2);
-    }
+    WaitWhile([&] {
+        return !IsOpen(primary) && !IsOpen(secondary) &&
+               (IsConnecting(primary) || IsConnecting(secondary));
+    });
     RaceWinner winner = RaceWinner::None;
     if (IsOpen(primary))
         winner = RaceWinner::Primary;

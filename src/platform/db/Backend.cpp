@@ -16,10 +16,15 @@ QString NewConnectionName() {
 
 Backend::~Backend() {
     Close();
-    if (!name_.isEmpty()) {
-        db_ = QSqlDatabase();
-        QSqlDatabase::removeDatabase(name_);
-    }
+    Forget();
+}
+
+void Backend::Forget() {
+    if (name_.isEmpty())
+        return;
+    db_ = QSqlDatabase();
+    QSqlDatabase::removeDatabase(name_);
+    name_.clear();
 }
 
 void Backend::Probe(int timeoutSeconds) const {
@@ -37,10 +42,7 @@ void Backend::Probe(int timeoutSeconds) const {
 
 void Backend::Open(int timeoutSeconds) {
     Close();
-    if (!name_.isEmpty()) {
-        db_ = QSqlDatabase();
-        QSqlDatabase::removeDatabase(name_);
-    }
+    Forget();
     name_ = NewConnectionName();
     db_ = Configure(name_, timeoutSeconds);
     Connect(db_);

@@ -44,6 +44,9 @@ class Backend {
     const ConnectionString& Settings() const { return settings_; }
 
   private:
+    // Removes the backend's Qt Sql connection, if it made one.
+    void Forget();
+
     ConnectionString settings_;
     QSqlDatabase db_;
     QString name_;

@@ -96,11 +96,15 @@ Backend& Connection::OpenBackend() {
     return *backend_;
 }
 
-void WaitWhileConnecting(Connection& connection) {
-    while (connection.State() == Connection::adStateConnecting) {
+void WaitWhile(const std::function<bool()>& busy) {
+    while (busy()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         QThread::msleep(2);
     }
+}
+
+void WaitWhileConnecting(Connection& connection) {
+    WaitWhile([&] { return connection.State() == Connection::adStateConnecting; });
 }
 
 }  // namespace orla

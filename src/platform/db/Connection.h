@@ -9,6 +9,7 @@
 #include <QFuture>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -60,6 +61,8 @@ class Connection {
     std::optional<OrlaError> asyncError_;
 };
 
+// Waits, letting the event loop run, while `busy` answers true.
+void WaitWhile(const std::function<bool()>& busy);
 // Waits, letting the event loop run, while the connection is connecting.
 void WaitWhileConnecting(Connection& connection);
 
