@@ -1,4 +1,5 @@
 #include "context/ServerRace.h"
+
 namespace orla {
 namespace {
 
