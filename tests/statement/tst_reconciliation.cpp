@@ -48,6 +48,32 @@ QString BankDates(const StatementFixture& f) {
     return parts.join('|');
 }
 
+// One row per reconcilable origin: its code, the row key of record 901 on the
+// test account, and the query of the bank date it owns.
+void OriginRows() {
+    QTest::addColumn<int>("origin");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("check");
+    QTest::newRow("1 receipt")
+        << 1 << "#11901"
+        << "SELECT data_debito FROM tbDocumentos_Recibos WHERE recibo_id = 901";
+    QTest::newRow("2 supplier receipt")
+        << 2 << "#21901"
+        << "SELECT data_debito FROM tbDocumentos_Fornec_Recibos WHERE recibo_id = 901";
+    QTest::newRow("3 cost receipt")
+        << 3 << "#31901"
+        << "SELECT data_debito FROM tbCustos_Recibos WHERE recibo_id = 901";
+    QTest::newRow("4 transfer leaving")
+        << 4 << "#40901"
+        << "SELECT data_debito FROM tbContas_Bancarias_Transferencias WHERE trf_id = 901";
+    QTest::newRow("7 payment")
+        << 7 << "#71901"
+        << "SELECT data_debito FROM tbDocumentos_Pagamentos WHERE pag_id = 901";
+    QTest::newRow("40 transfer arriving")
+        << 40 << "#400901"
+        << "SELECT data_debito_destino FROM tbContas_Bancarias_Transferencias WHERE trf_id = 901";
+}
+
 QString Selected(StatementFixture& f) {
     const QModelIndex current = f.window().ListView1->currentIndex();
     return current.isValid() ? f.window().ListModel()->Row(current.row()).key : QString();
@@ -59,30 +85,7 @@ class TestReconciliation : public QObject {
     Q_OBJECT
 
   private slots:
-    void tickingWritesTheChosenDateToTheSourceTable_data() {
-        QTest::addColumn<int>("origin");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("check");
-        QTest::newRow("1 receipt")
-            << 1 << "#11901"
-            << "SELECT data_debito FROM tbDocumentos_Recibos WHERE recibo_id = 901";
-        QTest::newRow("2 supplier receipt")
-            << 2 << "#21901"
-            << "SELECT data_debito FROM tbDocumentos_Fornec_Recibos WHERE recibo_id = 901";
-        QTest::newRow("3 cost receipt")
-            << 3 << "#31901"
-            << "SELECT data_debito FROM tbCustos_Recibos WHERE recibo_id = 901";
-        QTest::newRow("4 transfer leaving")
-            << 4 << "#40901"
-            << "SELECT data_debito FROM tbContas_Bancarias_Transferencias WHERE trf_id = 901";
-        QTest::newRow("7 payment")
-            << 7 << "#71901"
-            << "SELECT data_debito FROM tbDocumentos_Pagamentos WHERE pag_id = 901";
-        QTest::newRow("40 transfer arriving")
-            << 40 << "#400901"
-            << "SELECT data_debito_destino FROM tbContas_Bancarias_Transferencias WHERE trf_id = "
-               "901";
-    }
+    void tickingWritesTheChosenDateToTheSourceTable_data() { OriginRows(); }
     void tickingWritesTheChosenDateToTheSourceTable() {
         QFETCH(int, origin);
         QFETCH(QString, key);
@@ -129,27 +132,7 @@ class TestReconciliation : public QObject {
         QVERIFY(f.prompts().calls.isEmpty());
     }
 
-    void untickingClearsTheDateInTheSourceTable_data() {
-        QTest::addColumn<int>("origin");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("check");
-        QTest::newRow("1 receipt")
-            << 1 << "#11901"
-            << "SELECT data_debito FROM tbDocumentos_Recibos WHERE recibo_id = 901";
-        QTest::newRow("2 supplier receipt")
-            << 2 << "#21901"
-            << "SELECT data_debito FROM tbDocumentos_Fornec_Recibos WHERE recibo_id = 901";
-        QTest::newRow("3 cost receipt")
-            << 3 << "#31901"
-            << "SELECT data_debito FROM tbCustos_Recibos WHERE recibo_id = 901";
-        QTest::newRow("4 transfer leaving")
-            << 4 << "#40901"
-            << "SELECT data_debito FROM tbContas_Bancarias_Transferencias WHERE trf_id = 901";
-        QTest::newRow("40 transfer arriving")
-            << 40 << "#400901"
-            << "SELECT data_debito_destino FROM tbContas_Bancarias_Transferencias WHERE trf_id = "
-               "901";
-    }
+    void untickingClearsTheDateInTheSourceTable_data() { OriginRows(); }
     void untickingClearsTheDateInTheSourceTable() {
         QFETCH(int, origin);
         QFETCH(QString, key);
@@ -169,6 +152,9 @@ class TestReconciliation : public QObject {
                 break;
             case 4:
                 f.transfer(901, 60, 1, day, "8", bank, bank);
+                break;
+            case 7:
+                f.payment(901, day, "8", bank);
                 break;
             case 40:
                 f.transfer(901, 1, 60, day, "8", bank, bank);
