@@ -46,4 +46,14 @@ Money Money::RoundedToCents() const {
     return Money(units_ < 0 ? -cents * 100 : cents * 100);
 }
 
+QString Money::ToPlainText() const {
+    const qint64 whole = units_ / 10000;
+    QString fraction = QString::number(qAbs(units_ % 10000)).rightJustified(4, QLatin1Char('0'));
+    while (fraction.endsWith(QLatin1Char('0')))
+        fraction.chop(1);
+    const QString text =
+        (units_ < 0 && whole == 0 ? QStringLiteral("-") : QString()) + QString::number(whole);
+    return fraction.isEmpty() ? text : text + QLatin1Char('.') + fraction;
+}
+
 }  // namespace orla

@@ -25,6 +25,8 @@ class Money {
     double ToDouble() const { return double(units_) / 10000.0; }
     // Rounded to whole cents, halves to the even cent.
     Money RoundedToCents() const;
+    // The exact amount as plain text: "." for decimals, no trailing zeros ("200.505", "30").
+    QString ToPlainText() const;
 
     constexpr Money operator+(Money other) const { return Money(units_ + other.units_); }
     constexpr Money operator-(Money other) const { return Money(units_ - other.units_); }

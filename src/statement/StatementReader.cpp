@@ -42,18 +42,6 @@ StatementRow OpeningRow(const QVariant& sum, const AccountInfo& account, bool co
     return row;
 }
 
-// The exact amount as plain text, "." for decimals and no trailing zeros.
-QString MoneyText(Money amount) {
-    const qint64 units = amount.Units();
-    const qint64 whole = units / 10000;
-    QString fraction = QString::number(qAbs(units % 10000)).rightJustified(4, QLatin1Char('0'));
-    while (fraction.endsWith(QLatin1Char('0')))
-        fraction.chop(1);
-    QString text =
-        (units < 0 && whole == 0 ? QStringLiteral("-") : QString()) + QString::number(whole);
-    return fraction.isEmpty() ? text : text + QLatin1Char('.') + fraction;
-}
-
 // Positions of the view's columns, found once per read (the last of a name wins).
 struct MovementColumns {
     explicit MovementColumns(const Recordset& rs) : names(rs.FieldNames()) {}
@@ -149,12 +137,12 @@ void ReadStatement(Connection& connection, const StatementRequest& request,
             const Money out_ = std::max(*credito, Money()) - std::min(*debito, Money());
             if (in > Money()) {
                 row.cells[ColDebito] = Format(in.ToDouble(), kAmountFormat);
-                row.debitTag = MoneyText(in);
+                row.debitTag = in.ToPlainText();
                 out.debitos += in;
             }
             if (out_ > Money()) {
                 row.cells[ColCredito] = Format(out_.ToDouble(), kAmountFormat);
-                row.creditTag = MoneyText(out_);
+                row.creditTag = out_.ToPlainText();
                 out.creditos += out_;
             }
         }

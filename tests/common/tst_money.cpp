@@ -83,6 +83,22 @@ class TestMoney : public QObject {
         QCOMPARE(total, Money::FromUnits(10000));
     }
 
+    void plainText_data() {
+        QTest::addColumn<qint64>("units");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("whole") << qint64(300000) << "30";
+        QTest::newRow("four decimals") << qint64(2005050) << "200.505";
+        QTest::newRow("negative under one") << qint64(-3500) << "-0.35";
+        QTest::newRow("negative") << qint64(-123456789) << "-12345.6789";
+        QTest::newRow("zero") << qint64(0) << "0";
+    }
+    void plainText() {
+        QFETCH(qint64, units);
+        QFETCH(QString, text);
+        QCOMPARE(Money::FromUnits(units).ToPlainText(), text);
+        QCOMPARE(Money::FromVariant(text)->Units(), units);  // and it reads back the same
+    }
+
     void roundedToCents_data() {
         QTest::addColumn<qint64>("units");
         QTest::addColumn<qint64>("expected");
