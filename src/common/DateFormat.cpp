@@ -2,6 +2,7 @@
 
 #include "common/FormatText.h"
 
+#include <QHash>
 #include <QLocale>
 
 #include <algorithm>
@@ -32,7 +33,6 @@ QString Number(int value, int length) {
 }
 
 QString Field(const QDateTime& value, QChar letter, int length, bool afterHour) {
-    const QLocale locale;
     const QDate date = value.date();
     const QTime time = value.time();
     switch (letter.unicode()) {
@@ -40,14 +40,15 @@ QString Field(const QDateTime& value, QChar letter, int length, bool afterHour) 
             if (length <= 2)
                 return Number(date.day(), length);
             if (length <= 4)
-                return locale.dayName(date.dayOfWeek(),
-                                      length == 3 ? QLocale::ShortFormat : QLocale::LongFormat);
-            return locale.toString(date, length == 5 ? QLocale::ShortFormat : QLocale::LongFormat);
+                return QLocale().dayName(date.dayOfWeek(),
+                                         length == 3 ? QLocale::ShortFormat : QLocale::LongFormat);
+            return QLocale().toString(date,
+                                      length == 5 ? QLocale::ShortFormat : QLocale::LongFormat);
         case u'm':
             if (length <= 2)
                 return Number(afterHour ? time.minute() : date.month(), length);
-            return locale.monthName(date.month(),
-                                    length == 3 ? QLocale::ShortFormat : QLocale::LongFormat);
+            return QLocale().monthName(date.month(),
+                                       length == 3 ? QLocale::ShortFormat : QLocale::LongFormat);
         case u'y':
             if (length == 1)
                 return QString::number(date.dayOfYear());
@@ -61,21 +62,24 @@ QString Field(const QDateTime& value, QChar letter, int length, bool afterHour) 
     }
 }
 
-}  // namespace
+// A format string read into literal texts and date fields, once per format.
+struct DateToken {
+    QString literal;  // shown as it is when length is 0
+    QChar letter;
+    int length = 0;
+    bool afterHour = false;  // "m" straight after an hour means minutes
+};
 
-bool IsDateFormat(const QString& format) {
+QList<DateToken> Tokens(const QString& format) {
     const QList<FormatChar>& chars = ReadFormatOnce(format);
-    return std::any_of(chars.begin(), chars.end(), IsDateCode);
-}
-
-QString FormatDate(const QDateTime& value, const QString& format) {
-    const QList<FormatChar>& chars = ReadFormatOnce(format);
-    QString text;
+    QList<DateToken> tokens;
     bool afterHour = false;
     qsizetype i = 0;
     while (i < chars.size()) {
         if (!IsDateCode(chars[i])) {
-            text += chars[i++].c;
+            if (tokens.isEmpty() || tokens.last().length != 0)
+                tokens.append(DateToken());
+            tokens.last().literal += chars[i++].c;
             continue;
         }
         const QChar letter = chars[i].c.toLower();
@@ -86,11 +90,43 @@ QString FormatDate(const QDateTime& value, const QString& format) {
         }
         while (run > 0) {
             const int length = CodeLength(letter, run);
-            text += Field(value, letter, length, afterHour);
+            tokens.append({QString(), letter, length, afterHour});
             afterHour = letter == u'h';
             run -= length;
         }
     }
+    return tokens;
+}
+
+const QList<DateToken>& TokensOnce(const QString& format) {
+    thread_local QHash<QString, QList<DateToken>> read;
+    if (read.size() > 256)
+        read.clear();
+    auto it = read.find(format);
+    if (it == read.end())
+        it = read.insert(format, Tokens(format));
+    return *it;
+}
+
+}  // namespace
+
+bool IsDateFormat(const QString& format) {
+    // Asked for every formatted cell, of a handful of format strings: answered once each.
+    thread_local QHash<QString, bool> answered;
+    if (answered.size() > 256)
+        answered.clear();
+    auto it = answered.constFind(format);
+    if (it != answered.cend())
+        return *it;
+    const QList<FormatChar>& chars = ReadFormatOnce(format);
+    return answered.insert(format, std::any_of(chars.begin(), chars.end(), IsDateCode)).value();
+}
+
+QString FormatDate(const QDateTime& value, const QString& format) {
+    QString text;
+    for (const DateToken& token : TokensOnce(format))
+        text += token.length ? Field(value, token.letter, token.length, token.afterHour)
+                             : token.literal;
     return text;
 }
 

@@ -57,7 +57,7 @@ struct MovementColumns {
 };
 
 QVariant At(const Recordset& rs, int column) {
-    return column < 0 ? QVariant() : rs.Fields(column).Value;
+    return column < 0 ? QVariant() : rs.ValueAt(column);
 }
 
 QString IdText(const QVariant& value) {
@@ -122,7 +122,8 @@ void ReadStatement(Connection& connection, const StatementRequest& request,
         row.key = QStringLiteral("#") + origem + armazem + doc;
         row.tag = origem;
         const QVariant data = At(rs, cData);
-        row.cells[ColData] = ListValue(data, ListDate);
+        const std::optional<QDateTime> date = ToDate(data);  // read once for both date cells
+        row.cells[ColData] = date ? Format(*date, formats::kData) : ListValue(data, ListDate);
         row.cells[ColOrigem] = ListValue(At(rs, cOrigem), ListText);
         row.cells[ColEntidade] = ListValue(At(rs, cNome), ListText);
         row.cells[ColReferencia] = ListValue(At(rs, cReferencia), ListText);
@@ -151,7 +152,6 @@ void ReadStatement(Connection& connection, const StatementRequest& request,
         row.cells[ColSaldo] = Format(balance.ToDouble(), kBalanceFormat);
         row.cells[ColArmazemId] = armazem;
         row.cells[ColDocId] = doc;
-        const std::optional<QDateTime> date = ToDate(data);
         row.cells[ColDataHora] =
             date ? Format(*date, QStringLiteral("dd-mm-yyyy Hh:Nn")) : QString();
         const QVariant concil = At(rs, cConcil);

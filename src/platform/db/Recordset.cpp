@@ -72,7 +72,7 @@ QStringList Recordset::FieldNames() const {
     return state_->names;
 }
 
-Field Recordset::Fields(int index) const {
+QVariant Recordset::ValueAt(int index) const {
     RequireOpen();
     if (index < 0 || index >= state_->names.size())
         throw OrlaError(err::kItemNotFound,
@@ -80,9 +80,12 @@ Field Recordset::Fields(int index) const {
                                        "the requested name or ordinal."));
     RequireRow();
     QVariant value = state_->query->value(index);
-    if (value.isNull())
-        value = QVariant();
-    return {state_->names.at(index), value};
+    return value.isNull() ? QVariant() : value;
+}
+
+Field Recordset::Fields(int index) const {
+    QVariant value = ValueAt(index);
+    return {state_->names.at(index), std::move(value)};
 }
 
 Field Recordset::Fields(const QString& name) const {

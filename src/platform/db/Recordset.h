@@ -34,6 +34,7 @@ class Recordset {
     Field Fields(const QString& name) const;
     // The value of a field of the current row; an invalid QVariant for Null.
     QVariant Value(const QString& name) const { return Fields(name).Value; }
+    QVariant ValueAt(int index) const;
 
   private:
     friend class Connection;
