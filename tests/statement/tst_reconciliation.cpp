@@ -74,6 +74,31 @@ void OriginRows() {
         << "SELECT data_debito_destino FROM tbContas_Bancarias_Transferencias WHERE trf_id = 901";
 }
 
+// Record 901 of the origin on the test account, with this bank date ("NULL" for none);
+// a transfer gets it on both sides.
+void AddRecord(StatementFixture& f, int origin, const QString& day, const QString& bank) {
+    switch (origin) {
+        case 1:
+            f.receipt(901, day, "8", bank);
+            break;
+        case 2:
+            f.supplierReceipt(901, day, "8", bank);
+            break;
+        case 3:
+            f.costReceipt(901, day, "8", bank);
+            break;
+        case 4:
+            f.transfer(901, 60, 1, day, "8", bank, bank);
+            break;
+        case 7:
+            f.payment(901, day, "8", bank);
+            break;
+        case 40:
+            f.transfer(901, 1, 60, day, "8", bank, bank);
+            break;
+    }
+}
+
 QString Selected(StatementFixture& f) {
     const QModelIndex current = f.window().ListView1->currentIndex();
     return current.isValid() ? f.window().ListModel()->Row(current.row()).key : QString();
@@ -92,26 +117,7 @@ class TestReconciliation : public QObject {
         QFETCH(QString, check);
         StatementFixture f;
         const QString day = Day(-6);
-        switch (origin) {
-            case 1:
-                f.receipt(901, day, "12.5");
-                break;
-            case 2:
-                f.supplierReceipt(901, day, "12.5");
-                break;
-            case 3:
-                f.costReceipt(901, day, "12.5");
-                break;
-            case 4:
-                f.transfer(901, 60, 1, day, "12.5");
-                break;
-            case 7:
-                f.payment(901, day, "12.5");
-                break;
-            case 40:
-                f.transfer(901, 1, 60, day, "12.5");
-                break;
-        }
+        AddRecord(f, origin, day, "NULL");
         f.open();
         const QString before = BankDates(f);
         const QDate chosen = QDate::currentDate().addDays(-2);
@@ -140,26 +146,7 @@ class TestReconciliation : public QObject {
         StatementFixture f;
         const QString day = Day(-6);
         const QString bank = Day(-4, "00:00:00");
-        switch (origin) {
-            case 1:
-                f.receipt(901, day, "8", bank);
-                break;
-            case 2:
-                f.supplierReceipt(901, day, "8", bank);
-                break;
-            case 3:
-                f.costReceipt(901, day, "8", bank);
-                break;
-            case 4:
-                f.transfer(901, 60, 1, day, "8", bank, bank);
-                break;
-            case 7:
-                f.payment(901, day, "8", bank);
-                break;
-            case 40:
-                f.transfer(901, 1, 60, day, "8", bank, bank);
-                break;
-        }
+        AddRecord(f, origin, day, bank);
         f.open();
         const QString before = BankDates(f);
         f.prompts().answers = {vb::Yes};
