@@ -7,6 +7,8 @@
 
 #include <QStringList>
 
+#include <optional>
+
 namespace orla {
 namespace {
 
@@ -17,9 +19,14 @@ ErrorSite Site(const char* procedure) {
             MessageForm::Numbered};
 }
 
-// Policies granted to the user of this run, in the order read.
-QStringList& PolicyCache() {
-    static QStringList cache;
+// Policies granted to the user they were read for, in the order read.
+struct PolicyCache {
+    QString user;
+    QStringList codes;
+};
+
+PolicyCache& Cache() {
+    static PolicyCache cache;
     return cache;
 }
 
@@ -55,15 +62,18 @@ UserGroups ReadUserGroups(const QString& UserName) {
     return groups;
 }
 
-}  // namespace
-
-QString ReadPermitionsDef(const QString& UserName, const QString& FieldName, bool Flag,
-                          const QString& Marker, const QString& NotMarker) {
-    QString condition;
+// The condition of ReadPermitionsDef, or nothing when the user's groups could
+// not be read (the failure is reported): an unreadable answer grants nothing.
+std::optional<QString> PermissionsCondition(const QString& UserName, const QString& FieldName,
+                                            bool Flag, const QString& Marker,
+                                            const QString& NotMarker) {
+    std::optional<QString> condition;
     Guard(Site("ReadPermitionsDef"), [&] {
         const UserGroups groups = ReadUserGroups(UserName);
-        if (!groups.found)
+        if (!groups.found) {
+            condition = QString();
             return;
+        }
         const QString userField = FieldName.isEmpty() ? QStringLiteral("user_code") : FieldName;
         const QString groupField = FieldName.isEmpty() ? QStringLiteral("group_code") : FieldName;
         const QString grant = Flag ? (Marker.isEmpty() ? QStringLiteral("1") : Marker) : QString();
@@ -88,37 +98,52 @@ QString ReadPermitionsDef(const QString& UserName, const QString& FieldName, boo
     return condition;
 }
 
+}  // namespace
+
+QString ReadPermitionsDef(const QString& UserName, const QString& FieldName, bool Flag,
+                          const QString& Marker, const QString& NotMarker) {
+    return PermissionsCondition(UserName, FieldName, Flag, Marker, NotMarker).value_or(QString());
+}
+
 bool CheckSecurityPolicy(const QString& UserName, const QString& PolicyCode) {
     bool granted = false;
     Guard(Site("CheckSecurityPolicy"), [&] {
         if (UserName.isEmpty())
             return;
-        QStringList& cache = PolicyCache();
-        if (cache.isEmpty()) {
-            const QString condition =
-                ReadPermitionsDef(UserName, QStringLiteral("users_groups"), false, {}, {});
+        PolicyCache& cache = Cache();
+        if (cache.user != UserName)
+            cache = PolicyCache{UserName, {}};
+        if (cache.codes.isEmpty()) {
+            // The check comes first so that a dropped connection is re-established
+            // before the user's groups are read, not taken for a user without rights.
             if (!CheckSharedConnection().isEmpty())
+                return;
+            const std::optional<QString> condition =
+                PermissionsCondition(UserName, QStringLiteral("users_groups"), false, {}, {});
+            if (!condition)
                 return;
             QString sql = QStringLiteral(
                 "SELECT tbSecurityPolicies.code FROM tbSecurityPolicies WHERE 0 = 0 ");
-            if (!condition.isEmpty())
-                sql += QStringLiteral(" AND ") + condition;
+            if (!condition->isEmpty())
+                sql += QStringLiteral(" AND ") + *condition;
             Recordset rs = Data().SqlServer.Execute(sql);
+            QStringList codes;
             while (!rs.Eof()) {
                 const QVariant code = rs.Value(QStringLiteral("code"));
                 if (code.isValid())
-                    cache << code.toString();
+                    codes << code.toString();
                 rs.MoveNext();
             }
             rs.Close();
+            cache.codes = codes;
         }
-        granted = cache.contains(PolicyCode, Qt::CaseSensitive);
+        granted = cache.codes.contains(PolicyCode, Qt::CaseSensitive);
     });
     return granted;
 }
 
 void ResetSecurityPolicyCache() {
-    PolicyCache().clear();
+    Cache() = PolicyCache();
 }
 
 }  // namespace orla

@@ -1,17 +1,19 @@
 // The security policies held by the application user (through the user's own
-// code or groups), cached once per run, and the ownership condition of
-// per-user records.
+// code or groups), read once per run for the user asked about, and the
+// ownership condition of per-user records.
 #pragma once
 
 #include <QString>
 
 namespace orla {
 
-// True when the policy code is among those granted to the user.
+// True when the policy code is among those granted to the user; false when
+// the user's groups or the policies cannot be read.
 bool CheckSecurityPolicy(const QString& UserName, const QString& PolicyCode);
 
 // The SQL condition over FieldName that selects the rows granted to the user
-// through the user's code or groups; empty when the user has no group links.
+// through the user's code or groups; empty when the user has no group links
+// (and when they cannot be read, a failure that is reported).
 // With Flag the codes carry the marker ("1" unless Marker is given) and the
 // grants are followed by NOT LIKE tests with NotMarker ("2" unless given).
 QString ReadPermitionsDef(const QString& UserName, const QString& FieldName, bool Flag = false,

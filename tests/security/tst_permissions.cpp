@@ -1,5 +1,6 @@
 // Security policies of the demo users and groups, the permission condition,
-// the once-per-run cache, and user names holding quotes.
+// the once-per-run cache, user names holding quotes, and tables that cannot
+// be read.
 #include "DemoFixture.h"
 #include "Recorders.h"
 #include "context/Context.h"
@@ -20,87 +21,65 @@ class TestPermissions : public QObject {
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("policy");
         QTest::addColumn<bool>("granted");
-        QTest::newRow("ana opens the window") << "ana"
-                                              << "#2301" << true;
-        QTest::newRow("ana sees protected accounts") << "ana"
-                                                     << "#2302" << true;
-        QTest::newRow("rui opens the window") << "rui"
-                                              << "#2301" << true;
-        QTest::newRow("rui does not see protected accounts") << "rui"
-                                                             << "#2302" << false;
-        QTest::newRow("joao may not open the window") << "joao"
-                                                      << "#2301" << false;
-        QTest::newRow("joao sees protected accounts") << "joao"
-                                                      << "#2302" << true;
-        QTest::newRow("marta without groups holds everything") << "marta"
-                                                               << "#2301" << true;
-        QTest::newRow("marta holds #2302 too") << "marta"
-                                               << "#2302" << true;
-        QTest::newRow("unknown user holds everything") << "ninguem"
-                                                       << "#2302" << true;
-        QTest::newRow("empty user holds nothing") << ""
-                                                  << "#2301" << false;
-        QTest::newRow("code in other case") << "ana"
-                                            << "#2301 " << false;
-        QTest::newRow("unknown code") << "ana"
-                                      << "#9999" << false;
+        const struct {
+            const char *row, *user, *policy;
+            bool granted;
+        } rows[] = {
+            {"ana opens the window", "ana", "#2301", true},
+            {"rui does not see protected accounts", "rui", "#2302", false},
+            {"joao may not open the window", "joao", "#2301", false},
+            {"joao sees protected accounts", "joao", "#2302", true},
+            {"marta without groups holds everything", "marta", "#2301", true},
+            {"unknown user holds everything", "ninguem", "#2302", true},
+            {"empty user holds nothing", "", "#2301", false},
+            {"code with letters", "ana", "#CB01", true},
+            {"code in other case", "ana", "#cb01", false},
+            {"user name in other case", "RUI", "#2302", false},
+            {"unknown code", "ana", "#9999", false},
+        };
+        for (const auto& r : rows)
+            QTest::newRow(r.row) << QString(r.user) << QString(r.policy) << r.granted;
     }
     void policiesOfTheDemoUsers() {
         QFETCH(QString, user);
         QFETCH(QString, policy);
         QFETCH(bool, granted);
         DemoFixture demo;
+        demo.exec(
+            {"INSERT INTO tbSecurityPolicies (code, descrit, users_groups) VALUES "
+             "('#CB01', 'x', 'G-CONTAB')"});
         ScopedServicesRecorder services;
+        QEXPECT_FAIL("user name in other case",
+                     "the embedded database does not yet compare text without case", Continue);
         QCOMPARE(CheckSecurityPolicy(user, policy), granted);
         QVERIFY(services.log().reports.isEmpty());
     }
 
-    void conditionText() {
-        DemoFixture demo;
-        QCOMPARE(ReadPermitionsDef("ana", "users_groups"),
-                 QStringLiteral("( (users_groups Like '%U-ANA%'  OR users_groups LIKE "
-                                "'%G-CONTAB%' ) )"));
-        QCOMPARE(ReadPermitionsDef("joao", "users_groups"),
-                 QStringLiteral("( (users_groups Like '%U-JOAO%'  OR users_groups LIKE "
-                                "'%G-COMERC%'  OR users_groups LIKE '%G-CONSUL%' ) )"));
-        QCOMPARE(ReadPermitionsDef("marta", "users_groups"), QString());
-    }
-
-    void userWhoseGroupsHoldNoPolicyGetsNone() {
-        DemoFixture demo;
-        demo.exec({"INSERT INTO tbGroups (group_id, code, descrit) VALUES (90, 'G-VAZIO', 'Vazio')",
-                   "INSERT INTO tbUsers (user_id, code, descrit) VALUES (90, 'U-ZECA', 'zeca')",
-                   "INSERT INTO tbGroups_Users_Links (group_id, user_id) VALUES (90, 90)"});
-        QVERIFY(!CheckSecurityPolicy("zeca", "#2301"));
-        QVERIFY(!CheckSecurityPolicy("zeca", "#2302"));
-    }
-
     void quoteInTheUserNameNeitherBreaksNorInjects_data() {
         QTest::addColumn<QString>("user");
-        QTest::addColumn<bool>("granted");
-        QTest::newRow("user with a quote in a restricted group") << "O'Neil" << false;
-        QTest::newRow("injection attempt is just a name") << "x' OR '1'='1" << true;
+        QTest::newRow("a quote in the name") << "O'Neil";
+        // Read unescaped, this would find ana's groups, which open the window.
+        QTest::newRow("an injection attempt is just a name") << "x' OR tbUsers.descrit = 'ana";
     }
     void quoteInTheUserNameNeitherBreaksNorInjects() {
         QFETCH(QString, user);
-        QFETCH(bool, granted);
         DemoFixture demo;
+        QString name = user;
         demo.exec({"INSERT INTO tbGroups (group_id, code, descrit) VALUES (91, 'G-D''AVILA', 'x')",
-                   "INSERT INTO tbUsers (user_id, code, descrit) VALUES (91, 'U-O''NEIL', "
-                   "'O''Neil')",
+                   "INSERT INTO tbUsers (user_id, code, descrit) VALUES (91, 'U-O''NEIL', '" +
+                       name.replace("'", "''") + "')",
                    "INSERT INTO tbGroups_Users_Links (group_id, user_id) VALUES (91, 91)",
                    "INSERT INTO tbSecurityPolicies (code, descrit, users_groups) VALUES "
                    "('#7001', 'x', 'G-D''AVILA')"});
         ScopedServicesRecorder services;
-        // O'Neil's group holds only #7001; the injection text is an unknown user, who holds all.
-        QCOMPARE(CheckSecurityPolicy(user, "#2301"), granted);
+        // The user's only group holds #7001 alone: a user whose groups hold
+        // neither policy of the window.
+        QVERIFY(!CheckSecurityPolicy(user, "#2301"));
+        QVERIFY(CheckSecurityPolicy(user, "#7001"));
         QVERIFY(services.log().reports.isEmpty());
-        if (user == "O'Neil") {
-            QVERIFY(CheckSecurityPolicy(user, "#7001"));
-            QCOMPARE(ReadPermitionsDef(user, "users_groups"),
-                     QStringLiteral("( (users_groups Like '%U-O' + CHAR(39) + 'NEIL%'  OR "
-                                    "users_groups LIKE '%G-D' + CHAR(39) + 'AVILA%' ) )"));
-        }
+        QCOMPARE(ReadPermitionsDef(user, "users_groups"),
+                 QStringLiteral("( (users_groups Like '%U-O' + CHAR(39) + 'NEIL%'  OR "
+                                "users_groups LIKE '%G-D' + CHAR(39) + 'AVILA%' ) )"));
     }
 
     void cacheIsNotRefreshedWithinARun() {
@@ -112,28 +91,31 @@ class TestPermissions : public QObject {
         QVERIFY(!CheckSecurityPolicy("rui", "#2301"));
     }
 
-    void failedFirstReadIsRetried() {
-        DemoFixture demo;
-        Data().SqlServer.Close();
-        Context().MasterConnectionString.clear();  // no reconnection possible
-        ScopedServicesRecorder services;
-        QVERIFY(!CheckSecurityPolicy("ana", "#2301"));
-        QVERIFY(services.log().reports.isEmpty());  // 3709 is not reported
-        Data().SqlServer.Open();
-        QVERIFY(CheckSecurityPolicy("ana", "#2301"));
+    void unreadableTableDeniesAndCachesNothing_data() {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("procedure");
+        QTest::newRow("policies") << "tbSecurityPolicies"
+                                  << "CheckSecurityPolicy";
+        QTest::newRow("group links") << "tbGroups_Users_Links"
+                                     << "ReadPermitionsDef";
     }
-
-    void brokenPolicyTableIsReported() {
+    void unreadableTableDeniesAndCachesNothing() {
+        QFETCH(QString, table);
+        QFETCH(QString, procedure);
         DemoFixture demo;
-        demo.exec({"DROP TABLE tbSecurityPolicies"});
+        demo.exec({"ALTER TABLE " + table + " RENAME TO tbFora"});
         ScopedServicesRecorder services;
-        QVERIFY(!CheckSecurityPolicy("ana", "#2301"));
+        QVERIFY(!CheckSecurityPolicy("joao", "#2302"));
         QCOMPARE(services.log().reports.size(), 1);
         const QStringList texts = services.log().reports.first().texts;
         QCOMPARE(texts.at(2), QStringLiteral("modCheckPermissions"));
-        QCOMPARE(texts.at(3), QStringLiteral("CheckSecurityPolicy"));
+        QCOMPARE(texts.at(3), procedure);
         QVERIFY2(texts.at(4).startsWith("Error Number = -2147217900 | Description = "),
                  qPrintable(texts.at(4)));
+        // Once the table is back, joao's own policies are read.
+        demo.exec({"ALTER TABLE tbFora RENAME TO " + table});
+        QVERIFY(CheckSecurityPolicy("joao", "#2302"));
+        QVERIFY(!CheckSecurityPolicy("joao", "#2301"));
     }
 };
 
