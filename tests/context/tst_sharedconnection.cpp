@@ -147,7 +147,8 @@ class TestSharedConnection : public QObject {
         QCOMPARE(CheckSharedConnection(), QString());
         QCOMPARE(spy.attempts(), QStringList({primary.path(), secondary.path()}));
         QCOMPARE(Data().SqlServer.ConnectionString(),
-                 ConnectionScrambler::Unscramble(Context().SecondaryConnectionString));
+                 ConnectionScrambler::Unscramble(Context().SecondaryConnectionString)
+                     .remove(QStringLiteral("Password=orla-db'pw;")));
         QVERIFY(!Context().UseSecondary);  // the context keeps where it started
         QCOMPARE(services.log().notices, kSucceeded);
     }

@@ -33,10 +33,18 @@ Connection::Connection(const QString& connectionString) : connectionString_(conn
 
 Connection::~Connection() = default;
 
+QString Connection::ConnectionString() const {
+    const orla::ConnectionString settings = orla::ConnectionString::Parse(connectionString_);
+    if (!opened_ || settings.PersistSecurityInfo())
+        return connectionString_;
+    return settings.WithoutPassword();
+}
+
 void Connection::SetConnectionString(const QString& text) {
     if (State() != adStateClosed)
         throw ObjectOpen();
     connectionString_ = text;
+    opened_ = false;
 }
 
 int Connection::State() {
@@ -68,6 +76,7 @@ void Connection::Open(int options) {
         return;
     }
     backend_->Open(timeout_);
+    opened_ = true;
 }
 
 void Connection::FinishAsyncOpen() {
@@ -75,6 +84,7 @@ void Connection::FinishAsyncOpen() {
     pending_ = {};
     if (!failure)
         failure = Try([&] { backend_->Open(timeout_); });
+    opened_ = opened_ || !failure;
     asyncError_ = failure;
 }
 

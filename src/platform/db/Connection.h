@@ -29,7 +29,9 @@ class Connection {
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    QString ConnectionString() const { return connectionString_; }
+    // Once the connection has opened, the password is read back only when the
+    // string says "Persist Security Info=True".
+    QString ConnectionString() const;
     // Throws 3705 while the connection is open or connecting.
     void SetConnectionString(const QString& text);
     int ConnectionTimeout() const { return timeout_; }
@@ -59,6 +61,7 @@ class Connection {
     std::shared_ptr<Backend> backend_;
     QFuture<std::optional<OrlaError>> pending_;
     std::optional<OrlaError> asyncError_;
+    bool opened_ = false;  // opened since the string was last set
 };
 
 // Waits, letting the event loop run, while `busy` answers true.

@@ -1,5 +1,7 @@
 #include "platform/db/ConnectionString.h"
 
+#include <QStringList>
+
 namespace orla {
 
 namespace {
@@ -19,6 +21,12 @@ bool StartsWithKnownKey(const QString& text, qsizetype from) {
             return true;
     }
     return false;
+}
+
+bool IsYes(const QString& value) {
+    const QString v = value.trimmed();
+    return v.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0 ||
+           v.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace
@@ -63,6 +71,23 @@ bool ConnectionString::Has(const QString& key) const {
             return true;
     }
     return false;
+}
+
+bool ConnectionString::Encrypt() const {
+    return IsYes(Value(QStringLiteral("Encrypt")));
+}
+
+bool ConnectionString::PersistSecurityInfo() const {
+    return IsYes(Value(QStringLiteral("Persist Security Info")));
+}
+
+QString ConnectionString::WithoutPassword() const {
+    QStringList parts;
+    for (const auto& [key, value] : pairs_) {
+        if (key.compare(QLatin1String("Password"), Qt::CaseInsensitive) != 0)
+            parts << key + QLatin1Char('=') + value;
+    }
+    return parts.join(QLatin1Char(';'));
 }
 
 QString ConnectionString::EmbeddedPath() const {

@@ -19,6 +19,12 @@ class ConnectionString {
     QString UserId() const { return Value(QStringLiteral("User ID")); }
     QString Password() const { return Value(QStringLiteral("Password")); }
     QString InitialCatalog() const { return Value(QStringLiteral("Initial Catalog")); }
+    // "Encrypt=yes" (or "true"): the connection must be encrypted.
+    bool Encrypt() const;
+    // "Persist Security Info=True" (or "yes"); absent means False.
+    bool PersistSecurityInfo() const;
+    // The string again, without its password.
+    QString WithoutPassword() const;
 
     // The file of an embedded database ("sqlite:PATH" or a path ending ".db"),
     // or an empty text when the data source names a server.

@@ -35,6 +35,10 @@ QString OdbcBackend::OdbcConnectText(int timeoutSeconds) const {
     text.replace(QLatin1String("%USER%"), OdbcValue(Settings().UserId()));
     text.replace(QLatin1String("%PASSWORD%"), OdbcValue(Settings().Password()));
     text.replace(QLatin1String("%TIMEOUT%"), QString::number(timeoutSeconds));
+    // A string that asks for encryption makes FreeTDS refuse a connection it
+    // cannot encrypt. A template of the user's own says everything itself.
+    if (custom.isEmpty() && Settings().Encrypt())
+        text += QLatin1String(";Encryption=require");
     return text;
 }
 

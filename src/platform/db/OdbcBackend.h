@@ -1,8 +1,9 @@
 // A SQL Server reached through ODBC (FreeTDS by default). Statements pass
 // through unchanged. The ODBC connection text comes from a template whose
 // %DRIVER%, %SERVER%, %DATABASE%, %USER%, %PASSWORD% and %TIMEOUT% fields are
-// filled from the connection string; ORLA_ODBC_CONNECT replaces the template
-// and ORLA_ODBC_DRIVER the driver name.
+// filled from the connection string, and an encrypted connection is required
+// when the string says "Encrypt=yes"; ORLA_ODBC_CONNECT replaces the template
+// (and the encryption request with it) and ORLA_ODBC_DRIVER the driver name.
 #pragma once
 
 #include "platform/db/Backend.h"
