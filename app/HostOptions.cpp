@@ -22,7 +22,12 @@ bool WholeNumber(const QString& text, const QString& what, std::optional<qint32>
 
 bool ParseHostOptions(const QStringList& arguments, HostOptions& options, QString* message) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Contas bancárias: extratos e conciliação."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Contas bancárias: extratos e conciliação.\n\n"
+        "As senhas nunca vão na linha de comando (qualquer utilizador da máquina as veria): "
+        "vêm das variáveis ORLA_SENHA (utilizador) e ORLA_SENHA_BD (login da base de dados), "
+        "da entrada padrão com --senha-stdin ou, quando a entrada é um terminal, são pedidas "
+        "sem eco. Sem nenhuma delas, a ligação é tentada sem senha."));
     parser.addHelpOption();
     const auto option = [&](const char* name, const QString& help, const char* value = nullptr,
                             const QString& fallback = QString()) {
@@ -41,14 +46,12 @@ bool ParseHostOptions(const QStringList& arguments, HostOptions& options, QStrin
     const auto secondary = option("secundario", QStringLiteral("Servidor secundário."), "origem");
     const auto catalog = option("catalogo", QStringLiteral("Nome da base de dados no servidor."),
                                 "nome", QStringLiteral("Orla"));
-    const auto user = option("utilizador", QStringLiteral("Utilizador da aplicação."), "nome",
-                             QStringLiteral("ana"));
-    const auto password = option("senha", QStringLiteral("Senha do utilizador da aplicação."),
-                                 "senha", QStringLiteral("ana-2024"));
-    const auto dbUser = option("login-bd", QStringLiteral("Login da base de dados."), "nome",
-                               QStringLiteral("orla"));
-    const auto dbPassword = option("senha-bd", QStringLiteral("Senha do login da base de dados."),
-                                   "senha", QStringLiteral("orla-demo"));
+    const auto user = option("utilizador", QStringLiteral("Utilizador da aplicação."), "nome");
+    const auto dbUser = option("login-bd", QStringLiteral("Login da base de dados."), "nome");
+    const auto senhaStdin =
+        option("senha-stdin",
+               QStringLiteral("Ler da entrada padrão, uma por linha, as senhas em falta: a do "
+                              "utilizador e, com --database e --login-bd, a do login."));
     const auto conta = option("conta", QStringLiteral("Conta do extrato (conta_id)."), "id");
     const auto inicio = option("inicio", QStringLiteral("Início do período (dd-mm-aaaa)."), "data");
     const auto fim = option("fim", QStringLiteral("Fim do período (dd-mm-aaaa)."), "data");
@@ -81,9 +84,8 @@ bool ParseHostOptions(const QStringList& arguments, HostOptions& options, QStrin
     options.secondary = parser.value(secondary);
     options.catalog = parser.value(catalog);
     options.user = parser.value(user);
-    options.password = parser.value(password);
     options.dbUser = parser.value(dbUser);
-    options.dbPassword = parser.value(dbPassword);
+    options.passwordsFromStdin = parser.isSet(senhaStdin);
     options.outputFolder = parser.value(saida);
     StatementJob& job = options.job;
     if (parser.isSet(conta) &&

@@ -12,10 +12,11 @@ struct HostOptions {
     QString database;  // empty: the component reads it from the settings (Login)
     QString secondary;
     QString catalog;
-    QString user;
-    QString password;
-    QString dbUser;
-    QString dbPassword;
+    QString user;        // empty: no application user
+    QString password;    // never from the command line (see ReadPasswords)
+    QString dbUser;      // the database login, used with `database`
+    QString dbPassword;  // likewise
+    bool passwordsFromStdin = false;
     StatementJob job;
     QString outputFolder;       // where a headless run writes its CSV and PNG
     bool jobRequested = false;  // --csv or --imagem given

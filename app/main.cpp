@@ -1,9 +1,11 @@
 // orla-contas: the host program. It loads the component library with dlopen,
 // creates General through the plain C factory, connects it (to a database
-// named on the command line, or through the settings) and shows the statement
-// window; without a display, or when asked for files, it lists the statement
-// headless instead.
+// named on the command line, or through the settings) as the user named on
+// the command line, with passwords read from the environment, standard input
+// or the terminal, and shows the statement window; without a display, or when
+// asked for files, it lists the statement headless instead.
 #include "HostOptions.h"
+#include "HostPasswords.h"
 
 #include <orla_contas/ConnectionScrambler.h>
 #include <orla_contas/General.h>
@@ -88,6 +90,10 @@ int main(int argc, char* argv[]) {
         Print(stderr, message);
         return 2;
     }
+    QStringList notes;
+    orla::ReadPasswords(options, &notes);
+    for (const QString& note : notes)
+        Print(stderr, note);
     Component component;
     if (!LoadComponent(component, &message)) {
         Print(stderr, QStringLiteral("Não foi possível carregar o componente: %1").arg(message));
@@ -97,13 +103,14 @@ int main(int argc, char* argv[]) {
     const QString where = options.database.isEmpty()
                               ? QStringLiteral("à base de dados indicada nas definições")
                               : QStringLiteral("a ") + options.database;
+    const QString who = options.user.isEmpty() ? QStringLiteral("sem utilizador")
+                                               : QStringLiteral("como ") + options.user;
     if (!Connect(general, options)) {
-        Print(stderr,
-              QStringLiteral("Não foi possível ligar %1 como %2.").arg(where, options.user));
+        Print(stderr, QStringLiteral("Não foi possível ligar %1 %2.").arg(where, who));
         component.release(general);
         return 1;
     }
-    Print(stdout, QStringLiteral("Ligado %1 como %2.").arg(where, options.user));
+    Print(stdout, QStringLiteral("Ligado %1 %2.").arg(where, who));
 
     int status = 0;
     if (options.jobRequested || !display) {

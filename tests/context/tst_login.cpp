@@ -1,6 +1,6 @@
 // Login from the settings: the chain of values, the proof of the user's
-// credentials, the shared connection on the database login, and no
-// reconnection afterwards.
+// credentials, the shared connection on the database login, no reconnection
+// afterwards, and the policies of whoever logs in next.
 #include "DemoFixture.h"
 #include "Recorders.h"
 #include "SettingsSandbox.h"
@@ -8,6 +8,7 @@
 #include "context/Context.h"
 #include "context/General.h"
 #include "context/SharedConnection.h"
+#include "security/Permissions.h"
 
 #include <orla_contas/ConnectionScrambler.h>
 
@@ -63,9 +64,10 @@ class TestLogin : public QObject {
         QCOMPARE(c.ProgramKey, QStringLiteral("Contabilidade"));
         QCOMPARE(c.PersistSecurityInfo, QStringLiteral("False"));
         QCOMPARE(c.cnPassword, ConnectionScrambler::Scramble("orla-demo"));
+        // Opened without persisted security info, the string no longer shows the password.
         QCOMPARE(Data().SqlServer.ConnectionString(),
                  QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=orla;"
-                                "Password=orla-demo;Initial Catalog=Orla;Data Source=") +
+                                "Initial Catalog=Orla;Data Source=") +
                      demo.path() + QStringLiteral(";Connect Timeout=15"));
         QCOMPARE(Data().SqlServer.State(), int(Connection::adStateOpen));
         QVERIFY(c.MasterConnectionString.isEmpty());
@@ -76,15 +78,10 @@ class TestLogin : public QObject {
         QTest::addColumn<QString>("missing");
         QTest::addColumn<QString>("programKey");
         QTest::addColumn<QString>("catalog");
-        QTest::newRow("DataServer") << "DataServer"
-                                    << ""
-                                    << "";
-        QTest::newRow("dtUser") << "dtUser"
-                                << "Contabilidade"
-                                << "";
-        QTest::newRow("dtDataSource") << "dtDataSource"
-                                      << "Contabilidade"
-                                      << "Orla";
+        const QString key = QStringLiteral("Contabilidade");
+        QTest::newRow("DataServer") << QString("DataServer") << QString() << QString();
+        QTest::newRow("dtUser") << QString("dtUser") << key << QString();
+        QTest::newRow("dtDataSource") << QString("dtDataSource") << key << QString("Orla");
     }
     void chainStopsAtTheFirstMissingValue() {
         QFETCH(QString, missing);
@@ -109,12 +106,9 @@ class TestLogin : public QObject {
     void wrongCredentialsLeaveTheUserUnset_data() {
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("password");
-        QTest::newRow("wrong password") << "ana"
-                                        << "errada";
-        QTest::newRow("unknown user") << "ninguem"
-                                      << "ana-2024";
-        QTest::newRow("empty user") << ""
-                                    << "";
+        QTest::newRow("wrong password") << QString("ana") << QString("errada");
+        QTest::newRow("unknown user") << QString("ninguem") << QString("ana-2024");
+        QTest::newRow("empty user") << QString() << QString();
     }
     void wrongCredentialsLeaveTheUserUnset() {
         QFETCH(QString, user);
@@ -141,16 +135,20 @@ class TestLogin : public QObject {
         QCOMPARE(Context().User, QStringLiteral("ana"));
     }
 
-    void connectionFromLoginIsNeverReestablished() {
+    void afterADropOnlyLoginConnectsAgainAndPoliciesFollowTheUser() {
         SettingsSandbox folders;
         DemoFixture demo(false);
         WriteSettings(demo.path());
         QVERIFY(LoginAs("ana", "ana-2024"));
+        QVERIFY(CheckSecurityPolicy(Context().User, "#2301"));
         Data().SqlServer.Close();
         ScopedServicesRecorder services;
-        QCOMPARE(CheckSharedConnection(), QString());
+        QCOMPARE(CheckSharedConnection(), QString());  // the check never reconnects it
         QCOMPARE(Data().SqlServer.State(), int(Connection::adStateClosed));
         QVERIFY(services.log().notices.isEmpty());
+        QVERIFY(LoginAs("joao", "joao-2024"));
+        QCOMPARE(Context().User, QStringLiteral("joao"));
+        QVERIFY(!CheckSecurityPolicy(Context().User, "#2301"));  // joao's own, read again
     }
 };
 
