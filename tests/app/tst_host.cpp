@@ -22,7 +22,10 @@ class TestHost : public QObject {
     Q_OBJECT
 
   private slots:
-    void init() { qputenv("ORLA_SENHA_BD", "orla-demo"); }  // the host inherits it
+    void init() {  // the host inherits them
+        qunsetenv("ORLA_SENHA");
+        qputenv("ORLA_SENHA_BD", "orla-demo");
+    }
     void cleanup() {
         qunsetenv("ORLA_SENHA");
         qunsetenv("ORLA_SENHA_BD");
@@ -45,7 +48,7 @@ class TestHost : public QObject {
         QTest::newRow("no user") << QStringList() << QByteArray() << QByteArray() << 1
                                  << "sem utilizador.";
         QTest::newRow("a password value")
-            << rui + QStringList{"--senha", "x"} << QByteArray() << QByteArray() << 2 << "senha";
+            << rui + QStringList{"--senha", "x"} << QByteArray() << QByteArray() << 2 << "'senha'";
     }
     void passwordsComeFromTheEnvironmentOrStandardInput() {
         QFETCH(QStringList, arguments);
