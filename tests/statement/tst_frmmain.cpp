@@ -1,8 +1,6 @@
-// The statement window's opening through General::Show, its controls and
-// defaults, the account list's drop-down, and the headless statement job.
-#include "DemoFixture.h"
-#include "Recorders.h"
-#include "SettingsSandbox.h"
+// The statement window opened through General::Show: the window policy, a
+// fresh load after the user closed it, the accounts a user may see, and the
+// headless statement job.
 #include "StatementFixture.h"
 #include "context/Context.h"
 #include "context/General.h"
@@ -10,16 +8,13 @@
 
 #include <orla_contas/StatementJob.h>
 
-#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolBar>
 
 using namespace orla;
 using namespace orla::test;
@@ -30,97 +25,86 @@ class TestFrmMain : public QObject {
   private slots:
     void cleanup() { ResetComponentState(); }
 
-    void showNeedsTheWindowPolicy_data() {
+    void showNeedsAConnectionAndTheWindowPolicy_data() {
         QTest::addColumn<QString>("user");
         QTest::addColumn<bool>("shown");
-        QTest::newRow("ana") << "ana" << true;
-        QTest::newRow("joao lacks #2301") << "joao" << false;
+        QTest::addColumn<QString>("message");
+        QTest::newRow("ana") << "ana" << true << "";
+        QTest::newRow("joao lacks #2301")
+            << "joao" << false
+            << "Não tem permissões para abrir este registo, contacte o administrador do sistema "
+               "para que este lhe estabeleça as permissões necessárias.";
+        QTest::newRow("no connection nor settings") << "" << false << "";
     }
-    void showNeedsTheWindowPolicy() {
+    void showNeedsAConnectionAndTheWindowPolicy() {
         QFETCH(QString, user);
         QFETCH(bool, shown);
-        SettingsSandbox folders;
-        DemoFixture demo;
+        QFETCH(QString, message);
+        StatementFixture f;
+        if (user.isEmpty())
+            ResetComponentState();
         Context().User = user;
-        ScopedPrompts prompts;
         General general;
         general.Show();
         QCOMPARE(general.Window()->isVisible(), shown);
-        if (shown) {
-            QVERIFY(prompts.prompts().calls.isEmpty());
-            return;
-        }
-        QCOMPARE(prompts.prompts().calls.size(), 1);
-        const PromptCall refusal = prompts.prompts().calls.first();
-        QCOMPARE(refusal.text,
-                 QStringLiteral("Não tem permissões para abrir este registo, contacte o "
-                                "administrador do sistema para que este lhe estabeleça as "
-                                "permissões necessárias."));
-        QCOMPARE(refusal.title, QStringLiteral("Sistema de Segurança"));
-        QCOMPARE(refusal.style, 4112);
+        QCOMPARE(f.prompts().calls.isEmpty() ? QString() : f.prompts().calls.first().text, message);
+        if (!message.isEmpty())
+            QCOMPARE(f.prompts().calls.first().style, 4112);
+        QVERIFY(f.reports().reports.isEmpty());
     }
 
-    void showWithoutConnectionOrSettingsDoesNothing() {
-        SettingsSandbox folders;
-        ScopedPrompts prompts;
-        ScopedServicesRecorder services;
+    void showAfterTheUserClosedItLoadsAfresh() {
+        StatementFixture f;
+        f.add(1, 901, Day(-5), "5");
         General general;
         general.Show();
-        QVERIFY(!general.Window()->isVisible());
-        QVERIFY(prompts.prompts().calls.isEmpty());
-        QVERIFY(services.log().reports.isEmpty());
-    }
-
-    void loadSetsTheWindowUp() {
-        StatementFixture f;
-        f.window().Load();
-        frmMain& w = f.window();
+        frmMain& w = *general.Window();
+        QVERIFY(w.isVisible());
+        w.FXConta_ID->setCurrentIndex(w.FXConta_ID->findData(60));  // remembered
+        QVERIFY(w.ListModel()->FindKey("#11901") >= 0);
+        QTest::mouseClick(w.FXConcil_Only, Qt::LeftButton);
+        w.FXData_Inicio->setDate(QDate::currentDate().addDays(-2));
+        QVERIFY(w.close());
+        f.add(1, 902, Day(-4), "7", Day(-4));  // written while the window was closed
+        general.Show();
+        QVERIFY(w.isVisible());
         QCOMPARE(w.FXData_Inicio->date(), QDate::currentDate().addDays(-30));
         QCOMPARE(w.FXData_Fim->date(), QDate::currentDate().addDays(90));
-        QCOMPARE(w.FXModo_Pagamento_ID->currentIndex(), -1);
-        QCOMPARE(w.FXModo_Pagamento_ID->count(), 7);
-        QCOMPARE(w.FXIgnorarAnteriores->text(), QStringLiteral("Ignorar saldos anteriores"));
-        QCOMPARE(w.FXConcil_Only->text(), QStringLiteral("Apenas registos não conciliados"));
-        const std::pair<QLabel*, const char*> labels[] = {
-            {w.Label1, "Conta:"},
-            {w.FXData_Inicio_Label, "Data Inicio:"},
-            {w.FXData_Fim_Label, "Data Fim:"},
-            {w.FXModo_Pagamento_ID_Label, "Modo Pagamento:"},
-            {w.FXDebitos_Label, "Débito Acumulado:"},
-            {w.FXCreditos_Label, "Crédito Acumulado:"},
-            {w.FXTotalSelecionado_Label, "Total Selecionado:"}};
-        for (const auto& [label, text] : labels)
-            QCOMPARE(label->text(), QString::fromUtf8(text));
-        QStringList keys;
-        for (QAction* action : w.Toolbar1->actions())
-            keys << action->objectName();
-        QCOMPARE(keys, QStringList({"transferencia", "procurar", "imprimir", "custo"}));
-        // The accounts are listed by their shown text, with their ids as item data.
-        QVERIFY(w.FXConta_ID->count() >= 6);
-        for (int i = 1; i < w.FXConta_ID->count(); ++i)
-            QVERIFY(w.FXConta_ID->itemText(i - 1).localeAwareCompare(w.FXConta_ID->itemText(i)) <=
-                    0);
-        QVERIFY(w.FXConta_ID->findData(60) >= 0);
+        QVERIFY(!w.FXConcil_Only->isChecked());
+        QCOMPARE(w.FXConta_ID->currentData().toInt(), 60);
+        QVERIFY(w.ListModel()->FindKey("#11902") >= 0);
+
+        // A remembered account no longer listed leaves none selected.
+        f.exec({"UPDATE tbContas_Bancarias SET inactivo = 1 WHERE conta_id = 60"});
+        QVERIFY(w.close());
+        general.Show();
+        QCOMPARE(w.FXConta_ID->currentIndex(), -1);
     }
 
-    void accountDropDownShowsTwentyFourRowsOneAndAHalfTimesAsWide() {
+    void protectedAccountsNeedTheirPolicy_data() {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<bool>("listed");
+        QTest::newRow("ana") << "ana" << true;
+        QTest::newRow("rui") << "rui" << false;
+    }
+    void protectedAccountsNeedTheirPolicy() {
+        QFETCH(QString, user);
+        QFETCH(bool, listed);
         StatementFixture f;
-        f.open();
-        QComboBox* combo = f.window().FXConta_ID;
-        QCOMPARE(combo->maxVisibleItems(), 24);
-        QCOMPARE(combo->view()->minimumWidth(), int(combo->width() * 1.5));
-        f.window().resize(f.window().width() + 200, f.window().height());
-        QApplication::processEvents();
-        QCOMPARE(combo->view()->minimumWidth(), int(combo->width() * 1.5));
+        Context().User = user;
+        f.window().Load();
+        QCOMPARE(f.window().FXConta_ID->findData(5) >= 0, listed);  // 5 is protected
+        QVERIFY(f.window().FXConta_ID->findData(7) < 0);            // 7 is inactive
+        QVERIFY(f.window().FXConta_ID->findData(60) >= 0);
     }
 
     void statementJobWritesTheListAsShown() {
         StatementFixture f;
-        f.receipt(901, Day(-6), "1234.5");
-        f.supplierReceipt(902, Day(-5), "20", Day(-5));
+        f.add(1, 901, Day(-6), "1234.5");
+        f.add(2, 902, Day(-5), "20", Day(-5));
         f.exec(
-            {"UPDATE tbContactos SET nome_union = 'Silva; Filhos \"& C.ª\"' WHERE contacto_id = "
-             "1"});
+            {"UPDATE tbContactos SET nome_union = 'Silva; Filhos \"& C.ª\"' WHERE "
+             "contacto_id = 1"});
         QTemporaryDir out;
         StatementJob job;
         job.conta = 60;
@@ -135,8 +119,6 @@ class TestFrmMain : public QObject {
         const QStringList lines =
             QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 1 + 3 + 2);
-        QCOMPARE(lines[0], QStringLiteral("Chave;Data;Origem;Entidade;Referência;Tipo de Documento;"
-                                          "Documento;Débito;Crédito;Saldo;Conciliado"));
         const frmMain& w = *general.Window();
         for (int r = 0; r < 3; ++r) {
             const StatementRow& row = w.ListModel()->Row(r);
@@ -153,8 +135,6 @@ class TestFrmMain : public QObject {
         QTest::addColumn<int>("conta");
         QTest::addColumn<QString>("inicio");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unknown account") << 999 << ""
-                                         << "A conta 999";
         QTest::newRow("protected account for rui") << 5 << ""
                                                    << "A conta 5";
         QTest::newRow("malformed date") << 60 << "2026/01/01"
