@@ -39,43 +39,13 @@ class TestGeneral : public QObject {
     void init() { ResetComponentState(); }
     void cleanup() { ResetComponentState(); }
 
-    void scramblerRoundTrips_data() {
-        QTest::addColumn<QString>("plain");
-        QTest::newRow("empty") << QString();
-        QTest::newRow("quotes, separators, accents") << QStringLiteral("a'b;c=d\"e Conciliação €");
-    }
-    void scramblerRoundTrips() {
-        QFETCH(QString, plain);
-        const QString scrambled = ConnectionScrambler::Scramble(plain);
-        if (!plain.isEmpty())
-            QVERIFY(!scrambled.contains(plain));
-        QCOMPARE(ConnectionScrambler::Unscramble(scrambled), plain);
-    }
-
-    void flagsChooseTheProgramKey_data() {
-        QTest::addColumn<int>("flags");
-        QTest::addColumn<QString>("key");
-        QTest::newRow("0") << 0 << QStringLiteral("Contabilidade");
-        QTest::newRow("1") << 1 << QStringLiteral("Salvian");
-        QTest::newRow("2 keeps the previous key") << 2 << QStringLiteral("Anterior");
-        QTest::newRow("-1 keeps the previous key") << -1 << QStringLiteral("Anterior");
-    }
-    void flagsChooseTheProgramKey() {
-        QFETCH(int, flags);
-        QFETCH(QString, key);
-        TestDatabase db;
-        Context().ProgramKey = QStringLiteral("Anterior");
-        General general;
-        QVERIFY(Connect(general, db.path(), QString(), flags));
-        QCOMPARE(Context().ProgramKey, key);
-    }
-
     void connectFillsTheContextAndTheSharedConnection() {
         TestDatabase db;
         General general;
         QVERIFY(Connect(general, db.path()));
         const ContextValues& c = Context();
         QVERIFY(c.Connected);
+        QCOMPARE(c.ProgramKey, QStringLiteral("Contabilidade"));  // flags 0
         QCOMPARE(c.User, kAppUser);
         QCOMPARE(c.Password, S(kAppPassword));
         QCOMPARE(c.cnPassword, S(kDbPassword));
@@ -144,7 +114,7 @@ class TestGeneral : public QObject {
         ScopedServicesRecorder services;
         General general;
         QVERIFY(!Connect(general, db.path(), QStringLiteral("/nao/existe/b.db"), 1));
-        QCOMPARE(Context().ProgramKey, QStringLiteral("Salvian"));  // set all the same
+        QCOMPARE(Context().ProgramKey, QStringLiteral("Salvian"));  // flags 1, all the same
         QVERIFY(!Context().Connected);
         QVERIFY(Context().User.isEmpty());
         QCOMPARE(Data().SqlServer.State(), int(Connection::adStateClosed));

@@ -46,94 +46,86 @@ class TestSharedConnection : public QObject {
     void init() { ResetComponentState(); }
     void cleanup() { ResetComponentState(); }
 
-    void healthyConnectionIsUsable() {
-        TestDatabase db;
-        ConnectTo(db.path());
-        ScopedServicesRecorder services;
-        ScopedBackendSpy spy;
-        QCOMPARE(CheckSharedConnection(), QString());
-        QVERIFY(services.log().notices.isEmpty());
-        QVERIFY(spy.attempts().isEmpty());
-    }
-
-    void closedConnection_data() {
+    void checkAndReopen_data() {
+        QTest::addColumn<bool>("closed");
         QTest::addColumn<bool>("reconnect");
         QTest::addColumn<bool>("quiet");
         QTest::addColumn<QString>("result");
         QTest::addColumn<QStringList>("notices");
-        QTest::newRow("reopened") << true << false << "" << kSucceeded;
-        QTest::newRow("reopened quietly") << true << true << "" << QStringList();
+        QTest::newRow("open: left alone") << false << true << false << "" << QStringList();
+        QTest::newRow("reopened") << true << true << false << "" << kSucceeded;
+        QTest::newRow("reopened quietly") << true << true << true << "" << QStringList();
         QTest::newRow("only told without reconnect")
-            << false << false << "A ligação ao servidor SQL não está presente." << QStringList();
+            << true << false << false << "A ligação ao servidor SQL não está presente."
+            << QStringList();
     }
-    void closedConnection() {
+    void checkAndReopen() {
+        QFETCH(bool, closed);
         QFETCH(bool, reconnect);
         QFETCH(bool, quiet);
         QFETCH(QString, result);
         QFETCH(QStringList, notices);
         TestDatabase db;
         ConnectTo(db.path());
-        Data().SqlServer.Close();
+        if (closed)
+            Data().SqlServer.Close();
         Data().SqlServer.SetConnectionTimeout(33);
         ScopedServicesRecorder services;
         ScopedBackendSpy spy;
         QCOMPARE(CheckSQLConnection(nullptr, nullptr, true, reconnect, quiet, false), result);
         QCOMPARE(services.log().notices, notices);
-        QCOMPARE(spy.attempts(), reconnect ? QStringList{db.path()} : QStringList());
+        QCOMPARE(spy.attempts(), closed && reconnect ? QStringList{db.path()} : QStringList());
         QCOMPARE(Data().SqlServer.State(),
-                 int(reconnect ? Connection::adStateOpen : Connection::adStateClosed));
+                 int(closed && !reconnect ? Connection::adStateClosed : Connection::adStateOpen));
         QCOMPARE(Data().SqlServer.ConnectionTimeout(), 33);  // restored
         QVERIFY(services.log().reports.isEmpty());
     }
 
-    // Eight attempts at most: the first waits 240 seconds, every other one 10,
-    // with or without a secondary server.
-    void unrecoverableGivesUpAfterBoundedAttempts_data() {
+    // At most eight attempts: the first waits 240 seconds, every other one 10,
+    // with or without a secondary server (P primary, S secondary).
+    void reconnectionAttempts_data() {
         QTest::addColumn<bool>("withSecondary");
-        QTest::newRow("no secondary: the primary again") << false;
-        QTest::newRow("secondary down too") << true;
+        QTest::addColumn<QString>("down");
+        QTest::addColumn<QString>("attempts");
+        QTest::newRow("no secondary: the primary four times") << false << "PS"
+                                                              << "PPPP";
+        QTest::newRow("both down") << true << "PS"
+                                   << "PSSSSSSS";
+        QTest::newRow("primary down: the secondary") << true << "P"
+                                                     << "PS";
     }
-    void unrecoverableGivesUpAfterBoundedAttempts() {
+    void reconnectionAttempts() {
         QFETCH(bool, withSecondary);
-        TestDatabase primary(QStringLiteral("primario.db"));
-        TestDatabase secondary(QStringLiteral("secundario.db"));
+        QFETCH(QString, down);
+        QFETCH(QString, attempts);
+        const TestDatabase primary(QStringLiteral("primario.db"));
+        const TestDatabase secondary(QStringLiteral("secundario.db"));
         ConnectTo(primary.path(), withSecondary ? secondary.path() : QString());
         Data().SqlServer.Close();
-        TakeDown(primary);
-        TakeDown(secondary);
+        for (QChar server : down)
+            TakeDown(server == 'P' ? primary : secondary);
         ScopedServicesRecorder services;
         ScopedBackendSpy spy;
+        const bool reached = down.size() == 1;
         QCOMPARE(CheckSharedConnection(),
-                 QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]SQL Server does not "
-                                "exist or access denied."));
-        QCOMPARE(services.log().notices, kFailed);
-        const int attempts = withSecondary ? 8 : 4;
-        QCOMPARE(spy.attempts(),
-                 QStringList{primary.path()} +
-                     QStringList(attempts - 1, withSecondary ? secondary.path() : primary.path()));
-        QCOMPARE(spy.timeouts(), QList<int>{240} + QList<int>(attempts - 1, 10));
-        QVERIFY(services.log().reports.isEmpty());
-
-        // The next call starts again from the beginning.
+                 reached ? QString()
+                         : QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]SQL Server does "
+                                          "not exist or access denied."));
+        QCOMPARE(services.log().notices, reached ? kSucceeded : kFailed);
+        QStringList tried;
+        for (QChar server : attempts)
+            tried << (server == 'P' ? primary : secondary).path();
+        QCOMPARE(spy.attempts(), tried);
+        QCOMPARE(spy.timeouts(), QList<int>{240} + QList<int>(attempts.size() - 1, 10));
+        if (reached) {  // on the other server; the context keeps where it started
+            QCOMPARE(Data().SqlServer.ConnectionString(),
+                     ConnectionScrambler::Unscramble(Context().SecondaryConnectionString));
+            QVERIFY(!Context().UseSecondary);
+            return;
+        }
+        // After a failure the next call starts again from the beginning.
         TakeDown(withSecondary ? secondary : primary, false);
-        services.clear();
         QCOMPARE(CheckSharedConnection(), QString());
-        QCOMPARE(services.log().notices, kSucceeded);
-    }
-
-    void reconnectionReachesTheOtherServer() {
-        TestDatabase primary(QStringLiteral("primario.db"));
-        TestDatabase secondary(QStringLiteral("secundario.db"));
-        ConnectTo(primary.path(), secondary.path());
-        Data().SqlServer.Close();
-        TakeDown(primary);
-        ScopedBackendSpy spy;
-        QCOMPARE(CheckSharedConnection(), QString());
-        QCOMPARE(spy.attempts(), QStringList({primary.path(), secondary.path()}));
-        QCOMPARE(spy.timeouts(), QList<int>({240, 10}));
-        QCOMPARE(Data().SqlServer.ConnectionString(),
-                 ConnectionScrambler::Unscramble(Context().SecondaryConnectionString));
-        QVERIFY(!Context().UseSecondary);  // the context keeps where it started
     }
 
     void insideATransactionNothingIsReopened() {
@@ -149,15 +141,6 @@ class TestSharedConnection : public QObject {
         QVERIFY(!InTransaction());
         Data().SqlServer.Close();
         QVERIFY(!InTransaction());
-    }
-
-    void contextWithoutMasterStringNeverReconnects() {
-        TestDatabase db;
-        Data().SqlServer.SetConnectionString(QStringLiteral("Data Source=") + db.path());
-        ScopedServicesRecorder services;
-        QCOMPARE(CheckSharedConnection(), QString());
-        QCOMPARE(Data().SqlServer.State(), int(Connection::adStateClosed));
-        QVERIFY(services.log().notices.isEmpty());
     }
 
     void connectingConnectionAnswersDots() {

@@ -1,5 +1,5 @@
-// The statement window opened through General::Show: the window policy, a
-// fresh load after the user closed it, the accounts a user may see, and the
+// The statement window opened through General::Show: the window policy, the
+// accounts a user may see, a fresh load after the user closed it, and the
 // headless statement job.
 #include "StatementFixture.h"
 #include "context/Context.h"
@@ -28,17 +28,20 @@ class TestFrmMain : public QObject {
     void showNeedsAConnectionAndTheWindowPolicy_data() {
         QTest::addColumn<QString>("user");
         QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("protectedListed");  // account 5 needs #2302
         QTest::addColumn<QString>("message");
-        QTest::newRow("ana") << "ana" << true << "";
+        QTest::newRow("ana") << "ana" << true << true << "";
+        QTest::newRow("rui lacks #2302") << "rui" << true << false << "";
         QTest::newRow("joao lacks #2301")
-            << "joao" << false
+            << "joao" << false << false
             << "Não tem permissões para abrir este registo, contacte o administrador do sistema "
                "para que este lhe estabeleça as permissões necessárias.";
-        QTest::newRow("no connection nor settings") << "" << false << "";
+        QTest::newRow("no connection nor settings") << "" << false << false << "";
     }
     void showNeedsAConnectionAndTheWindowPolicy() {
         QFETCH(QString, user);
         QFETCH(bool, shown);
+        QFETCH(bool, protectedListed);
         QFETCH(QString, message);
         StatementFixture f;
         if (user.isEmpty())
@@ -46,7 +49,11 @@ class TestFrmMain : public QObject {
         Context().User = user;
         General general;
         general.Show();
-        QCOMPARE(general.Window()->isVisible(), shown);
+        const frmMain& w = *general.Window();
+        QCOMPARE(w.isVisible(), shown);
+        QCOMPARE(w.FXConta_ID->findData(5) >= 0, protectedListed);
+        if (shown)  // inactive accounts are never listed
+            QVERIFY(w.FXConta_ID->findData(60) >= 0 && w.FXConta_ID->findData(7) < 0);
         QCOMPARE(f.prompts().calls.isEmpty() ? QString() : f.prompts().calls.first().text, message);
         if (!message.isEmpty())
             QCOMPARE(f.prompts().calls.first().style, 4112);
@@ -81,23 +88,6 @@ class TestFrmMain : public QObject {
         QCOMPARE(w.FXConta_ID->currentIndex(), -1);
     }
 
-    void protectedAccountsNeedTheirPolicy_data() {
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<bool>("listed");
-        QTest::newRow("ana") << "ana" << true;
-        QTest::newRow("rui") << "rui" << false;
-    }
-    void protectedAccountsNeedTheirPolicy() {
-        QFETCH(QString, user);
-        QFETCH(bool, listed);
-        StatementFixture f;
-        Context().User = user;
-        f.window().Load();
-        QCOMPARE(f.window().FXConta_ID->findData(5) >= 0, listed);  // 5 is protected
-        QVERIFY(f.window().FXConta_ID->findData(7) < 0);            // 7 is inactive
-        QVERIFY(f.window().FXConta_ID->findData(60) >= 0);
-    }
-
     void statementJobWritesTheListAsShown() {
         StatementFixture f;
         f.add(1, 901, Day(-6), "1234.5");
@@ -129,33 +119,6 @@ class TestFrmMain : public QObject {
         QVERIFY(lines[1].contains(";\"Silva; Filhos \"\"& C.ª\"\"\";"));
         QCOMPARE(lines[4], "Débito Acumulado;" + w.FXDebitos->text());
         QCOMPARE(lines[5], "Crédito Acumulado;" + w.FXCreditos->text());
-    }
-
-    void statementJobRefusesBadValuesAndWritesNothing_data() {
-        QTest::addColumn<int>("conta");
-        QTest::addColumn<QString>("inicio");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("protected account for rui") << 5 << ""
-                                                   << "A conta 5";
-        QTest::newRow("malformed date") << 60 << "2026/01/01"
-                                        << "Data de início inválida";
-    }
-    void statementJobRefusesBadValuesAndWritesNothing() {
-        QFETCH(int, conta);
-        QFETCH(QString, inicio);
-        QFETCH(QString, message);
-        StatementFixture f;
-        Context().User = QStringLiteral("rui");
-        QTemporaryDir out;
-        StatementJob job;
-        job.conta = conta;
-        job.inicio = inicio;
-        job.csvPath = out.filePath("e.csv");
-        General general;
-        QString said;
-        QVERIFY(OrlaContas_RunStatementJob(&general, &job, &said) != 0);
-        QVERIFY2(said.contains(message), qPrintable(said));
-        QVERIFY(!QFile::exists(job.csvPath));
     }
 };
 

@@ -55,31 +55,40 @@ class TestStatementFill : public QObject {
         f.add(1, 901, Day(-50), "100");  // before the period
         f.add(2, 902, Day(-10), "30");
         f.add(1, 903, Day(-5), "200.505", Day(-5));  // reconciled, rounds to even: 200,50
-        for (int day = 1; day <= 40; ++day)          // future movements above it
+        f.add(1, 904, Day(-4), "-35");               // a negative debit is a credit
+        f.exec(
+            {"INSERT INTO tbContas_Bancarias_Movimentos (mov_id, origem_id, conta_id, "
+             "armazem_id, data, debito, credito, modo_pagamento_id) VALUES (901, 6, 60, 0, '" +
+             Day(-3) + "', NULL, 2.5, 1)"});  // no debit: no amount cells, nor totals
+        for (int day = 1; day <= 40; ++day)   // future movements above the rest
             f.add(7, 1000 + day, Day(day), "1");
         f.open();
         StatementModel* model = f.window().ListModel();
-        QCOMPARE(model->RowCount(), 43);
-        QCOMPARE(f.texts(42),
+        QCOMPARE(model->RowCount(), 45);
+        QCOMPARE(f.texts(44),
                  QStringList({"- - -", "S.A.", "Saldo Anterior", "", "", "", "", "", "1.100,00"}));
-        QVERIFY(model->Row(42).bold);
-        QCOMPARE(f.texts(41),
-                 QStringList({Shown(-10), "Recibo Fornecedor", model->Row(41).cells[2], "REF 902",
-                              "Numerário", "RF 902", "", "€ 30,00", "1.070,00"}));
-        QCOMPARE(f.texts(40).mid(ColDebito), QStringList({"€ 200,51", "", "1.270,50"}));
-        QCOMPARE(model->Row(40).cells.mid(ColArmazemId),
+        QVERIFY(model->Row(44).bold);
+        QCOMPARE(f.texts(43),
+                 QStringList({Shown(-10), "Recibo Fornecedor", model->Row(43).cells[2], "REF 902",
+                              "Numerário", "R 902", "", "€ 30,00", "1.070,00"}));
+        QCOMPARE(f.texts(42).mid(ColDebito), QStringList({"€ 200,51", "", "1.270,50"}));
+        QCOMPARE(model->Row(42).cells.mid(ColArmazemId),
                  QStringList({"1", "903", Shown(-5) + " 10:00"}));
-        QVERIFY(model->Row(40).checked && !model->Row(41).checked);
-        QCOMPARE(model->Row(40).debitTag, QStringLiteral("200.505"));
-        QCOMPARE(f.texts(0).at(ColSaldo), QStringLiteral("1.310,50"));
+        QVERIFY(model->Row(42).checked && !model->Row(43).checked);
+        QCOMPARE(model->Row(42).debitTag, QStringLiteral("200.505"));
+        QCOMPARE(f.texts(41).mid(ColDebito), QStringList({"", "€ 35,00", "1.235,50"}));
+        QCOMPARE(f.texts(40).mid(ColDebito), QStringList({"", "", "1.233,00"}));
+        QCOMPARE(f.texts(0).at(ColSaldo), QStringLiteral("1.273,00"));
         QVERIFY(model->Row(0).future && !model->Row(40).future);
         QCOMPARE(f.window().FXDebitos->text(), QStringLiteral("€ 240,51"));
-        QCOMPARE(f.window().FXCreditos->text(), QStringLiteral("€ 30,00"));
+        QCOMPARE(f.window().FXCreditos->text(), QStringLiteral("€ 65,00"));
         // The list ends scrolled to the newest movement up to today.
         QTreeView* list = f.window().ListView1;
         QVERIFY(list->viewport()->rect().contains(list->visualRect(model->index(40, 0))));
     }
 
+    // Same-day movements come reconciled first, then by document, before the
+    // list puts the newest on top: 900 above 903.
     void openingBalanceFollowsTheFilters_data() {
         QTest::addColumn<bool>("earlier");
         QTest::addColumn<bool>("ignorar");
@@ -87,17 +96,22 @@ class TestStatementFill : public QObject {
         QTest::addColumn<QString>("openingDate");
         QTest::addColumn<QStringList>("rows");
         QTest::newRow("all") << true << false << false << "- - -"
-                             << QStringList{"#11903 1.130,00", "#21902 1.110,00", "#0 1.140,00"};
+                             << QStringList{"#11900 1.131,00", "#11903 1.130,00", "#21902 1.110,00",
+                                            "#0 1.140,00"};
         QTest::newRow("unreconciled only: the pending amount")
-            << true << false << true << "- - -" << QStringList{"#21902 70,00", "#0 100,00"};
+            << true << false << true << "- - -"
+            << QStringList{"#11900 71,00", "#21902 70,00", "#0 100,00"};
         QTest::newRow("ignoring earlier: from the stored saldo")
-            << true << true << false << "" << QStringList{"#11903 990,00", "#21902 970,00"};
-        QTest::newRow("both") << true << true << true << "" << QStringList{"#21902 970,00"};
+            << true << true << false << ""
+            << QStringList{"#11900 991,00", "#11903 990,00", "#21902 970,00"};
+        QTest::newRow("both") << true << true << true << ""
+                              << QStringList{"#11900 971,00", "#21902 970,00"};
         QTest::newRow("nothing earlier")
             << false << false << false << Shown(-100)
-            << QStringList{"#11903 990,00", "#21902 970,00", "#0 1.000,00"};
+            << QStringList{"#11900 991,00", "#11903 990,00", "#21902 970,00", "#0 1.000,00"};
         QTest::newRow("nothing earlier, unreconciled only")
-            << false << false << true << Shown(-100) << QStringList{"#21902 - 30,00", "#0 0,00"};
+            << false << false << true << Shown(-100)
+            << QStringList{"#11900 - 29,00", "#21902 - 30,00", "#0 0,00"};
     }
     void openingBalanceFollowsTheFilters() {
         QFETCH(bool, earlier);
@@ -112,6 +126,7 @@ class TestStatementFill : public QObject {
         }
         f.add(2, 902, Day(-10), "30");
         f.add(1, 903, Day(-5), "20", Day(-5));
+        f.add(1, 900, Day(-5), "1");
         f.open();
         if (ignorar)
             QTest::mouseClick(f.window().FXIgnorarAnteriores, Qt::LeftButton);
@@ -138,31 +153,6 @@ class TestStatementFill : public QObject {
         f.window().Fill();
         QCOMPARE(f.window().FXData_Inicio->date(), QDate::currentDate().addDays(200));
         QCOMPARE(f.window().FXData_Fim->date(), QDate::currentDate().addDays(200));
-    }
-
-    void sameDayMovementsKeepReconciledFirstThenDocument() {
-        StatementFixture f;
-        const QString day = Day(-4, "09:00:00");
-        f.add(1, 912, day, "1");
-        f.add(1, 911, day, "1", day);
-        f.add(1, 910, day, "1");
-        f.open();
-        // Read as reconciled 911, then 910, 912; newest on top reverses them.
-        QCOMPARE(Balances(f), QStringList({"#11912 1.003,00", "#11910 1.002,00", "#11911 1.001,00",
-                                           "#0 1.000,00"}));
-    }
-
-    void nullAndNegativeAmounts() {
-        StatementFixture f;
-        f.add(1, 901, Day(-6), "-35");
-        f.exec(
-            {"INSERT INTO tbContas_Bancarias_Movimentos (mov_id, origem_id, conta_id, "
-             "armazem_id, data, debito, credito, modo_pagamento_id) VALUES (901, 6, 60, 0, '" +
-             Day(-5) + "', NULL, 2.5, 1)"});
-        f.open();
-        QCOMPARE(f.texts(f.row("#11901")).mid(ColDebito), QStringList({"", "€ 35,00", "965,00"}));
-        QCOMPARE(f.texts(f.row("#60901")).mid(ColDebito), QStringList({"", "", "962,50"}));
-        QCOMPARE(f.window().FXCreditos->text(), QStringLiteral("€ 35,00"));
     }
 
     void paymentMethodFilterAndDeleteKey() {
@@ -205,6 +195,7 @@ class TestStatementFill : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(&f.window()));
         QDateEdit* picker = end ? f.window().FXData_Fim : f.window().FXData_Inicio;
         const QDate before = picker->date();
+        // Each fill rebuilds the list in one pass: one reset.
         QSignalSpy fills(f.window().ListModel(), &QAbstractItemModel::modelReset);
         auto* text = picker->findChild<QLineEdit*>();
         QTest::mouseClick(text, Qt::LeftButton, {}, QPoint(4, text->height() / 2));  // on the day

@@ -3,7 +3,6 @@
 #include "TestDatabase.h"
 
 #include <QComboBox>
-#include <QHash>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTest>
@@ -22,37 +21,44 @@ QString Shown(int days) {
 namespace {
 
 // %1 id, %2 date, %3 amount, %4 bank date, on account 60 in method 1.
-const QHash<int, const char*> kRecords = {
-    {1,
-     "INSERT INTO tbDocumentos_Recibos (recibo_id, armazem_id, documento_no, data, "
-     "data_documento, data_debito, contacto_id, conta_id, modo_pagamento_id, valor, referencia) "
-     "VALUES (%1, 1, 'RC %1', '%2', '%2', %4, 1, 60, 1, %3, 'REF %1')"},
-    {2,
-     "INSERT INTO tbDocumentos_Fornec_Recibos (recibo_id, armazem_id, documento_no, data, "
-     "data_documento, data_debito, contacto_id, conta_id, modo_pagamento_id, valor, referencia) "
-     "VALUES (%1, 1, 'RF %1', '%2', '%2', %4, 1, 60, 1, %3, 'REF %1')"},
-    {3,
-     "INSERT INTO tbCustos_Recibos (recibo_id, armazem_id, documento_no, data, data_documento, "
-     "data_debito, contacto_id, conta_id, modo_pagamento_id, valor, referencia) VALUES (%1, 1, "
-     "'RCC %1', '%2', '%2', %4, 1, 60, 1, %3, 'REF %1')"},
-    {7,
-     "INSERT INTO tbDocumentos_Pagamentos (pag_id, armazem_id, documento_main_id, "
-     "tipo_documento, documento_no, data, data_debito, contacto_id, conta_id, "
-     "modo_pagamento_id, valor, referencia) VALUES (%1, 1, 5001, 'Fatura', 'FT %1', '%2', %4, "
-     "1, 60, 1, %3, 'REF %1')"},
-    {4,
-     "INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, data_debito, data_destino, "
-     "data_debito_destino, origem_id, destino_id, valor, obs, modo_pagamento_id, system) "
-     "VALUES (%1, '%2', %4, '%2', %4, 60, 1, %3, 'Transferência %1', 5, 0)"},
-    {40,
-     "INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, data_debito, data_destino, "
-     "data_debito_destino, origem_id, destino_id, valor, obs, modo_pagamento_id, system) "
-     "VALUES (%1, '%2', %4, '%2', %4, 1, 60, %3, 'Transferência %1', 5, 0)"},
-    {5,
-     "INSERT INTO tbContas_Bancarias_Movimentos (mov_id, origem_id, conta_id, armazem_id, "
-     "data, debito, credito, modo_pagamento_id, documento_no, referencia, descrit) VALUES (%1, "
-     "5, 60, 0, '%2', 0, %3, 1, 'DB %1', 'Comissão', 'Comissão')"},
-};
+QString RecordInsert(int origin) {
+    const QString receipt = QStringLiteral(
+        "INSERT INTO %5 (recibo_id, armazem_id, documento_no, data, data_documento, data_debito, "
+        "contacto_id, conta_id, modo_pagamento_id, valor, referencia) VALUES (%1, 1, 'R %1', "
+        "'%2', '%2', %4, 1, 60, 1, %3, 'REF %1')");
+    const QString transfer = QStringLiteral(
+        "INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, data_debito, data_destino, "
+        "data_debito_destino, origem_id, destino_id, valor, obs, modo_pagamento_id, system) "
+        "VALUES (%1, '%2', %4, '%2', %4, %5, %3, 'Transferência %1', 5, 0)");
+    switch (origin) {
+        case 1:
+            return QString(receipt).replace(QStringLiteral("%5"),
+                                            QStringLiteral("tbDocumentos_Recibos"));
+        case 2:
+            return QString(receipt).replace(QStringLiteral("%5"),
+                                            QStringLiteral("tbDocumentos_Fornec_Recibos"));
+        case 3:
+            return QString(receipt).replace(QStringLiteral("%5"),
+                                            QStringLiteral("tbCustos_Recibos"));
+        case 4:
+            return QString(transfer).replace(QStringLiteral("%5"), QStringLiteral("60, 1"));
+        case 40:
+            return QString(transfer).replace(QStringLiteral("%5"), QStringLiteral("1, 60"));
+        case 5:
+            return QStringLiteral(
+                "INSERT INTO tbContas_Bancarias_Movimentos (mov_id, origem_id, conta_id, "
+                "armazem_id, data, debito, credito, modo_pagamento_id, documento_no, referencia, "
+                "descrit) VALUES (%1, 5, 60, 0, '%2', 0, %3, 1, 'DB %1', 'Comissão', 'Comissão')");
+        case 7:
+            return QStringLiteral(
+                "INSERT INTO tbDocumentos_Pagamentos (pag_id, armazem_id, documento_main_id, "
+                "tipo_documento, documento_no, data, data_debito, contacto_id, conta_id, "
+                "modo_pagamento_id, valor, referencia) VALUES (%1, 1, 5001, 'Fatura', 'FT %1', "
+                "'%2', %4, 1, 60, 1, %3, 'REF %1')");
+        default:
+            return {};
+    }
+}
 
 }  // namespace
 
@@ -103,9 +109,10 @@ void StatementFixture::clickCheckBox(int row) {
 
 void StatementFixture::add(int origin, int id, const QString& day, const QString& valor,
                            const QString& bank) {
-    QVERIFY(kRecords.contains(origin));
+    const QString insert = RecordInsert(origin);
+    QVERIFY(!insert.isEmpty());
     const QString quoted = bank == QLatin1String("NULL") ? bank : QLatin1Char('\'') + bank + '\'';
-    exec({QString::fromUtf8(kRecords.value(origin)).arg(id).arg(day, valor, quoted)});
+    exec({insert.arg(id).arg(day, valor, quoted)});
 }
 
 }  // namespace orla::test
