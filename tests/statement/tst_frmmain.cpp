@@ -70,6 +70,7 @@ class TestFrmMain : public QObject {
         w.FXConta_ID->setCurrentIndex(w.FXConta_ID->findData(60));  // remembered
         QVERIFY(w.ListModel()->FindKey("#11901") >= 0);
         QTest::mouseClick(w.FXConcil_Only, Qt::LeftButton);
+        w.FXModo_Pagamento_ID->setCurrentIndex(1);
         w.FXData_Inicio->setDate(QDate::currentDate().addDays(-2));
         QVERIFY(w.close());
         f.add(1, 902, Day(-4), "7", Day(-4));  // written while the window was closed
@@ -78,6 +79,7 @@ class TestFrmMain : public QObject {
         QCOMPARE(w.FXData_Inicio->date(), QDate::currentDate().addDays(-30));
         QCOMPARE(w.FXData_Fim->date(), QDate::currentDate().addDays(90));
         QVERIFY(!w.FXConcil_Only->isChecked());
+        QCOMPARE(w.FXModo_Pagamento_ID->currentIndex(), -1);  // every method
         QCOMPARE(w.FXConta_ID->currentData().toInt(), 60);
         QVERIFY(w.ListModel()->FindKey("#11902") >= 0);
 
