@@ -61,6 +61,8 @@ std::optional<OrlaError> Reconnect(Connection& connection) {
         if (!pending)
             break;
         connection.Close();
+        // Every attempt after the first waits at most 10 seconds, other server or not.
+        connection.SetConnectionTimeout(10);
         const QString other = OtherServerString();
         if (ConnectionString::Parse(other).DataSource().isEmpty()) {
             // No other server: this attempt fails at once and the string stays.
@@ -70,7 +72,6 @@ std::optional<OrlaError> Reconnect(Connection& connection) {
             continue;
         }
         Try([&] { connection.SetConnectionString(other); });
-        connection.SetConnectionTimeout(10);
         pending = OpenAndWait(connection);
         if (!pending)
             break;

@@ -98,10 +98,6 @@ void StatementModel::SetRows(std::vector<StatementRow> rows) {
     endResetModel();
 }
 
-void StatementModel::Clear() {
-    SetRows({});
-}
-
 void StatementModel::SetChecked(int row, bool checked) {
     if (row < 0 || row >= int(rows_.size()))
         return;

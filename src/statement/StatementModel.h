@@ -22,7 +22,6 @@ class StatementModel : public QAbstractTableModel {
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
     void SetRows(std::vector<StatementRow> rows);
-    void Clear();
     const StatementRow& Row(int row) const { return rows_.at(size_t(row)); }
     int RowCount() const { return int(rows_.size()); }
     // Sets a row's check box without raising itemChecked.

@@ -9,8 +9,10 @@
 #include "statement/ComboDropDown.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -172,6 +174,11 @@ QString frmMain::SettingsKey() const {
 void frmMain::Load() {
     Guard({objectName(), QStringLiteral("Form_Load"), ReportFilter::NotZeroNor3709NorBlank}, [&] {
         loaded_ = true;
+        systemAccount_ = false;
+        newestRow_ = -1;
+        enteredDate_.reset();
+        FXIgnorarAnteriores->setChecked(false);
+        FXConcil_Only->setChecked(false);
         const QDate today = QDate::currentDate();
         DefinirValorControlo(FXData_Inicio, today.addDays(-30), 0);
         DefinirValorControlo(FXData_Fim, today.addDays(90), 0);
@@ -224,18 +231,39 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == ListView1->viewport() && event->type() == QEvent::Resize)
         ApplyColumnWidths();
-    auto* picker = qobject_cast<QDateEdit*>(watched);
-    if (picker && (picker == FXData_Inicio || picker == FXData_Fim)) {
-        if (event->type() == QEvent::FocusIn)
-            enteredDate_ = picker->date();
-        if (event->type() == QEvent::FocusOut) {
-            const bool changed = enteredDate_ && *enteredDate_ != picker->date();
-            enteredDate_.reset();
-            if (changed)
-                Refill();
-        }
-    }
+    if ((watched == FXData_Inicio || watched == FXData_Fim) &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        DatePickerFocus(static_cast<QDateEdit*>(watched), *static_cast<QFocusEvent*>(event));
     return QWidget::eventFilter(watched, event);
+}
+
+// A picker's value is remembered when it is entered and compared when it is
+// left. Its calendar pop-up takes the focus while the user picks a day and
+// gives it back (Qt::PopupFocusReason) after the date changed: that is still
+// the same visit, and coming back from the pop-up with another date counts as
+// leaving, so each edit, typed or picked, refills once.
+void frmMain::DatePickerFocus(QDateEdit* picker, const QFocusEvent& event) {
+    const bool popup = event.reason() == Qt::PopupFocusReason;
+    if (event.gotFocus() && !popup) {
+        enteredDate_ = picker->date();
+        return;
+    }
+    if (event.lostFocus() && popup) {
+        if (!enteredDate_)
+            enteredDate_ = picker->date();
+        return;
+    }
+    const bool changed = enteredDate_ && *enteredDate_ != picker->date();
+    // Back from the pop-up the user is still in the picker.
+    enteredDate_ = popup ? std::optional<QDate>(picker->date()) : std::nullopt;
+    if (changed)
+        Refill();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        loaded_ = false;  // unloaded: the next Show loads it afresh
 }
 
 void frmMain::resizeEvent(QResizeEvent* event) {

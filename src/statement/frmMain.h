@@ -12,6 +12,7 @@
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
+class QFocusEvent;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -29,7 +30,8 @@ class frmMain : public QWidget {
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
-    // Sets the window up once: period, lists, the remembered account, first fill.
+    // Sets the window up afresh: period, lists, the remembered account, first
+    // fill. Closing the window unloads it, so the next Show loads it again.
     void Load();
     bool IsLoaded() const { return loaded_; }
 
@@ -72,6 +74,7 @@ class frmMain : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -79,12 +82,14 @@ class frmMain : public QWidget {
     void BuildControls();
     void FXConta_ID_Click();
     void Refill();
+    void DatePickerFocus(QDateEdit* picker, const QFocusEvent& event);
     void SelectRow(int row);
     void ApplyColumnWidths();
     void ScrollToNewest();
     void TickRow(int row, const SourceRecord& record);
     void UntickRow(int row, const SourceRecord& record);
     void RefreshAndReselect(const SourceRecord& record, const QString& key);
+    // The account's data_closed, time included, or the earliest date when it has none.
     QDateTime LowerLimit();
     QString SettingsKey() const;
 

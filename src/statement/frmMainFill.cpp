@@ -16,6 +16,7 @@ namespace orla {
 
 void frmMain::Fill(int, int, int) {
     Statement statement;
+    bool cleared = false;
     const bool complete = Guard({objectName(), QStringLiteral("Fill"), ReportFilter::NotZero}, [&] {
         const QString account = ObterValorSQL(FXConta_ID, 0);
         const AccountInfo info = ReadAccount(Data().SqlServer, account);
@@ -29,17 +30,19 @@ void frmMain::Fill(int, int, int) {
             if (FXData_Fim->date() < balanceDate)
                 FXData_Fim->setDate(balanceDate);
         }
-        model_->Clear();
+        cleared = true;  // the list is replaced below by the rows read from here on
         StatementRequest request;
         request.account = account;
-        request.inicio = FXData_Inicio->date().startOfDay();
-        request.fim = FXData_Fim->date().startOfDay();
+        request.inicio = FXData_Inicio->date().startOfDay(Qt::UTC);  // wall clock
+        request.fim = FXData_Fim->date().startOfDay(Qt::UTC);
         if (FXModo_Pagamento_ID->currentIndex() >= 0)
             request.paymentMode = ObterValorSQL(FXModo_Pagamento_ID, 0);
         request.ignorarAnteriores = FXIgnorarAnteriores->isChecked();
         request.concilOnly = FXConcil_Only->isChecked();
         ReadStatement(Data().SqlServer, request, info, QDate::currentDate(), statement);
     });
+    if (!cleared)
+        return;  // failed before the list was cleared: the rows shown stay
     model_->SetRows(std::move(statement.rows));
     newestRow_ = statement.scrollRow;
     ScrollToNewest();

@@ -20,7 +20,16 @@ namespace orla {
 namespace {
 
 const QDate kNoDate(1900, 1, 1);
-const QDateTime kNoLimit(QDate(1899, 12, 30), QTime(0, 0));
+
+// Dates are compared as the wall-clock values they are, whatever zone they
+// are labelled with, date and time both.
+QDateTime WallClock(const QDate& date, const QTime& time = QTime(0, 0)) {
+    return QDateTime(date, time, Qt::UTC);
+}
+
+QDateTime WallClock(const QDateTime& value) {
+    return WallClock(value.date(), value.time());
+}
 
 SourceRecord RecordOf(const StatementRow& row) {
     return {row.tag.toInt(), row.cells.at(ColArmazemId).toLongLong(),
@@ -30,13 +39,13 @@ SourceRecord RecordOf(const StatementRow& row) {
 }  // namespace
 
 QDateTime frmMain::LowerLimit() {
-    QDateTime limit = kNoLimit;
+    QDateTime limit = WallClock(QDate(1899, 12, 30));
     Recordset rs = Data().SqlServer.Execute(
         QStringLiteral("SELECT * FROM tbContas_Bancarias WHERE conta_id = ") +
         ObterValorSQL(FXConta_ID, 0));
     if (!rs.Eof()) {
         if (const auto closed = ToDate(rs.Value(QStringLiteral("data_closed"))))
-            limit = *closed;
+            limit = WallClock(*closed);  // with its time, when it has one
     }
     rs.Close();
     return limit;
@@ -73,7 +82,7 @@ void frmMain::ListView1_ItemCheck(int row) {
 
 void frmMain::TickRow(int row, const SourceRecord& record) {
     const QString key = model_->Row(row).key;
-    const QDate limit = LowerLimit().date();
+    const QDateTime limit = LowerLimit();
     frmData dialog(this);
     const std::optional<QDateTime> own = ToDate(model_->Row(row).cells.at(ColDataHora));
     const QDate preset = own ? own->date() : GetServerDate().date();
@@ -81,10 +90,10 @@ void frmMain::TickRow(int row, const SourceRecord& record) {
     dialog.Paint();
     bool useDefault = false;
     QDate chosen;
-    if (preset > limit) {
+    if (WallClock(preset) > limit) {
         ShowModal(dialog);
         chosen = dialog.MonthView1->selectedDate();
-        if (chosen != kNoDate && chosen < limit) {
+        if (chosen != kNoDate && WallClock(chosen) < limit) {
             CurrentPrompts().MsgBox(QStringLiteral("A data de débito tem de ser superior a ") +
                                         Format(limit, QStringLiteral("dd-mm-yyyy")) +
                                         QStringLiteral(" (limite inferior da conta monetária)."),
@@ -105,7 +114,7 @@ void frmMain::TickRow(int row, const SourceRecord& record) {
     SelectRow(row);
     const QString statement =
         useDefault ? DefaultDebitDateStatement(record)
-                   : ChosenDebitDateStatement(record, SqlValue(chosen.startOfDay(), SqlDate));
+                   : ChosenDebitDateStatement(record, SqlValue(WallClock(chosen), SqlDate));
     if (statement.isEmpty())
         return;
     Data().SqlServer.Execute(statement);
@@ -133,7 +142,7 @@ void frmMain::UntickRow(int row, const SourceRecord& record) {
         rs.Close();
     }
     // A debit date before the account's limit becomes the record's own date again.
-    if (debit && debit->date() < LowerLimit().date())
+    if (debit && WallClock(*debit) < LowerLimit())
         Data().SqlServer.Execute(RestoreOwnDateStatement(record));
     Data().SqlServer.Execute(ClearDebitDateStatement(record));
     RefreshAndReselect(record, key);

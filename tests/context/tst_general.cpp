@@ -43,56 +43,13 @@ class TestGeneral : public QObject {
         qunsetenv("ORLA_SENHA_BD");
     }
 
-    void scramblerRoundTrips_data() {
-        QTest::addColumn<QString>("plain");
-        QTest::newRow("empty") << QString();
-        QTest::newRow("ascii") << QStringLiteral("orla-demo");
-        QTest::newRow("quotes and separators") << QStringLiteral("a'b;c=d\"e");
-        QTest::newRow("accents") << QStringLiteral("Conciliação Bancária €");
-    }
-    void scramblerRoundTrips() {
-        QFETCH(QString, plain);
-        const QString scrambled = ConnectionScrambler::Scramble(plain);
-        if (!plain.isEmpty())
-            QVERIFY(!scrambled.contains(plain));
-        QCOMPARE(ConnectionScrambler::Unscramble(scrambled), plain);
-    }
-
-    void flagsChooseTheProgramKey_data() {
-        QTest::addColumn<int>("flags");
-        QTest::addColumn<QString>("key");
-        QTest::newRow("0") << 0 << QStringLiteral("Contabilidade");
-        QTest::newRow("1") << 1 << QStringLiteral("Salvian");
-        QTest::newRow("2 keeps the previous key") << 2 << QStringLiteral("Anterior");
-        QTest::newRow("-1 keeps the previous key") << -1 << QStringLiteral("Anterior");
-    }
-    void flagsChooseTheProgramKey() {
-        QFETCH(int, flags);
-        QFETCH(QString, key);
-        TestDatabase db;
-        Context().ProgramKey = QStringLiteral("Anterior");
-        General general;
-        QVERIFY(Connect(general, db.path(), QString(), flags));
-        QCOMPARE(Context().ProgramKey, key);
-    }
-
-    void programKeyIsSetEvenWhenNoServerAnswers() {
-        ScopedServicesRecorder services;
-        General general;
-        QVERIFY(!Connect(general, QStringLiteral("/nao/existe/orla.db"), QString(), 1));
-        QCOMPARE(Context().ProgramKey, QStringLiteral("Salvian"));
-        QVERIFY(!Context().Connected);
-        QVERIFY(Context().User.isEmpty());
-        QCOMPARE(Data().SqlServer.State(), int(Connection::adStateClosed));
-        QVERIFY(services.log().reports.isEmpty());
-    }
-
     void connectFillsTheContextAndTheSharedConnection() {
         TestDatabase db;
         General general;
         QVERIFY(Connect(general, db.path()));
         const ContextValues& c = Context();
         QVERIFY(c.Connected);
+        QCOMPARE(c.ProgramKey, QStringLiteral("Contabilidade"));  // flags 0
         QCOMPARE(c.User, kAppUser);
         QCOMPARE(c.Password, S(kAppPassword));
         QCOMPARE(c.cnPassword, S(kDbPassword));
@@ -161,40 +118,39 @@ class TestGeneral : public QObject {
         TestDatabase db;
         ScopedBackendSpy spy;
         spy.setBehaviour(db.path(), {0, true});
+        ScopedServicesRecorder services;
         General general;
-        QVERIFY(!Connect(general, db.path(), QStringLiteral("/nao/existe/b.db")));
+        QVERIFY(!Connect(general, db.path(), QStringLiteral("/nao/existe/b.db"), 1));
+        QCOMPARE(Context().ProgramKey, QStringLiteral("Salvian"));  // flags 1, all the same
         QVERIFY(!Context().Connected);
+        QVERIFY(Context().User.isEmpty());
         QCOMPARE(Data().SqlServer.State(), int(Connection::adStateClosed));
         QVERIFY(!Context().MasterConnectionString.isEmpty());  // kept from before the race
+        QVERIFY(services.log().reports.isEmpty());
     }
 
-    void wrongApplicationCredentialsAreRefused_data() {
+    void wrongCredentialsAreRefused_data() {
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("password");
-        QTest::newRow("wrong password") << kAppUser << QStringLiteral("errada");
-        QTest::newRow("unknown user") << QStringLiteral("ninguem") << kAppPassword;
-        QTest::newRow("quote in the name") << QStringLiteral("o'neil") << kAppPassword;
+        QTest::addColumn<QString>("dbPassword");
+        QTest::newRow("wrong password") << kAppUser << "errada" << kDbPassword;
+        QTest::newRow("unknown user") << "ninguem" << kAppPassword << kDbPassword;
+        QTest::newRow("quote in the name") << "o'neil" << kAppPassword << kDbPassword;
+        QTest::newRow("wrong database login") << kAppUser << kAppPassword << "x";
     }
-    void wrongApplicationCredentialsAreRefused() {
+    void wrongCredentialsAreRefused() {
         QFETCH(QString, user);
         QFETCH(QString, password);
+        QFETCH(QString, dbPassword);
         TestDatabase db;
         ScopedServicesRecorder services;
         General general;
-        QVERIFY(!general.SQLConnect(user, S(password), kDbLogin, S(kDbPassword),
+        QVERIFY(!general.SQLConnect(user, S(password), kDbLogin, S(dbPassword),
                                     QStringLiteral("Orla"), db.path(), QString(), 0));
         QVERIFY(Context().User.isEmpty());
         QVERIFY(!Context().Connected);
         QCOMPARE(Data().SqlServer.State(), int(Connection::adStateClosed));
         QVERIFY(services.log().reports.isEmpty());
-    }
-
-    void wrongDatabaseLoginFindsNoServer() {
-        TestDatabase db;
-        General general;
-        QVERIFY(!general.SQLConnect(kAppUser, S(kAppPassword), kDbLogin, S(QStringLiteral("x")),
-                                    QStringLiteral("Orla"), db.path(), QString(), 0));
-        QVERIFY(!Context().Connected);
     }
 
     void secondConnectReturnsTrueWithoutRebuilding() {
@@ -212,14 +168,7 @@ class TestGeneral : public QObject {
         QCOMPARE(Context().User, before.User);
         QCOMPARE(Context().MasterConnectionString, before.MasterConnectionString);
         QVERIFY(spy.attempts().isEmpty());
-    }
-
-    void loginAnswersTrueOnceConnected() {
-        TestDatabase db;
-        General general;
-        QVERIFY(!general.Login(QString(), QString()));
-        QVERIFY(Connect(general, db.path()));
-        QVERIFY(general.Login(QString(), QString()));
+        QVERIFY(second.Login(QString(), QString()));
     }
 
     void hostProgramConnectsThroughTheFactory() {

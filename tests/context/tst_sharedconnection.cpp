@@ -17,12 +17,8 @@ using namespace orla::test;
 
 namespace {
 
-const QStringList kSucceeded{QStringLiteral("ShowReconnecting"), QStringLiteral("HideReconnecting"),
-                             QStringLiteral("ReconnectSucceeded")};
-const QStringList kFailed{QStringLiteral("ShowReconnecting"), QStringLiteral("HideReconnecting"),
-                          QStringLiteral("ReconnectFailed")};
-const QString kServerMissing = QStringLiteral(
-    "[DBNETLIB][ConnectionOpen (Connect()).]SQL Server does not exist or access denied.");
+const QStringList kSucceeded{"ShowReconnecting", "HideReconnecting", "ReconnectSucceeded"};
+const QStringList kFailed{"ShowReconnecting", "HideReconnecting", "ReconnectFailed"};
 
 void ConnectTo(const QString& primary, const QString& secondary = QString()) {
     // The primary must win the race: the secondary answers late.
@@ -35,13 +31,10 @@ void ConnectTo(const QString& primary, const QString& secondary = QString()) {
                                primary, secondary, 0));
 }
 
-// Moves the database file away, so the server no longer answers.
-void TakeDown(const TestDatabase& db) {
-    QVERIFY(QFile::rename(db.path(), db.path() + QStringLiteral(".fora")));
-}
-
-void BringBack(const TestDatabase& db) {
-    QVERIFY(QFile::rename(db.path() + QStringLiteral(".fora"), db.path()));
+// Moves the database file away, so the server no longer answers, or back.
+void TakeDown(const TestDatabase& db, bool down = true) {
+    const QString away = db.path() + QStringLiteral(".fora");
+    QVERIFY(down ? QFile::rename(db.path(), away) : QFile::rename(away, db.path()));
 }
 
 }  // namespace
@@ -53,104 +46,87 @@ class TestSharedConnection : public QObject {
     void init() { ResetComponentState(); }
     void cleanup() { ResetComponentState(); }
 
-    void healthyConnectionIsUsable() {
-        TestDatabase db;
-        ConnectTo(db.path());
-        ScopedServicesRecorder services;
-        ScopedBackendSpy spy;
-        QCOMPARE(CheckSharedConnection(), QString());
-        QVERIFY(services.log().notices.isEmpty());
-        QVERIFY(spy.attempts().isEmpty());
+    void checkAndReopen_data() {
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<bool>("reconnect");
+        QTest::addColumn<bool>("quiet");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QStringList>("notices");
+        QTest::newRow("open: left alone") << false << true << false << "" << QStringList();
+        QTest::newRow("reopened") << true << true << false << "" << kSucceeded;
+        QTest::newRow("reopened quietly") << true << true << true << "" << QStringList();
+        QTest::newRow("only told without reconnect")
+            << true << false << false << "A ligação ao servidor SQL não está presente."
+            << QStringList();
     }
-
-    void closedConnectionIsReopened() {
+    void checkAndReopen() {
+        QFETCH(bool, closed);
+        QFETCH(bool, reconnect);
+        QFETCH(bool, quiet);
+        QFETCH(QString, result);
+        QFETCH(QStringList, notices);
         TestDatabase db;
         ConnectTo(db.path());
-        Data().SqlServer.Close();
+        if (closed)
+            Data().SqlServer.Close();
         Data().SqlServer.SetConnectionTimeout(33);
         ScopedServicesRecorder services;
         ScopedBackendSpy spy;
-        QCOMPARE(CheckSharedConnection(), QString());
-        QCOMPARE(services.log().notices, kSucceeded);
-        QCOMPARE(spy.attempts(), QStringList{db.path()});
-        QCOMPARE(Data().SqlServer.State(), int(Connection::adStateOpen));
+        QCOMPARE(CheckSQLConnection(nullptr, nullptr, true, reconnect, quiet, false), result);
+        QCOMPARE(services.log().notices, notices);
+        QCOMPARE(spy.attempts(), closed && reconnect ? QStringList{db.path()} : QStringList());
+        QCOMPARE(Data().SqlServer.State(),
+                 int(closed && !reconnect ? Connection::adStateClosed : Connection::adStateOpen));
         QCOMPARE(Data().SqlServer.ConnectionTimeout(), 33);  // restored
         QVERIFY(services.log().reports.isEmpty());
     }
 
-    void withoutReconnectTheCheckOnlyTells() {
-        TestDatabase db;
-        ConnectTo(db.path());
-        Data().SqlServer.Close();
-        ScopedServicesRecorder services;
-        QCOMPARE(CheckSQLConnection(nullptr, nullptr, true, false, false, false),
-                 QStringLiteral("A ligação ao servidor SQL não está presente."));
-        QVERIFY(services.log().notices.isEmpty());
-        QCOMPARE(Data().SqlServer.State(), int(Connection::adStateClosed));
+    // At most eight attempts: the first waits 240 seconds, every other one 10,
+    // with or without a secondary server (P primary, S secondary).
+    void reconnectionAttempts_data() {
+        QTest::addColumn<bool>("withSecondary");
+        QTest::addColumn<QString>("down");
+        QTest::addColumn<QString>("attempts");
+        QTest::newRow("no secondary: the primary four times") << false << "PS"
+                                                              << "PPPP";
+        QTest::newRow("both down") << true << "PS"
+                                   << "PSSSSSSS";
+        QTest::newRow("primary down: the secondary") << true << "P"
+                                                     << "PS";
     }
-
-    void quietReconnectionSendsNoNotices() {
-        TestDatabase db;
-        ConnectTo(db.path());
+    void reconnectionAttempts() {
+        QFETCH(bool, withSecondary);
+        QFETCH(QString, down);
+        QFETCH(QString, attempts);
+        const TestDatabase primary(QStringLiteral("primario.db"));
+        const TestDatabase secondary(QStringLiteral("secundario.db"));
+        ConnectTo(primary.path(), withSecondary ? secondary.path() : QString());
         Data().SqlServer.Close();
-        ScopedServicesRecorder services;
-        QCOMPARE(CheckSQLConnection(nullptr, nullptr, true, true, true, false), QString());
-        QVERIFY(services.log().notices.isEmpty());
-        QCOMPARE(Data().SqlServer.State(), int(Connection::adStateOpen));
-    }
-
-    void unrecoverableWithoutSecondaryRetriesThePrimary() {
-        TestDatabase db;
-        ConnectTo(db.path());
-        Data().SqlServer.Close();
-        TakeDown(db);
+        for (QChar server : down)
+            TakeDown(server == 'P' ? primary : secondary);
         ScopedServicesRecorder services;
         ScopedBackendSpy spy;
-        QCOMPARE(CheckSharedConnection(), kServerMissing);
-        QCOMPARE(services.log().notices, kFailed);
-        QCOMPARE(spy.attempts(), QStringList(4, db.path()));
-        QVERIFY(services.log().reports.isEmpty());
-
-        // The next call starts again from the beginning and now succeeds.
-        BringBack(db);
-        services.clear();
+        const bool reached = down.size() == 1;
+        QCOMPARE(CheckSharedConnection(),
+                 reached ? QString()
+                         : QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]SQL Server does "
+                                          "not exist or access denied."));
+        QCOMPARE(services.log().notices, reached ? kSucceeded : kFailed);
+        QStringList tried;
+        for (QChar server : attempts)
+            tried << (server == 'P' ? primary : secondary).path();
+        QCOMPARE(spy.attempts(), tried);
+        QCOMPARE(spy.timeouts(), QList<int>{240} + QList<int>(attempts.size() - 1, 10));
+        if (reached) {  // on the other server; the context keeps where it started
+            QCOMPARE(Data().SqlServer.ConnectionString(),
+                     ConnectionScrambler::Unscramble(Context().SecondaryConnectionString)
+                         .remove(QStringLiteral("Password=orla-db'pw;")));
+            QVERIFY(!Context().UseSecondary);
+            return;
+        }
+        // After a failure the next call starts again from the beginning.
+        TakeDown(withSecondary ? secondary : primary, false);
         QCOMPARE(CheckSharedConnection(), QString());
-        QCOMPARE(services.log().notices, kSucceeded);
-    }
-
-    void unrecoverableWithSecondaryTriesBothWithinEightAttempts() {
-        TestDatabase primary(QStringLiteral("primario.db"));
-        TestDatabase secondary(QStringLiteral("secundario.db"));
-        ConnectTo(primary.path(), secondary.path());
-        QVERIFY(!Context().UseSecondary);
-        Data().SqlServer.Close();
-        TakeDown(primary);
-        TakeDown(secondary);
-        ScopedServicesRecorder services;
-        ScopedBackendSpy spy;
-        QCOMPARE(CheckSharedConnection(), kServerMissing);
-        QCOMPARE(services.log().notices, kFailed);
-        QStringList expected{primary.path()};
-        for (int i = 0; i < 7; ++i)
-            expected << secondary.path();
-        QCOMPARE(spy.attempts(), expected);
-    }
-
-    void reconnectionReachesTheOtherServer() {
-        TestDatabase primary(QStringLiteral("primario.db"));
-        TestDatabase secondary(QStringLiteral("secundario.db"));
-        ConnectTo(primary.path(), secondary.path());
-        Data().SqlServer.Close();
-        TakeDown(primary);
-        ScopedServicesRecorder services;
-        ScopedBackendSpy spy;
-        QCOMPARE(CheckSharedConnection(), QString());
-        QCOMPARE(spy.attempts(), QStringList({primary.path(), secondary.path()}));
-        QCOMPARE(Data().SqlServer.ConnectionString(),
-                 ConnectionScrambler::Unscramble(Context().SecondaryConnectionString)
-                     .remove(QStringLiteral("Password=orla-db'pw;")));
-        QVERIFY(!Context().UseSecondary);  // the context keeps where it started
-        QCOMPARE(services.log().notices, kSucceeded);
     }
 
     void insideATransactionNothingIsReopened() {
@@ -158,25 +134,14 @@ class TestSharedConnection : public QObject {
         ConnectTo(db.path());
         Data().SqlServer.Execute(QStringLiteral("BEGIN TRANSACTION"));
         QVERIFY(InTransaction());
-        ScopedServicesRecorder services;
         ScopedBackendSpy spy;
         QCOMPARE(CheckSharedConnection(), QString());
         QVERIFY(spy.attempts().isEmpty());
-        QVERIFY(services.log().notices.isEmpty());
         QVERIFY(InTransaction());  // still the same open transaction
         Data().SqlServer.Execute(QStringLiteral("ROLLBACK TRANSACTION"));
         QVERIFY(!InTransaction());
-    }
-
-    void contextWithoutMasterStringNeverReconnects() {
-        TestDatabase db;
-        Data().SqlServer.SetConnectionString(QStringLiteral("Data Source=") + db.path());
-        Data().SqlServer.Open();
         Data().SqlServer.Close();
-        ScopedServicesRecorder services;
-        QCOMPARE(CheckSharedConnection(), QString());
-        QCOMPARE(Data().SqlServer.State(), int(Connection::adStateClosed));
-        QVERIFY(services.log().notices.isEmpty());
+        QVERIFY(!InTransaction());
     }
 
     void connectingConnectionAnswersDots() {
@@ -195,9 +160,6 @@ class TestSharedConnection : public QObject {
         TestDatabase db;
         ConnectTo(db.path());
         Connection own(QStringLiteral("Data Source=") + db.path());
-        ScopedServicesRecorder services;
-        QCOMPARE(CheckSQLConnection(nullptr, &own, true, false, false, false),
-                 QStringLiteral("A ligação ao servidor SQL não está presente."));
         QCOMPARE(CheckSQLConnection(nullptr, &own, true, true, false, false), QString());
         QCOMPARE(own.State(), int(Connection::adStateOpen));
     }
@@ -214,12 +176,6 @@ class TestSharedConnection : public QObject {
                  qPrintable(server.toString(Qt::ISODate)));
         Data().SqlServer.Close();
         QCOMPARE(GetServerDate(), QDateTime(QDate(1900, 1, 1), QTime(0, 0)));
-    }
-
-    void inTransactionOnAClosedConnectionIsFalse() {
-        Connection closed;
-        QVERIFY(!InTransaction(&closed));
-        QVERIFY(!InTransaction());
     }
 };
 

@@ -17,6 +17,7 @@ class SpyBackend : public SqliteBackend {
         {
             QMutexLocker lock(&shared_->mutex);
             shared_->attempts << Settings().DataSource();
+            shared_->timeouts << timeoutSeconds;
             behaviour = shared_->behaviours.value(Settings().DataSource());
         }
         if (behaviour.delayMs > 0)
@@ -57,9 +58,15 @@ QStringList ScopedBackendSpy::attempts() const {
     return shared_->attempts;
 }
 
+QList<int> ScopedBackendSpy::timeouts() const {
+    QMutexLocker lock(&shared_->mutex);
+    return shared_->timeouts;
+}
+
 void ScopedBackendSpy::clear() {
     QMutexLocker lock(&shared_->mutex);
     shared_->attempts.clear();
+    shared_->timeouts.clear();
 }
 
 }  // namespace orla::test

@@ -1,5 +1,5 @@
 // Watches the opens of embedded-database connections: records every trial
-// (asynchronous) open by data source and can make a server slow or refuse.
+// (asynchronous) open by data source and timeout, and can make a server slow or refuse.
 #pragma once
 
 #include "platform/db/Backend.h"
@@ -24,12 +24,15 @@ class ScopedBackendSpy {
     void setBehaviour(const QString& dataSource, ServerBehaviour behaviour);
     // Data sources of every trial open, in the order they started.
     QStringList attempts() const;
+    // The connection timeout of each of those opens, in seconds.
+    QList<int> timeouts() const;
     void clear();
 
     struct Shared {
         mutable QMutex mutex;
         QHash<QString, ServerBehaviour> behaviours;
         QStringList attempts;
+        QList<int> timeouts;
     };
 
   private:

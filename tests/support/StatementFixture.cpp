@@ -3,7 +3,10 @@
 #include "TestDatabase.h"
 
 #include <QComboBox>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTest>
+#include <QTreeView>
 
 namespace orla::test {
 
@@ -17,8 +20,44 @@ QString Shown(int days) {
 
 namespace {
 
-QString Quoted(const QString& value) {
-    return value == QLatin1String("NULL") ? value : QLatin1Char('\'') + value + QLatin1Char('\'');
+// %1 id, %2 date, %3 amount, %4 bank date, on account 60 in method 1.
+QString RecordInsert(int origin) {
+    const QString receipt = QStringLiteral(
+        "INSERT INTO %5 (recibo_id, armazem_id, documento_no, data, data_documento, data_debito, "
+        "contacto_id, conta_id, modo_pagamento_id, valor, referencia) VALUES (%1, 1, 'R %1', "
+        "'%2', '%2', %4, 1, 60, 1, %3, 'REF %1')");
+    const QString transfer = QStringLiteral(
+        "INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, data_debito, data_destino, "
+        "data_debito_destino, origem_id, destino_id, valor, obs, modo_pagamento_id, system) "
+        "VALUES (%1, '%2', %4, '%2', %4, %5, %3, 'Transferência %1', 5, 0)");
+    switch (origin) {
+        case 1:
+            return QString(receipt).replace(QStringLiteral("%5"),
+                                            QStringLiteral("tbDocumentos_Recibos"));
+        case 2:
+            return QString(receipt).replace(QStringLiteral("%5"),
+                                            QStringLiteral("tbDocumentos_Fornec_Recibos"));
+        case 3:
+            return QString(receipt).replace(QStringLiteral("%5"),
+                                            QStringLiteral("tbCustos_Recibos"));
+        case 4:
+            return QString(transfer).replace(QStringLiteral("%5"), QStringLiteral("60, 1"));
+        case 40:
+            return QString(transfer).replace(QStringLiteral("%5"), QStringLiteral("1, 60"));
+        case 5:
+            return QStringLiteral(
+                "INSERT INTO tbContas_Bancarias_Movimentos (mov_id, origem_id, conta_id, "
+                "armazem_id, data, debito, credito, modo_pagamento_id, documento_no, referencia, "
+                "descrit) VALUES (%1, 5, 60, 0, '%2', 0, %3, 1, 'DB %1', 'Comissão', 'Comissão')");
+        case 7:
+            return QStringLiteral(
+                "INSERT INTO tbDocumentos_Pagamentos (pag_id, armazem_id, documento_main_id, "
+                "tipo_documento, documento_no, data, data_debito, contacto_id, conta_id, "
+                "modo_pagamento_id, valor, referencia) VALUES (%1, 1, 5001, 'Fatura', 'FT %1', "
+                "'%2', %4, 1, 60, 1, %3, 'REF %1')");
+        default:
+            return {};
+    }
 }
 
 }  // namespace
@@ -55,84 +94,25 @@ QStringList StatementFixture::texts(int row) const {
     return window_->ListModel()->Row(row).cells.mid(0, kVisibleStatementColumns);
 }
 
-void StatementFixture::setChecked(int row, bool checked) {
-    StatementModel* model = window_->ListModel();
-    model->setData(model->index(row, ColData), checked ? Qt::Checked : Qt::Unchecked,
-                   Qt::CheckStateRole);
+void StatementFixture::clickCheckBox(int row) {
+    QTreeView* list = window_->ListView1;
+    const QModelIndex cell = window_->ListModel()->index(row, ColData);
+    list->scrollTo(cell);
+    QStyleOptionViewItem option;
+    option.initFrom(list);
+    option.rect = list->visualRect(cell);
+    option.features |= QStyleOptionViewItem::HasCheckIndicator;
+    const QRect box =
+        list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, box.center());
 }
 
-void StatementFixture::receipt(int id, const QString& day, const QString& valor,
-                               const QString& debit, int conta, int modo) {
-    exec({QStringLiteral("INSERT INTO tbDocumentos_Recibos (recibo_id, armazem_id, documento_no, "
-                         "data, data_documento, data_debito, contacto_id, conta_id, "
-                         "modo_pagamento_id, valor, referencia) VALUES (%1, 1, 'RC %1', '%2', "
-                         "'%2', %3, 1, %4, %5, %6, 'REF %1')")
-              .arg(id)
-              .arg(day, Quoted(debit))
-              .arg(conta)
-              .arg(modo)
-              .arg(valor)});
-}
-
-void StatementFixture::supplierReceipt(int id, const QString& day, const QString& valor,
-                                       const QString& debit, int conta) {
-    exec({QStringLiteral("INSERT INTO tbDocumentos_Fornec_Recibos (recibo_id, armazem_id, "
-                         "documento_no, data, data_documento, data_debito, contacto_id, conta_id, "
-                         "modo_pagamento_id, valor, referencia) VALUES (%1, 1, 'RF %1', '%2', "
-                         "'%2', %3, 1, %4, 1, %5, 'REF %1')")
-              .arg(id)
-              .arg(day, Quoted(debit))
-              .arg(conta)
-              .arg(valor)});
-}
-
-void StatementFixture::costReceipt(int id, const QString& day, const QString& valor,
-                                   const QString& debit, int conta) {
-    exec({QStringLiteral("INSERT INTO tbCustos_Recibos (recibo_id, armazem_id, documento_no, data, "
-                         "data_documento, data_debito, contacto_id, conta_id, modo_pagamento_id, "
-                         "valor, referencia) VALUES (%1, 1, 'RCC %1', '%2', '%2', %3, 1, %4, 1, "
-                         "%5, 'REF %1')")
-              .arg(id)
-              .arg(day, Quoted(debit))
-              .arg(conta)
-              .arg(valor)});
-}
-
-void StatementFixture::payment(int id, const QString& day, const QString& valor,
-                               const QString& debit, int conta) {
-    exec({QStringLiteral("INSERT INTO tbDocumentos_Pagamentos (pag_id, armazem_id, "
-                         "documento_main_id, tipo_documento, documento_no, data, data_debito, "
-                         "contacto_id, conta_id, modo_pagamento_id, valor, referencia) VALUES (%1, "
-                         "1, 5001, 'Fatura', 'FT %1', '%2', %3, 1, %4, 1, %5, 'REF %1')")
-              .arg(id)
-              .arg(day, Quoted(debit))
-              .arg(conta)
-              .arg(valor)});
-}
-
-void StatementFixture::transfer(int id, int from, int to, const QString& day, const QString& valor,
-                                const QString& debit, const QString& debitTo) {
-    exec(
-        {QStringLiteral("INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, data_debito, "
-                        "data_destino, data_debito_destino, origem_id, destino_id, valor, obs, "
-                        "modo_pagamento_id, system) VALUES (%1, '%2', %3, '%2', %4, %5, %6, %7, "
-                        "'Transferência %1', 5, 0)")
-             .arg(id)
-             .arg(day, Quoted(debit), Quoted(debitTo))
-             .arg(from)
-             .arg(to)
-             .arg(valor)});
-}
-
-void StatementFixture::bankCharge(int id, const QString& day, const QString& credito, int conta) {
-    exec({QStringLiteral("INSERT INTO tbContas_Bancarias_Movimentos (mov_id, origem_id, conta_id, "
-                         "armazem_id, data, debito, credito, modo_pagamento_id, documento_no, "
-                         "referencia, descrit) VALUES (%1, 5, %2, 0, '%3', 0, %4, 1, 'DB %1', "
-                         "'Comissão', 'Comissão')")
-              .arg(id)
-              .arg(conta)
-              .arg(day)
-              .arg(credito)});
+void StatementFixture::add(int origin, int id, const QString& day, const QString& valor,
+                           const QString& bank) {
+    const QString insert = RecordInsert(origin);
+    QVERIFY(!insert.isEmpty());
+    const QString quoted = bank == QLatin1String("NULL") ? bank : QLatin1Char('\'') + bank + '\'';
+    exec({insert.arg(id).arg(day, valor, quoted)});
 }
 
 }  // namespace orla::test

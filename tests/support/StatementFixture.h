@@ -26,7 +26,6 @@ class StatementFixture {
     StatementFixture();
     ~StatementFixture();
 
-    DemoFixture& demo() { return *demo_; }
     frmMain& window() { return *window_; }
     ScriptedPrompts& prompts() { return prompts_.prompts(); }
     const ServicesLog& reports() const { return services_.log(); }
@@ -39,21 +38,14 @@ class StatementFixture {
     int row(const QString& key) const;
     // The row's visible texts (Data ... Saldo).
     QStringList texts(int row) const;
-    // Ticks or unticks a row's check box as the user does.
-    void setChecked(int row, bool checked);
+    // Clicks a row's check box in the list, as the user does.
+    void clickCheckBox(int row);
 
-    // Movements of the test account; `debit` is a bank date or "NULL".
-    void receipt(int id, const QString& day, const QString& valor, const QString& debit = "NULL",
-                 int conta = 60, int modo = 1);
-    void supplierReceipt(int id, const QString& day, const QString& valor,
-                         const QString& debit = "NULL", int conta = 60);
-    void costReceipt(int id, const QString& day, const QString& valor,
-                     const QString& debit = "NULL", int conta = 60);
-    void payment(int id, const QString& day, const QString& valor, const QString& debit = "NULL",
-                 int conta = 60);
-    void transfer(int id, int from, int to, const QString& day, const QString& valor,
-                  const QString& debit = "NULL", const QString& debitTo = "NULL");
-    void bankCharge(int id, const QString& day, const QString& credito, int conta = 60);
+    // Record `id` of an origin on account 60 dated `day` (1 receipt, 2 supplier
+    // receipt, 3 cost receipt, 4 transfer to account 1, 40 transfer from account
+    // 1, 7 payment, 5 bank charge); `bank` is its bank date or "NULL".
+    void add(int origin, int id, const QString& day, const QString& valor,
+             const QString& bank = QStringLiteral("NULL"));
 
   private:
     SettingsSandbox folders_;
