@@ -15,7 +15,8 @@ QString PastaEspecial(qint32 pasta);
 QString PastaTemporaria();
 // True when the file opens for reading and its first line is not empty.
 bool FicheiroComConteudo(const QString& path);
-// True when a file can be created, written and deleted in the folder.
+// True when a file can be created, written and deleted in the folder; a link
+// in place of the folder or of the test file fails it.
 bool PastaGravavel(const QString& folder);
 
 }  // namespace orla

@@ -1,6 +1,7 @@
 // Writes settings through the shadow store: for i = 1..count, the value
 // "<name>.<i>" = i (a new entry each time) and "<name>" = i (one entry
-// rewritten each time). Exits with 1 when any write was refused.
+// rewritten each time); and "<name>.<i>" = i to the registry alone. Exits
+// with 1 when any write was refused.
 #include "common/Registry.h"
 
 #include <QCoreApplication>
@@ -21,7 +22,8 @@ int main(int argc, char** argv) {
     for (int i = 1; i <= count; ++i) {
         const QString value = QString::number(i);
         if (!orla::DefinirValorString(key, name + QLatin1Char('.') + value, value) ||
-            !orla::DefinirValorString(key, name, value)) {
+            !orla::DefinirValorString(key, name, value) ||
+            !orla::DefinirValorString(key, name + QLatin1Char('.') + value, value, true)) {
             std::fprintf(stderr, "%s: write %d refused\n", qPrintable(name), i);
             return 1;
         }

@@ -1,14 +1,22 @@
 // The shadow store: preparing it, reading and rewriting entries (order,
-// case, duplicates, line ends, ANSI bytes), and two programs writing at once.
+// case, duplicates, line ends, ANSI bytes), who may use its files, links
+// planted in its folder, and two programs writing at once.
 #include "SettingsSandbox.h"
+#include "common/Folders.h"
 #include "common/Registry.h"
+#include "context/ErrorReport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace orla;
 using namespace orla::test;
@@ -21,9 +29,16 @@ QString Entry(const QString& key, const QString& name, const QString& value) {
     return key + QLatin1Char(':') + name + QLatin1Char('=') + value;
 }
 
-ino_t Inode(const QString& path) {
+struct stat Stat(const QString& path) {
     struct stat info {};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+    ::lstat(QFile::encodeName(path).constData(), &info);
+    return info;
+}
+
+// The registry holds the key, so a write that falls back to it can land.
+void SeedRegistry(const SettingsSandbox& sandbox) {
+    sandbox.writeRegFile("HKEY_LOCAL_MACHINE",
+                         RegText({"[SOFTWARE\\Fortevia\\Contabilidade]", "\"Conta_ID\"=\"1\""}));
 }
 
 QStringList FolderEntries(const QString& folder) {
@@ -186,6 +201,9 @@ class TestRegShadow : public QObject {
         QTest::newRow("empty lines between entries kept")
             << QStringList{other, "", last} << kKey << "Templates"
             << "/u" << QStringList{other, "", Entry(kKey, "Templates", "/u")};
+        QTest::newRow("ANSI text, outside the code page as ?")
+            << QStringList() << kKey << "Banco"
+            << "Conciliação € Ā" << QStringList{Entry(kKey, "Banco", "Conciliação € ?")};
     }
     void write() {
         QFETCH(QStringList, before);
@@ -204,30 +222,9 @@ class TestRegShadow : public QObject {
     void sameValueLeavesTheFileUntouched() {
         SettingsSandbox sandbox;
         sandbox.writeStore({Entry(kKey, "Conta_ID", "3")});
-        const QByteArray before = sandbox.storeBytes();
-        const ino_t inode = Inode(sandbox.storePath());
+        const ino_t inode = Stat(sandbox.storePath()).st_ino;
         QVERIFY(GravarRegShadow(kKey, "Conta_ID", "3"));
-        QCOMPARE(Inode(sandbox.storePath()), inode);
-        QCOMPARE(sandbox.storeBytes(), before);
-        // A different value replaces the file, keeping who may write it.
-        QVERIFY(QFile::setPermissions(sandbox.storePath(),
-                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ReadOther | QFileDevice::WriteOther));
-        QVERIFY(GravarRegShadow(kKey, "Conta_ID", "4"));
-        QVERIFY(Inode(sandbox.storePath()) != inode);
-        QCOMPARE(QFile::permissions(sandbox.storePath()) & 0x7777,
-                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
-                     QFileDevice::WriteUser | QFileDevice::ReadOther | QFileDevice::WriteOther);
-    }
-
-    void storeIsAnsiWithCrLf() {
-        SettingsSandbox sandbox;
-        sandbox.writeStore({});
-        QVERIFY(GravarRegShadow(kKey, "Banco", "Conciliação € Ā"));
-        QVERIFY(GravarRegShadow(kKey, "Conta_ID", "3"));
-        QCOMPARE(sandbox.storeBytes(), kKey.toLatin1() + ":Banco=Concilia\xe7\xe3o \x80 ?\r\n" +
-                                           kKey.toLatin1() + ":Conta_ID=3\r\n");
-        QCOMPARE(LerRegShadow(kKey, "Banco"), QStringLiteral("Conciliação € ?"));
+        QCOMPARE(Stat(sandbox.storePath()).st_ino, inode);
     }
 
     void missingStoreIsNotMade() {
@@ -238,30 +235,120 @@ class TestRegShadow : public QObject {
         QCOMPARE(LerRegShadow(kKey, "Conta_ID"), QString());
     }
 
-    void lineBreakIsRefused_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("LF in the value") << "Conta_ID"
-                                         << "3\n4";
-        QTest::newRow("CR in the value") << "Conta_ID"
-                                         << "3\r4";
-        QTest::newRow("LF in the name") << "Conta\nID"
-                                        << "3";
+    // Made for the group of the machine when this user may give files to it,
+    // else for the owner alone, whatever the umask.
+    void modes_data() {
+        QTest::addColumn<bool>("forGroup");
+        QTest::addColumn<int>("umask");
+        QTest::newRow("no such group: owner only, open umask") << false << 0;
+        QTest::newRow("the user's group: group-writable, closed umask") << true << 077;
     }
-    void lineBreakIsRefused() {
-        QFETCH(QString, name);
-        QFETCH(QString, value);
+    void modes() {
+        QFETCH(bool, forGroup);
+        QFETCH(int, umask);
         SettingsSandbox sandbox;
-        sandbox.writeStore({Entry(kKey, "Conta_ID", "3")});
-        const QByteArray before = sandbox.storeBytes();
-        QVERIFY(!GravarRegShadow(kKey, name, value));
-        QCOMPARE(sandbox.storeBytes(), before);
+        const struct group* own = ::getgrgid(::getgid());
+        QVERIFY(own);
+        const ScopedEnv groupEnv("ORLA_SHARED_GROUP", forGroup
+                                                          ? QString::fromLocal8Bit(own->gr_name)
+                                                          : "sem-grupo-orla");
+        const mode_t previous = ::umask(mode_t(umask));
+        const bool stored = PrepararRegShadow() && GravarRegShadow(kKey, "Conta_ID", "3");
+        ::umask(previous);
+        QVERIFY(stored);
+        const struct stat folder = Stat(sandbox.shadowFolder());
+        QCOMPARE(folder.st_mode & 07777, forGroup ? 02770u : 0700u);
+        for (const char* name : {"RegShadow.db", "RegShadow.lock"}) {
+            const struct stat file = Stat(sandbox.shadowFolder() + '/' + name);
+            QCOMPARE(file.st_mode & 07777, forGroup ? 0660u : 0600u);
+            if (forGroup)
+                QCOMPARE(file.st_gid, own->gr_gid);
+        }
     }
 
-    // Two programs write at once, each its own values many times: with the
-    // lock, no entry is lost or doubled and each program's last value is there.
+    // A link planted in the store's folder (or as the folder) is never
+    // written through: the operation works on a fresh file of its own or fails.
+    void linksAreNeverFollowed_data() {
+        QTest::addColumn<QString>("link");  // below the common folder, or the registry's
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<bool>("expected");
+        QTest::newRow("rewrite file") << "Nexo Software/RegShadow.tmp"
+                                      << "store" << true;
+        QTest::newRow("lock file") << "Nexo Software/RegShadow.lock"
+                                   << "store" << false;
+        QTest::newRow("store") << "Nexo Software/RegShadow.db"
+                               << "store" << false;
+        QTest::newRow("write test file") << "Nexo Software/TempXPTONexo.txt"
+                                         << "prepare" << false;
+        QTest::newRow("the store's folder") << "Nexo Software"
+                                            << "prepare" << false;
+        QTest::newRow("error log") << "Nexo Software/OrlaContas.log"
+                                   << "log" << false;
+        QTest::newRow("registry file") << "registry:HKEY_LOCAL_MACHINE.reg"
+                                       << "registry" << false;
+    }
+    void linksAreNeverFollowed() {
+        QFETCH(QString, link);
+        QFETCH(QString, operation);
+        QFETCH(bool, expected);
+        SettingsSandbox sandbox;
+        // Another file of the user, and another folder, that a link points at.
+        const QString target = sandbox.root() + "/alvo.reg";
+        const QString folderTarget = sandbox.root() + "/alvo";
+        const QByteArray content = "[SOFTWARE\\Fortevia\\Contabilidade]\n\"Conta_ID\"=\"1\"\n";
+        WriteAll(target, content);
+        QVERIFY(QDir().mkpath(folderTarget));
+        const QString path = link.startsWith("registry:")
+                                 ? sandbox.registryDir() + '/' + link.mid(9)
+                                 : sandbox.appData() + '/' + link;
+        if (link != "Nexo Software" && !link.endsWith(".db"))
+            sandbox.writeStore({Entry(kKey, "Conta_ID", "3")});
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QVERIFY(QFile::link(link == "Nexo Software" ? folderTarget : target, path));
+
+        bool result = false;
+        if (operation == "store")
+            result = GravarRegShadow(kKey, "Conta_ID", "4");
+        if (operation == "prepare")
+            result = PrepararRegShadow();
+        if (operation == "registry")
+            result = DefinirValorString(kKey, "Conta_ID", "4", true);
+        if (operation == "log") {
+            ReportError({"General", "SQLConnect"}, OrlaError(5, "Falha de teste"));
+            result = !QFileInfo(path).isSymLink() && ReadAll(path).contains("Falha de teste");
+        }
+        QCOMPARE(result, expected);
+        QCOMPARE(ReadAll(target), content);
+        QCOMPARE(FolderEntries(folderTarget), QStringList());
+        if (result)
+            QCOMPARE(LerRegShadow(kKey, "Conta_ID"), QStringLiteral("4"));
+    }
+
+    // Another program holds the store longer than a writer waits: the write
+    // reports failure and changes nothing, so the next read is not stale.
+    void storeBusyLosesNoUpdate() {
+        SettingsSandbox sandbox;
+        SeedRegistry(sandbox);
+        sandbox.writeStore({Entry(kKey, "Conta_ID", "3")});
+        const QByteArray registry = sandbox.regFileBytes("HKEY_LOCAL_MACHINE");
+        const QString lock = sandbox.shadowFolder() + "/RegShadow.lock";
+        WriteAll(lock, {});
+        const int holder = ::open(QFile::encodeName(lock).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(holder >= 0);
+        QCOMPARE(::flock(holder, LOCK_EX), 0);
+        const bool stored = DefinirValorString(kKey, "Conta_ID", "4");
+        ::close(holder);
+        QVERIFY(!stored);
+        QCOMPARE(ObterValorString(kKey, "Conta_ID"), QStringLiteral("3"));
+        QCOMPARE(sandbox.regFileBytes("HKEY_LOCAL_MACHINE"), registry);
+    }
+
+    // Two programs write at once, each its own values many times to the store
+    // and to the registry: with the locks, no entry is lost or doubled and each
+    // program's last value is there.
     void twoWritersLoseNothing() {
         SettingsSandbox sandbox;
+        SeedRegistry(sandbox);
         const int count = 100;
         QList<QProcess*> writers;
         for (const QString& name : {QStringLiteral("A"), QStringLiteral("B")}) {
@@ -286,6 +373,11 @@ class TestRegShadow : public QObject {
         lines.sort();
         expected.sort();
         QCOMPARE(lines, expected);
+        for (const QString& name : {QStringLiteral("A"), QStringLiteral("B")}) {
+            for (int i = 1; i <= count; ++i)
+                QCOMPARE(ValorString(kKey, name + QLatin1Char('.') + QString::number(i)),
+                         QString::number(i));
+        }
     }
 };
 
