@@ -5,7 +5,6 @@
 #include "platform/SharedFiles.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -32,15 +31,6 @@ QString PastaEspecial(qint32 pasta) {
 QString PastaTemporaria() {
     const QString temp = QDir::tempPath();
     return temp.endsWith(QLatin1Char('/')) ? temp : temp + QLatin1Char('/');
-}
-
-bool FicheiroComConteudo(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    // The first line has content when the file does not begin with a line end.
-    char first = 0;
-    return file.getChar(&first) && first != '\r' && first != '\n';
 }
 
 bool PastaGravavel(const QString& folder) {

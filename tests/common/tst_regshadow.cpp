@@ -51,118 +51,34 @@ class TestRegShadow : public QObject {
     Q_OBJECT
 
   private slots:
-    void prepare_data() {
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<bool>("expected");
-        QTest::newRow("no folder yet: folder and empty store made") << "none" << true;
-        QTest::newRow("store with entries: kept as it is") << "entries" << true;
-        QTest::newRow("common folder is a regular file") << "file" << false;
-        QTest::newRow("read-only test file in the folder, store there")
-            << "blocked-with-store" << false;
-        QTest::newRow("read-only test file in the folder, no store") << "blocked" << false;
-        QTest::newRow("read-only folder, store there") << "read-only" << false;
-    }
-    void prepare() {
-        QFETCH(QString, setup);
-        QFETCH(bool, expected);
-        SettingsSandbox sandbox;
-        std::optional<ScopedEnv> appData;
-        const QString blocker = sandbox.shadowFolder() + QLatin1String("/TempXPTONexo.txt");
-        if (setup == QLatin1String("entries") || setup.endsWith(QLatin1String("store")) ||
-            setup == QLatin1String("read-only"))
-            sandbox.writeStore({Entry(kKey, "Conta_ID", "3")});
-        if (setup == QLatin1String("file")) {
-            // Nothing can be made under a regular file, whoever runs the test.
-            WriteAll(sandbox.root() + QLatin1String("/ficheiro"), "x");
-            appData.emplace("ORLA_COMMON_APPDATA", sandbox.root() + QLatin1String("/ficheiro"));
-        }
-        if (setup.startsWith(QLatin1String("blocked"))) {
-            WriteAll(blocker, "ANTIGO");
-            QVERIFY(QFile::setPermissions(blocker, QFileDevice::ReadOwner));
-        }
-        if (setup == QLatin1String("read-only")) {
-            if (RunningAsRoot())
-                QSKIP(
-                    "the superuser writes whatever the permission bits; the regular file and "
-                    "the read-only test file cover an unwritable folder");
-            QVERIFY(QFile::setPermissions(sandbox.shadowFolder(),
-                                          QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        }
-        const QByteArray before = sandbox.storeBytes();
-        const bool storeBefore = QFile::exists(sandbox.storePath());
-
-        QCOMPARE(PrepararRegShadow(), expected);
-
-        appData.reset();
-        QFile::setPermissions(sandbox.shadowFolder(), QFileDevice::ReadOwner |
-                                                          QFileDevice::WriteOwner |
-                                                          QFileDevice::ExeOwner);
-        QCOMPARE(QFile::exists(sandbox.storePath()), storeBefore || expected);
-        QCOMPARE(sandbox.storeBytes(), before);
-        // The write test leaves nothing behind, and a read-only test file untouched.
-        if (setup.startsWith(QLatin1String("blocked")))
-            QCOMPARE(ReadAll(blocker), QByteArray("ANTIGO"));
-        else
-            QVERIFY(!QFile::exists(blocker));
-    }
-
     void read_data() {
         QTest::addColumn<QByteArray>("store");
-        QTest::addColumn<QString>("keyPath");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("expected");  // read for kKey, "Conta_ID"
         const QByteArray k = kKey.toLatin1();
-        QTest::newRow("entry") << k + ":Conta_ID=3\r\n"
-                               << kKey << "Conta_ID"
-                               << "3";
-        QTest::newRow("after other entries") << "HKEY_LOCAL_MACHINE\\X:Conta_ID=1\r\n" + k +
-                                                    ":Templates=/t\r\n" + k + ":Conta_ID=3\r\n"
-                                             << kKey << "Conta_ID"
-                                             << "3";
-        QTest::newRow("a name that only begins alike") << k + ":Conta_ID2=9\r\n"
-                                                       << kKey << "Conta_ID"
-                                                       << "";
-        QTest::newRow("a key that only begins alike") << k + "X:Conta_ID=9\r\n"
-                                                      << kKey << "Conta_ID"
-                                                      << "";
-        QTest::newRow("case ignored") << k.toUpper() + ":conta_id=3\r\n"
-                                      << kKey << "Conta_ID"
-                                      << "3";
+        const QByteArray other = "HKEY_LOCAL_MACHINE\\X:Conta_ID=1\r\n";
+        QTest::newRow("after other entries")
+            << other + k + ":Templates=/t\r\n" + k + ":Conta_ID=3\r\n"
+            << QString("3");
+        QTest::newRow("a name that only begins alike") << k + ":Conta_ID2=9\r\n" << QString();
+        QTest::newRow("a key that only begins alike") << k + "X:Conta_ID=9\r\n" << QString();
+        QTest::newRow("case ignored") << k.toUpper() + ":conta_id=3\r\n" << QString("3");
         QTest::newRow("first of two") << k + ":Conta_ID=1\r\n" + k + ":Conta_ID=2\r\n"
-                                      << kKey << "Conta_ID"
-                                      << "1";
+                                      << QString("1");
         QTest::newRow("empty first line: nothing read") << "\r\n" + k + ":Conta_ID=3\r\n"
-                                                        << kKey << "Conta_ID"
-                                                        << "";
-        QTest::newRow("value holding = and :") << k + ":Templates=C:=x\r\n"
-                                               << kKey << "Templates"
-                                               << "C:=x";
-        QTest::newRow("empty value") << k + ":Conta_ID=\r\n"
-                                     << kKey << "Conta_ID"
-                                     << "";
-        QTest::newRow("line ends of LF alone")
-            << "HKEY_LOCAL_MACHINE\\X:A=1\n" + k + ":Conta_ID=3\n"
-            << kKey << "Conta_ID"
-            << "3";
+                                                        << QString();
+        QTest::newRow("value holding = and :") << k + ":Conta_ID=C:=x\r\n" << QString("C:=x");
+        QTest::newRow("line ends of LF alone") << "H:A=1\n" + k + ":Conta_ID=3\n" << QString("3");
         QTest::newRow("last line without its line end")
-            << "HKEY_LOCAL_MACHINE\\X:A=1\r\n" + k + ":Conta_ID=3" << kKey << "Conta_ID"
-            << "3";
-        QTest::newRow("ANSI bytes") << k + ":Banco=Concilia\xe7\xe3o \x80\r\n"
-                                    << kKey << "Banco"
-                                    << "Conciliação €";
-        QTest::newRow("key with a character outside the code page") << k + "?:Conta_ID=3\r\n"
-                                                                    << kKey + "Ā"
-                                                                    << "Conta_ID"
-                                                                    << "3";
+            << other + k + ":Conta_ID=3" << QString("3");
+        QTest::newRow("ANSI bytes") << k + ":Conta_ID=Concilia\xe7\xe3o \x80\r\n"
+                                    << QString("Conciliação €");
     }
     void read() {
         QFETCH(QByteArray, store);
-        QFETCH(QString, keyPath);
-        QFETCH(QString, name);
         QFETCH(QString, expected);
         SettingsSandbox sandbox;
         WriteAll(sandbox.storePath(), store);
-        QCOMPARE(LerRegShadow(keyPath, name), expected);
+        QCOMPARE(LerRegShadow(kKey, "Conta_ID"), expected);
     }
 
     void write_data() {
@@ -225,14 +141,6 @@ class TestRegShadow : public QObject {
         const ino_t inode = Stat(sandbox.storePath()).st_ino;
         QVERIFY(GravarRegShadow(kKey, "Conta_ID", "3"));
         QCOMPARE(Stat(sandbox.storePath()).st_ino, inode);
-    }
-
-    void missingStoreIsNotMade() {
-        SettingsSandbox sandbox;
-        QVERIFY(QDir().mkpath(sandbox.shadowFolder()));
-        QVERIFY(!GravarRegShadow(kKey, "Conta_ID", "3"));
-        QVERIFY(!QFile::exists(sandbox.storePath()));
-        QCOMPARE(LerRegShadow(kKey, "Conta_ID"), QString());
     }
 
     // Made for the group of the machine when this user may give files to it,
