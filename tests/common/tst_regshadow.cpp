@@ -83,53 +83,41 @@ class TestRegShadow : public QObject {
 
     void write_data() {
         QTest::addColumn<QStringList>("before");
-        QTest::addColumn<QString>("keyPath");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("written");  // "name=value" under kKey
         QTest::addColumn<QStringList>("after");
-        const QString other = Entry("HKEY_LOCAL_MACHINE\\X", "A", "1");
-        const QString last = Entry(kKey, "Templates", "/t");
-        QTest::newRow("into an empty store") << QStringList() << kKey << "Conta_ID"
-                                             << "3" << QStringList{Entry(kKey, "Conta_ID", "3")};
-        QTest::newRow("new entry at the end")
-            << QStringList{other, last} << kKey << "Conta_ID"
-            << "3" << QStringList{other, last, Entry(kKey, "Conta_ID", "3")};
+        const auto e = [](const QString& nameValue) { return kKey + ':' + nameValue; };
+        const QString other = "HKEY_LOCAL_MACHINE\\X:A=1";
+        const QString last = e("Templates=/t");
+        QTest::newRow("into an empty store")
+            << QStringList() << "Conta_ID=3" << QStringList{e("Conta_ID=3")};
+        QTest::newRow("new entry at the end") << QStringList{other, last} << "Conta_ID=3"
+                                              << QStringList{other, last, e("Conta_ID=3")};
         QTest::newRow("rewritten entry keeps its place")
-            << QStringList{other, Entry(kKey, "Conta_ID", "3"), last} << kKey << "Conta_ID"
-            << "4" << QStringList{other, Entry(kKey, "Conta_ID", "4"), last};
+            << QStringList{other, e("Conta_ID=3"), last} << "Conta_ID=4"
+            << QStringList{other, e("Conta_ID=4"), last};
         QTest::newRow("second entry for the value removed")
-            << QStringList{Entry(kKey, "Conta_ID", "1"), other, Entry(kKey, "Conta_ID", "2"), last}
-            << kKey << "Conta_ID"
-            << "4" << QStringList{Entry(kKey, "Conta_ID", "4"), other, last};
+            << QStringList{e("Conta_ID=1"), other, e("Conta_ID=2")} << "Conta_ID=4"
+            << QStringList{e("Conta_ID=4"), other};
         QTest::newRow("entry in other letter case takes the caller's")
-            << QStringList{other, Entry(kKey.toUpper(), "CONTA_ID", "3")} << kKey << "Conta_ID"
-            << "3" << QStringList{other, Entry(kKey, "Conta_ID", "3")};
+            << QStringList{kKey.toUpper() + ":CONTA_ID=3"} << "Conta_ID=3"
+            << QStringList{e("Conta_ID=3")};
         QTest::newRow("a name that only begins alike stays")
-            << QStringList{Entry(kKey, "Conta_ID2", "9")} << kKey << "Conta_ID"
-            << "3" << QStringList{Entry(kKey, "Conta_ID2", "9"), Entry(kKey, "Conta_ID", "3")};
-        QTest::newRow("an equal line anywhere: nothing written")
-            << QStringList{Entry(kKey, "Conta_ID", "1"), Entry(kKey, "Conta_ID", "2")} << kKey
-            << "Conta_ID"
-            << "2" << QStringList{Entry(kKey, "Conta_ID", "1"), Entry(kKey, "Conta_ID", "2")};
-        QTest::newRow("empty first line kept")
-            << QStringList{"", other} << kKey << "Conta_ID"
-            << "3" << QStringList{"", other, Entry(kKey, "Conta_ID", "3")};
-        QTest::newRow("empty lines between entries kept")
-            << QStringList{other, "", last} << kKey << "Templates"
-            << "/u" << QStringList{other, "", Entry(kKey, "Templates", "/u")};
+            << QStringList{e("Conta_ID2=9")} << "Conta_ID=3"
+            << QStringList{e("Conta_ID2=9"), e("Conta_ID=3")};
+        const QStringList two{e("Conta_ID=1"), e("Conta_ID=2")};
+        QTest::newRow("an equal line anywhere: nothing written") << two << "Conta_ID=2" << two;
+        QTest::newRow("empty lines kept") << QStringList{"", other, "", last} << "Templates=/u"
+                                          << QStringList{"", other, "", e("Templates=/u")};
         QTest::newRow("ANSI text, outside the code page as ?")
-            << QStringList() << kKey << "Banco"
-            << "Conciliação € Ā" << QStringList{Entry(kKey, "Banco", "Conciliação € ?")};
+            << QStringList() << "Banco=Conciliação € Ā" << QStringList{e("Banco=Conciliação € ?")};
     }
     void write() {
         QFETCH(QStringList, before);
-        QFETCH(QString, keyPath);
-        QFETCH(QString, name);
-        QFETCH(QString, value);
+        QFETCH(QString, written);
         QFETCH(QStringList, after);
         SettingsSandbox sandbox;
         sandbox.writeStore(before);
-        QVERIFY(GravarRegShadow(keyPath, name, value));
+        QVERIFY(GravarRegShadow(kKey, written.section('=', 0, 0), written.section('=', 1)));
         QCOMPARE(sandbox.storeLines(), after);
         QCOMPARE(FolderEntries(sandbox.shadowFolder()),
                  QStringList({"RegShadow.db", "RegShadow.lock"}));
@@ -178,27 +166,20 @@ class TestRegShadow : public QObject {
     // written through: the operation works on a fresh file of its own or fails.
     void linksAreNeverFollowed_data() {
         QTest::addColumn<QString>("link");  // below the common folder, or the registry's
-        QTest::addColumn<QString>("operation");
         QTest::addColumn<bool>("expected");
-        QTest::newRow("rewrite file") << "Nexo Software/RegShadow.tmp"
-                                      << "store" << true;
-        QTest::newRow("lock file") << "Nexo Software/RegShadow.lock"
-                                   << "store" << false;
-        QTest::newRow("store") << "Nexo Software/RegShadow.db"
-                               << "store" << false;
-        QTest::newRow("write test file") << "Nexo Software/TempXPTONexo.txt"
-                                         << "prepare" << false;
-        QTest::newRow("the store's folder") << "Nexo Software"
-                                            << "prepare" << false;
-        QTest::newRow("error log") << "Nexo Software/OrlaContas.log"
-                                   << "log" << false;
-        QTest::newRow("registry file") << "registry:HKEY_LOCAL_MACHINE.reg"
-                                       << "registry" << false;
+        QTest::addColumn<QString>("operation");
+        QTest::newRow("rewrite file") << "Nexo Software/RegShadow.tmp" << true << "store";
+        QTest::newRow("lock file") << "Nexo Software/RegShadow.lock" << false << "store";
+        QTest::newRow("store") << "Nexo Software/RegShadow.db" << false << "store";
+        QTest::newRow("write test file") << "Nexo Software/TempXPTONexo.txt" << false << "prepare";
+        QTest::newRow("the store's folder") << "Nexo Software" << false << "prepare";
+        QTest::newRow("error log") << "Nexo Software/OrlaContas.log" << false << "log";
+        QTest::newRow("registry file") << "registry:HKEY_LOCAL_MACHINE.reg" << false << "registry";
     }
     void linksAreNeverFollowed() {
         QFETCH(QString, link);
-        QFETCH(QString, operation);
         QFETCH(bool, expected);
+        QFETCH(QString, operation);
         SettingsSandbox sandbox;
         // Another file of the user, and another folder, that a link points at.
         const QString target = sandbox.root() + "/alvo.reg";
