@@ -44,25 +44,15 @@ class TestErrorReport : public QObject {
         QCOMPARE(services.log().reports.size(), reported ? 1 : 0);
     }
 
-    void fiveTextsInOrder_data() {
-        QTest::addColumn<int>("form");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("description") << int(MessageForm::Description) << "no such table: tbX";
-        QTest::newRow("numbered")
-            << int(MessageForm::Numbered)
-            << "Error Number = -2147217900 | Description = no such table: tbX";
-    }
     void fiveTextsInOrder() {
-        QFETCH(int, form);
-        QFETCH(QString, message);
         ScopedServicesRecorder services;
         const ErrorSite site{"modRegistry", "ObterValorString",
-                             ReportFilter::NotZeroNor3709NorBlank, MessageForm(form)};
+                             ReportFilter::NotZeroNor3709NorBlank, MessageForm::Numbered};
         Guard(site, [] { throw OrlaError(err::kCommandFailed, "no such table: tbX"); });
         QCOMPARE(services.log().reports.size(), 1);
         QCOMPARE(services.log().reports.first().texts,
                  QStringList({kProductLabel, kApplicationLabel, "modRegistry", "ObterValorString",
-                              message}));
+                              "Error Number = -2147217900 | Description = no such table: tbX"}));
     }
 
     void guardKeepsWhatWasAssignedBeforeTheError() {

@@ -1,6 +1,6 @@
 // The registry's four operations over .reg files, where the settings' own
-// tests do not reach: keys above a section, one file per root, handles and
-// access rights, and rewrites that keep the rest of the file.
+// tests do not reach: handles and access rights, and rewrites that keep the
+// rest of the file.
 #include "SettingsSandbox.h"
 #include "common/Ansi.h"
 #include "platform/registry/RegistryBackend.h"
@@ -48,21 +48,6 @@ class TestRegistryBackend : public QObject {
     Q_OBJECT
 
   private slots:
-    void keysAndRoots() {
-        SettingsSandbox sandbox;
-        sandbox.writeRegFile(kMachine, kFile);
-        sandbox.writeRegFile("HKEY_CURRENT_USER", RegText({"[Software\\U]", "\"Conta_ID\"=\"8\""}));
-        // A key above a section exists; a name that only begins alike does not.
-        CurrentRegistry().RegCloseKey(Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Fortevia", KEY_READ));
-        Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Forte", KEY_READ, ERROR_FILE_NOT_FOUND);
-        // Each root has its own file.
-        const HKEY user = Open(HKEY_CURRENT_USER, "Software\\U", KEY_READ);
-        QCOMPARE(Query(user, "Conta_ID"), QStringLiteral("8"));
-        CurrentRegistry().RegCloseKey(user);
-        Open(HKEY_LOCAL_MACHINE, "Software\\U", KEY_READ, ERROR_FILE_NOT_FOUND);
-        Open(HKEY_USERS, "Software", KEY_READ, ERROR_FILE_NOT_FOUND);
-    }
-
     void handlesGrantWhatTheyWereOpenedFor() {
         SettingsSandbox sandbox;
         sandbox.writeRegFile(kMachine, kFile);
@@ -86,17 +71,16 @@ class TestRegistryBackend : public QObject {
         QCOMPARE(Set(key, "Conta_ID", "4"), ERROR_SUCCESS);
         QCOMPARE(Set(key, "Nova", "x \"y\" \\z"), ERROR_SUCCESS);
         CurrentRegistry().RegCloseKey(key);
-        const HKEY above = Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Fortevia", KEY_WRITE);
-        QCOMPARE(Set(above, "Acima", "Ação"), ERROR_SUCCESS);
-        CurrentRegistry().RegCloseKey(above);
+        const HKEY shared = Open(HKEY_LOCAL_MACHINE, "software\\fortevia\\SHARED", KEY_WRITE);
+        QCOMPARE(Set(shared, "Acima", "Ação"), ERROR_SUCCESS);
+        CurrentRegistry().RegCloseKey(shared);
         QCOMPARE(QString::fromUtf8(sandbox.regFileBytes(kMachine)),
                  RegText({"Windows Registry Editor Version 5.00",
                           "; kept when the file is written again", "",
                           "[SOFTWARE\\Fortevia\\Contabilidade]", "\"Conta_ID\"=\"4\"",
                           "\"Numero\"=dword:0000002a", "\"Nova\"=\"x \\\"y\\\" \\\\z\"", "",
                           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\Shared]",
-                          "\"Templates\"=\"/srv/modelos\"", "", "[SOFTWARE\\Fortevia]",
-                          "\"Acima\"=\"Ação\""}));
+                          "\"Templates\"=\"/srv/modelos\"", "\"Acima\"=\"Ação\""}));
     }
 };
 

@@ -121,14 +121,7 @@ QByteArray RegDocument::Serialize() const {
 }
 
 bool RegDocument::HasKey(const QString& path) const {
-    if (path.isEmpty())
-        return true;
-    for (const Section& section : sections_) {
-        if (SameName(section.path, path) ||
-            section.path.startsWith(path + QLatin1Char('\\'), Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
+    return path.isEmpty() || SectionIndex(path) >= 0;
 }
 
 qsizetype RegDocument::SectionIndex(const QString& path) const {

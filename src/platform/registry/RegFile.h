@@ -22,7 +22,7 @@ class RegDocument {
     // The text to write, in UTF-8.
     QByteArray Serialize() const;
 
-    // True when the key has a section or lies above one; "" is the root itself.
+    // True when the key has a section; "" is the root itself.
     bool HasKey(const QString& path) const;
     std::optional<QString> Value(const QString& path, const QString& name) const;
     // Replaces the value in place, or adds it at the end of the key's section
