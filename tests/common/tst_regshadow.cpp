@@ -246,26 +246,19 @@ class TestRegShadow : public QObject {
             writer->start(QStringLiteral(ORLA_SHADOW_WRITER), {name, QString::number(count)});
             writers.append(writer);
         }
-        QStringList expected;
-        for (const QString& name : {QStringLiteral("A"), QStringLiteral("B")}) {
-            expected.append(Entry(kKey, name, QString::number(count)));
-            for (int i = 1; i <= count; ++i)
-                expected.append(
-                    Entry(kKey, name + QLatin1Char('.') + QString::number(i), QString::number(i)));
-        }
         for (QProcess* writer : writers) {
             QVERIFY(writer->waitForFinished(240000));
             QCOMPARE(writer->exitStatus(), QProcess::NormalExit);
             QCOMPARE(writer->exitCode(), 0);
         }
-        QStringList lines = sandbox.storeLines();
-        lines.sort();
-        expected.sort();
-        QCOMPARE(lines, expected);
+        QCOMPARE(sandbox.storeLines().size(), 2 * (count + 1));
         for (const QString& name : {QStringLiteral("A"), QStringLiteral("B")}) {
-            for (int i = 1; i <= count; ++i)
-                QCOMPARE(ValorString(kKey, name + QLatin1Char('.') + QString::number(i)),
-                         QString::number(i));
+            QCOMPARE(LerRegShadow(kKey, name), QString::number(count));
+            for (int i = 1; i <= count; ++i) {
+                const QString numbered = name + QLatin1Char('.') + QString::number(i);
+                QCOMPARE(LerRegShadow(kKey, numbered), QString::number(i));
+                QCOMPARE(ValorString(kKey, numbered), QString::number(i));
+            }
         }
     }
 };
