@@ -21,11 +21,25 @@ namespace {
 
 constexpr int kOpenFlags = O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
 
-// The group's mode when the file can be given to the group, else the owner's.
+// The machine's group that shares the files, when it exists.
+std::optional<gid_t> SharedGroup() {
+    const QByteArray name = qEnvironmentVariableIsSet("ORLA_SHARED_GROUP")
+                                ? qgetenv("ORLA_SHARED_GROUP")
+                                : QByteArray("orla");
+    group entry{};
+    group* found = nullptr;
+    std::vector<char> buffer(16384);
+    if (name.isEmpty() ||
+        ::getgrnam_r(name.constData(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found)
+        return std::nullopt;
+    return found->gr_gid;
+}
+
+// The group's modes when the file can be given to the group, else the owner's.
 bool ApplyModes(int fd, bool folder) {
-    const SharedModes modes = SharedAccess();
-    if (modes.group && ::fchown(fd, uid_t(-1), *modes.group) == 0)
-        return ::fchmod(fd, folder ? modes.folder : modes.file) == 0;
+    const std::optional<gid_t> group = SharedGroup();
+    if (group && ::fchown(fd, uid_t(-1), *group) == 0)
+        return ::fchmod(fd, folder ? 02770 : 0660) == 0;
     return ::fchmod(fd, folder ? 0700 : 0600) == 0;
 }
 
@@ -43,19 +57,6 @@ bool WriteFully(int fd, const QByteArray& bytes) {
 }
 
 }  // namespace
-
-SharedModes SharedAccess() {
-    const QByteArray name = qEnvironmentVariableIsSet("ORLA_SHARED_GROUP")
-                                ? qgetenv("ORLA_SHARED_GROUP")
-                                : QByteArray("orla");
-    group entry{};
-    group* found = nullptr;
-    std::vector<char> buffer(16384);
-    if (name.isEmpty() ||
-        ::getgrnam_r(name.constData(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found)
-        return {};
-    return {found->gr_gid, 02770, 0660};
-}
 
 UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
     if (this != &other) {

@@ -11,20 +11,12 @@
 #include <chrono>
 #include <optional>
 
-#include <sys/types.h>
-
 namespace orla {
 
-// Who may use what is made in the shared folders: the machine's group
-// (ORLA_SHARED_GROUP, "orla" when unset) when it exists and this user may
-// give files to it: folders set-group-ID 2770, files 0660; otherwise the
-// owner alone: 0700 and 0600. Applied whatever the umask.
-struct SharedModes {
-    std::optional<gid_t> group;
-    mode_t folder = 0700;
-    mode_t file = 0600;
-};
-SharedModes SharedAccess();
+// Who may use what is made there: the machine's group (ORLA_SHARED_GROUP,
+// "orla" when unset) when it exists and this user may give files to it:
+// folders set-group-ID 2770, files 0660; otherwise the owner alone: 0700 and
+// 0600. Applied whatever the umask.
 
 // A file descriptor closed when it goes out of scope.
 class UniqueFd {
@@ -43,7 +35,7 @@ class UniqueFd {
 };
 
 // Makes the last folder of the path (its parents as the user's own) with
-// SharedAccess()'s folder mode; a folder already there is left as it is.
+// the shared folder mode; a folder already there is left as it is.
 // False when no real folder stands there afterwards.
 bool MakeSharedFolder(const QString& path);
 
@@ -56,7 +48,7 @@ class SharedFolder {
 
     // Opens a regular file of the folder that is neither a link nor linked
     // elsewhere (one name only). With create, a missing file is made new with
-    // SharedAccess()'s file mode first. flags: O_RDONLY, O_WRONLY, O_RDWR,
+    // the shared file mode first. flags: O_RDONLY, O_WRONLY, O_RDWR,
     // O_APPEND; an invalid descriptor on any failure.
     UniqueFd open(const QString& name, int flags, bool create = false) const;
     // The whole file, or nothing when it cannot be read as open() would.
@@ -64,7 +56,7 @@ class SharedFolder {
     // True when something (a link included) stands under the name.
     bool contains(const QString& name) const;
     // Writes the bytes to a new file named stem + a unique suffix, with
-    // SharedAccess()'s file mode, flushes it to disk and renames it over the
+    // the shared file mode, flushes it to disk and renames it over the
     // name; on failure nothing is left behind and the old file stays.
     bool replace(const QString& name, const QByteArray& bytes, const QString& stem) const;
     bool remove(const QString& name) const;
