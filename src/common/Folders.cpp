@@ -2,17 +2,18 @@
 
 #include "common/Trim.h"
 #include "platform/Folders.h"
+#include "platform/SharedFiles.h"
 
 #include <QDir>
-#include <QFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orla {
 namespace {
 
-// The mode's write bits (the "User" flags would ask the system whether this
-// process may write, which is always yes for the superuser).
-constexpr QFileDevice::Permissions kAnyWrite =
-    QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+const QString kTestFile = QStringLiteral("TempXPTONexo.txt");
 
 }  // namespace
 
@@ -32,29 +33,23 @@ QString PastaTemporaria() {
     return temp.endsWith(QLatin1Char('/')) ? temp : temp + QLatin1Char('/');
 }
 
-bool FicheiroComConteudo(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    // The first line has content when the file does not begin with a line end.
-    char first = 0;
-    return file.getChar(&first) && first != '\r' && first != '\n';
-}
-
 bool PastaGravavel(const QString& folder) {
-    QFile test(folder + QLatin1String("/TempXPTONexo.txt"));
-    // A test file left read-only is not ours to overwrite; checked on the
-    // permission bits because the superuser could still open it for writing.
-    if (test.exists() && !(test.permissions() & kAnyWrite))
+    const SharedFolder dir(folder);
+    // A link, or a file with other names, under the test file's name fails.
+    UniqueFd test = dir.open(kTestFile, O_WRONLY, true);
+    struct stat info {};
+    if (!test || ::fstat(test.get(), &info) != 0)
         return false;
-    if (!test.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // A test file left read-only is not ours to overwrite; checked on the
+    // permission bits because the superuser could still write it.
+    if (!(info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
         return false;
     const QByteArray line("TESTE\r\n");
-    bool ok = test.write(line) == line.size() && test.flush();
-    test.close();
-    ok = test.error() == QFileDevice::NoError && ok;
+    bool ok = ::ftruncate(test.get(), 0) == 0 &&
+              ::write(test.get(), line.constData(), size_t(line.size())) == line.size();
+    ok = ::close(test.release()) == 0 && ok;
     // Removed whatever happened to the write, so no test file stays behind.
-    return test.remove() && ok;
+    return dir.remove(kTestFile) && ok;
 }
 
 }  // namespace orla

@@ -1,5 +1,5 @@
-// Special folders, the temporary folder, and the two file-system tests the
-// settings store and the reports rely on.
+// Special folders, the temporary folder, and the folder write test of the
+// settings store.
 #pragma once
 
 #include <QString>
@@ -13,9 +13,8 @@ inline constexpr qint32 CSIDL_COMMON_APPDATA = 0x23;
 QString PastaEspecial(qint32 pasta);
 // The temporary folder, with its trailing separator.
 QString PastaTemporaria();
-// True when the file opens for reading and its first line is not empty.
-bool FicheiroComConteudo(const QString& path);
-// True when a file can be created, written and deleted in the folder.
+// True when a file can be created, written and deleted in the folder; a link
+// in place of the folder or of the test file fails it.
 bool PastaGravavel(const QString& folder);
 
 }  // namespace orla

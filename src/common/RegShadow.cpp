@@ -2,85 +2,54 @@
 // common application-data folder, one "key path:value name=value" per line,
 // CR LF line ends, ANSI text. Writers hold an exclusive advisory lock on
 // "RegShadow.lock" beside it across read-modify-write, and replace the store
-// by renaming "RegShadow.tmp" over it, so readers never see half a store.
+// by renaming a new "RegShadow.tmp.<unique>" over it, so readers never see
+// half a store. Nothing in the folder is opened through a link.
 #include "common/Ansi.h"
 #include "common/Folders.h"
 #include "common/Registry.h"
+#include "platform/SharedFiles.h"
 
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QStringList>
 
-#include <cerrno>
 #include <chrono>
 #include <optional>
-#include <thread>
 
 #include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 namespace orla {
 namespace {
 
 // How long a writer waits for another one before giving up (file busy).
 constexpr std::chrono::milliseconds kLockWait{5000};
-constexpr std::chrono::milliseconds kLockRetry{5};
+
+const QString kStore = QStringLiteral("RegShadow.db");
+const QString kRewrite = QStringLiteral("RegShadow.tmp");
+const QString kLock = QStringLiteral("RegShadow.lock");
 
 QString ShadowFolder() {
     return PastaEspecial(CSIDL_COMMON_APPDATA) + QLatin1String("/Nexo Software");
 }
-QString ShadowStore() {
-    return ShadowFolder() + QLatin1String("/RegShadow.db");
-}
-QString ShadowRewrite() {
-    return ShadowFolder() + QLatin1String("/RegShadow.tmp");
-}
-QString ShadowLockFile() {
-    return ShadowFolder() + QLatin1String("/RegShadow.lock");
-}
 
-// flock on the companion file, released when the descriptor closes (also
-// when the program dies, so a crashed writer never leaves the store locked).
+// The writers' lock on the companion file, held while the object lives.
 class ShadowLock {
   public:
-    ShadowLock() {
-        fd_ = ::open(QFile::encodeName(ShadowLockFile()).constData(),
-                     O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
-        if (fd_ < 0)
-            return;
-        const QDeadlineTimer deadline(kLockWait);
-        for (;;) {
-            held_ = ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
-            if (held_ || (errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired())
-                return;
-            std::this_thread::sleep_for(kLockRetry);
-        }
+    explicit ShadowLock(const SharedFolder& folder) : file_(folder.open(kLock, O_RDONLY, true)) {
+        held_ = file_ && LockExclusive(file_.get(), kLockWait);
     }
-    ~ShadowLock() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    ShadowLock(const ShadowLock&) = delete;
-    ShadowLock& operator=(const ShadowLock&) = delete;
-
     bool held() const { return held_; }
 
   private:
-    int fd_ = -1;
+    UniqueFd file_;
     bool held_ = false;
 };
 
 // The store's lines: each ends with CR LF, though a lone CR or LF is taken as
 // a line end too.
-std::optional<QStringList> ReadStore() {
-    QFile file(ShadowStore());
-    if (!file.open(QIODevice::ReadOnly))
+std::optional<QStringList> ReadStore(const SharedFolder& folder) {
+    const std::optional<QByteArray> bytes = folder.read(kStore);
+    if (!bytes)
         return std::nullopt;
-    const QString text = FromAnsi(file.readAll());
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
+    const QString text = FromAnsi(*bytes);
     QStringList lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -96,27 +65,12 @@ std::optional<QStringList> ReadStore() {
     return lines;
 }
 
-// Writes the lines to the rewrite file and renames it over the store.
-bool ReplaceStore(const QStringList& lines) {
+// Writes the lines to a new rewrite file and renames it over the store.
+bool ReplaceStore(const SharedFolder& folder, const QStringList& lines) {
     QByteArray bytes;
     for (const QString& line : lines)
         bytes += ToAnsi(line) + "\r\n";
-    QFile rewrite(ShadowRewrite());
-    if (!rewrite.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    bool ok =
-        rewrite.write(bytes) == bytes.size() && rewrite.flush() && ::fsync(rewrite.handle()) == 0;
-    rewrite.close();
-    ok = ok && rewrite.error() == QFileDevice::NoError;
-    if (ok) {
-        // Whoever may write the store now may write the new one.
-        rewrite.setPermissions(QFile::permissions(ShadowStore()));
-        ok = ::rename(QFile::encodeName(ShadowRewrite()).constData(),
-                      QFile::encodeName(ShadowStore()).constData()) == 0;
-    }
-    if (!ok)
-        rewrite.remove();
-    return ok;
+    return folder.replace(kStore, bytes, kRewrite);
 }
 
 // Texts are compared as they will stand in the store.
@@ -131,26 +85,21 @@ bool Belongs(const QString& line, const QString& prefix) {
 }  // namespace
 
 bool PrepararRegShadow() {
-    const QString store = ShadowStore();
-    const bool exists = QFileInfo::exists(store);
-    if (!exists)
-        QDir().mkpath(ShadowFolder());  // a failure shows in the write test
+    if (!MakeSharedFolder(ShadowFolder()))
+        return false;
+    const SharedFolder folder(ShadowFolder());
     // The write test uses one fixed file name: one program at a time.
-    const ShadowLock lock;
+    const ShadowLock lock(folder);
     if (!lock.held() || !PastaGravavel(ShadowFolder()))
         return false;
-    if (exists)
-        return true;
     // Never truncates: another program may have made the store meanwhile.
-    QFile file(store);
-    return file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || QFileInfo::exists(store);
+    return folder.contains(kStore) || folder.open(kStore, O_WRONLY, true);
 }
 
 QString LerRegShadow(const QString& keyPath, const QString& valueName) {
-    if (!FicheiroComConteudo(ShadowStore()))
-        return {};
-    const std::optional<QStringList> lines = ReadStore();
-    if (!lines)
+    const std::optional<QStringList> lines = ReadStore(SharedFolder(ShadowFolder()));
+    // Read only when its first line is not empty.
+    if (!lines || lines->isEmpty() || lines->first().isEmpty())
         return {};
     const QString prefix = EntryPrefix(keyPath, valueName);
     for (const QString& line : *lines) {
@@ -166,10 +115,11 @@ bool GravarRegShadow(const QString& keyPath, const QString& valueName, const QSt
     // A line cannot hold a line break.
     if (entry.contains(QLatin1Char('\r')) || entry.contains(QLatin1Char('\n')))
         return false;
-    const ShadowLock lock;
+    const SharedFolder folder(ShadowFolder());
+    const ShadowLock lock(folder);
     if (!lock.held())
         return false;
-    const std::optional<QStringList> lines = ReadStore();
+    const std::optional<QStringList> lines = ReadStore(folder);
     if (!lines)
         return false;
     if (lines->contains(entry))
@@ -187,7 +137,7 @@ bool GravarRegShadow(const QString& keyPath, const QString& valueName, const QSt
     }
     if (!placed)
         rewritten.append(entry);
-    return ReplaceStore(rewritten);
+    return ReplaceStore(folder, rewritten);
 }
 
 }  // namespace orla

@@ -100,8 +100,8 @@ OptionalString ValorString(const QString& keyPath, const QString& valueName) {
             return;
         QByteArray buffer(kValueBufferBytes, '\0');
         quint32 length = kValueBufferBytes;
-        if (CurrentRegistry().RegQueryValueExA(key.handle(), ToAnsi(valueName), nullptr,
-                                               buffer.data(), &length) != reg::ERROR_SUCCESS)
+        if (CurrentRegistry().RegQueryValueExA(key.handle(), ToAnsi(valueName), buffer.data(),
+                                               &length) != reg::ERROR_SUCCESS)
             return;
         value = ValueText(buffer.left(length));
     });
@@ -158,10 +158,18 @@ bool DefinirValorString(const QString& keyPath, const QString& valueName, const 
             ShowMalformed(keyPath);
             return;
         }
-        if (!UnderCurrentUserSoftware(keyPath) && !skipShadow && PrepararRegShadow() &&
-            GravarRegShadow(keyPath, valueName, value)) {
-            stored = true;
-            return;
+        if (!UnderCurrentUserSoftware(keyPath) && !skipShadow) {
+            if (PrepararRegShadow() && GravarRegShadow(keyPath, valueName, value)) {
+                stored = true;
+                return;
+            }
+            // Reads take the store's entry first: while it holds another
+            // value, a write to the registry would not be read back.
+            const QString shadowed = LerRegShadow(keyPath, valueName);
+            if (!shadowed.isEmpty()) {
+                stored = shadowed == AnsiText(value);
+                return;
+            }
         }
         QString subKey;
         const HKEY root = FormatarChave(keyPath, subKey);

@@ -18,7 +18,7 @@ OptionalString ObterValorString(const QString& keyPath, const QString& valueName
                                 const OptionalString& defaultValue = std::nullopt,
                                 bool skipShadow = false);
 // Writes a value to the shadow store, or to the registry when the store cannot
-// take it. True when stored.
+// take it and holds no other value for it. True when the next read gives it.
 bool DefinirValorString(const QString& keyPath, const QString& valueName, const QString& value,
                         bool skipShadow = false);
 // A value of the registry alone.

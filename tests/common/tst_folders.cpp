@@ -1,5 +1,4 @@
-// Special folders, the temporary folder, the first-line content test and the
-// folder write test.
+// Special folders, the temporary folder and the folder write test.
 #include "SettingsSandbox.h"
 #include "common/Folders.h"
 
@@ -12,23 +11,6 @@
 using namespace orla;
 using namespace orla::test;
 
-namespace {
-
-const QString kTestFile = QStringLiteral("TempXPTONexo.txt");
-
-enum class FolderSetup {
-    Writable,
-    Missing,
-    RegularFile,
-    ReadOnly,
-    ReadOnlyTestFileInside,
-    LeftoverTestFileInside,
-};
-
-}  // namespace
-
-Q_DECLARE_METATYPE(FolderSetup)
-
 class TestFolders : public QObject {
     Q_OBJECT
 
@@ -37,12 +19,9 @@ class TestFolders : public QObject {
         QTest::addColumn<int>("folder");
         QTest::addColumn<QString>("appData");  // relative to a temporary home
         QTest::addColumn<QString>("expected");
-        QTest::newRow("common application data") << CSIDL_COMMON_APPDATA << "dados"
-                                                 << "dados";
-        QTest::newRow("common application data without its trailing separator")
-            << CSIDL_COMMON_APPDATA << "dados/"
-            << "dados";
-        QTest::newRow("common application data: the user's data folder when not configured")
+        QTest::newRow("common data, trailing separator dropped") << CSIDL_COMMON_APPDATA << "dados/"
+                                                                 << "dados";
+        QTest::newRow("common data not configured: the user's data folder")
             << CSIDL_COMMON_APPDATA << ""
             << ".local/share";
         QTest::newRow("desktop") << CSIDL_DESKTOP << "dados"
@@ -76,95 +55,37 @@ class TestFolders : public QObject {
         QVERIFY(QFile::exists(temp.path() + QLatin1String("/Extrato.doc")));
     }
 
-    void fileWithContent_data() {
-        QTest::addColumn<QString>("kind");  // "file", "missing", "folder", "unreadable"
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<bool>("expected");
-        QTest::newRow("text") << "file" << QByteArray("HKEY:Conta_ID=3\r\n") << true;
-        QTest::newRow("one space") << "file" << QByteArray(" \r\n") << true;
-        QTest::newRow("no line end") << "file" << QByteArray("x") << true;
-        QTest::newRow("empty first line, text after (CR LF)")
-            << "file" << QByteArray("\r\nHKEY:Conta_ID=3\r\n") << false;
-        QTest::newRow("empty first line, text after (LF)")
-            << "file" << QByteArray("\nHKEY:Conta_ID=3\n") << false;
-        QTest::newRow("empty file") << "file" << QByteArray() << false;
-        QTest::newRow("missing file") << "missing" << QByteArray() << false;
-        QTest::newRow("a folder") << "folder" << QByteArray() << false;
-        QTest::newRow("unreadable file") << "unreadable" << QByteArray("texto\r\n") << false;
-    }
-    void fileWithContent() {
-        QFETCH(QString, kind);
-        QFETCH(QByteArray, content);
-        QFETCH(bool, expected);
-        QTemporaryDir dir;
-        QString path = dir.path() + QLatin1String("/RegShadow.db");
-        if (kind == QLatin1String("folder"))
-            path = dir.path();
-        if (kind == QLatin1String("file") || kind == QLatin1String("unreadable"))
-            WriteAll(path, content);
-        if (kind == QLatin1String("unreadable")) {
-            if (RunningAsRoot())
-                QSKIP("the superuser reads a file whatever its permission bits");
-            QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
-        }
-        QCOMPARE(FicheiroComConteudo(path), expected);
-    }
-
     void writableFolder_data() {
-        QTest::addColumn<FolderSetup>("setup");
+        QTest::addColumn<QString>("setup");
         QTest::addColumn<bool>("expected");
-        QTest::newRow("writable folder") << FolderSetup::Writable << true;
-        QTest::newRow("missing folder") << FolderSetup::Missing << false;
-        QTest::newRow("path of a regular file") << FolderSetup::RegularFile << false;
-        QTest::newRow("read-only folder") << FolderSetup::ReadOnly << false;
-        QTest::newRow("read-only test file already there")
-            << FolderSetup::ReadOnlyTestFileInside << false;
-        QTest::newRow("writable test file left behind earlier")
-            << FolderSetup::LeftoverTestFileInside << true;
+        QTest::newRow("writable folder") << "" << true;
+        QTest::newRow("missing folder") << "missing" << false;
+        QTest::newRow("path of a regular file") << "file" << false;
+        QTest::newRow("read-only test file already there") << "read-only" << false;
+        QTest::newRow("writable test file left behind earlier") << "leftover" << true;
     }
     void writableFolder() {
-        QFETCH(FolderSetup, setup);
+        QFETCH(QString, setup);
         QFETCH(bool, expected);
         QTemporaryDir dir;
         QString folder = dir.path() + QLatin1String("/pasta");
         QVERIFY(QDir().mkpath(folder));
-        const QString testFile = folder + QLatin1Char('/') + kTestFile;
-        switch (setup) {
-            case FolderSetup::Writable:
-                break;
-            case FolderSetup::Missing:
-                folder = dir.path() + QLatin1String("/nao-existe");
-                break;
-            case FolderSetup::RegularFile:
-                // Unwritable even for the superuser: nothing can be created under a file.
-                folder = dir.path() + QLatin1String("/ficheiro");
-                WriteAll(folder, "x");
-                break;
-            case FolderSetup::ReadOnly:
-                if (RunningAsRoot())
-                    QSKIP(
-                        "the superuser writes whatever the permission bits; the missing "
-                        "folder and the path of a regular file cover unwritable folders");
-                QVERIFY(
-                    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-                break;
-            case FolderSetup::ReadOnlyTestFileInside:
-                WriteAll(testFile, "ANTIGO");
-                QVERIFY(QFile::setPermissions(testFile, QFileDevice::ReadOwner));
-                break;
-            case FolderSetup::LeftoverTestFileInside:
-                WriteAll(testFile, "ANTIGO");
-                break;
-        }
+        const QString testFile = folder + QLatin1String("/TempXPTONexo.txt");
+        if (setup == "missing")
+            folder = dir.path() + QLatin1String("/nao-existe");
+        // Unwritable even for the superuser: nothing can be created under a file.
+        if (setup == "file")
+            WriteAll(folder = dir.path() + QLatin1String("/ficheiro"), "x");
+        if (setup == "read-only" || setup == "leftover")
+            WriteAll(testFile, "ANTIGO");
+        if (setup == "read-only")
+            QVERIFY(QFile::setPermissions(testFile, QFileDevice::ReadOwner));
         QCOMPARE(PastaGravavel(folder), expected);
-        if (setup == FolderSetup::ReadOnlyTestFileInside) {
+        if (setup == "read-only")
             QCOMPARE(ReadAll(testFile), QByteArray("ANTIGO"));
-        } else if (QFileInfo(folder).isDir()) {
+        else if (QFileInfo(folder).isDir())
             QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                      QStringList());
-        }
-        QFile::setPermissions(
-            folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 };
 

@@ -1,14 +1,22 @@
 // The shadow store: preparing it, reading and rewriting entries (order,
-// case, duplicates, line ends, ANSI bytes), and two programs writing at once.
+// case, duplicates, line ends, ANSI bytes), who may use its files, links
+// planted in its folder, and two programs writing at once.
 #include "SettingsSandbox.h"
+#include "common/Folders.h"
 #include "common/Registry.h"
+#include "context/ErrorReport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace orla;
 using namespace orla::test;
@@ -21,9 +29,16 @@ QString Entry(const QString& key, const QString& name, const QString& value) {
     return key + QLatin1Char(':') + name + QLatin1Char('=') + value;
 }
 
-ino_t Inode(const QString& path) {
+struct stat Stat(const QString& path) {
     struct stat info {};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+    ::lstat(QFile::encodeName(path).constData(), &info);
+    return info;
+}
+
+// The registry holds the key, so a write that falls back to it can land.
+void SeedRegistry(const SettingsSandbox& sandbox) {
+    sandbox.writeRegFile("HKEY_LOCAL_MACHINE",
+                         RegText({"[SOFTWARE\\Fortevia\\Contabilidade]", "\"Conta_ID\"=\"1\""}));
 }
 
 QStringList FolderEntries(const QString& folder) {
@@ -36,166 +51,73 @@ class TestRegShadow : public QObject {
     Q_OBJECT
 
   private slots:
-    void prepare_data() {
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<bool>("expected");
-        QTest::newRow("no folder yet: folder and empty store made") << "none" << true;
-        QTest::newRow("store with entries: kept as it is") << "entries" << true;
-        QTest::newRow("common folder is a regular file") << "file" << false;
-        QTest::newRow("read-only test file in the folder, store there")
-            << "blocked-with-store" << false;
-        QTest::newRow("read-only test file in the folder, no store") << "blocked" << false;
-        QTest::newRow("read-only folder, store there") << "read-only" << false;
-    }
-    void prepare() {
-        QFETCH(QString, setup);
-        QFETCH(bool, expected);
-        SettingsSandbox sandbox;
-        std::optional<ScopedEnv> appData;
-        const QString blocker = sandbox.shadowFolder() + QLatin1String("/TempXPTONexo.txt");
-        if (setup == QLatin1String("entries") || setup.endsWith(QLatin1String("store")) ||
-            setup == QLatin1String("read-only"))
-            sandbox.writeStore({Entry(kKey, "Conta_ID", "3")});
-        if (setup == QLatin1String("file")) {
-            // Nothing can be made under a regular file, whoever runs the test.
-            WriteAll(sandbox.root() + QLatin1String("/ficheiro"), "x");
-            appData.emplace("ORLA_COMMON_APPDATA", sandbox.root() + QLatin1String("/ficheiro"));
-        }
-        if (setup.startsWith(QLatin1String("blocked"))) {
-            WriteAll(blocker, "ANTIGO");
-            QVERIFY(QFile::setPermissions(blocker, QFileDevice::ReadOwner));
-        }
-        if (setup == QLatin1String("read-only")) {
-            if (RunningAsRoot())
-                QSKIP(
-                    "the superuser writes whatever the permission bits; the regular file and "
-                    "the read-only test file cover an unwritable folder");
-            QVERIFY(QFile::setPermissions(sandbox.shadowFolder(),
-                                          QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        }
-        const QByteArray before = sandbox.storeBytes();
-        const bool storeBefore = QFile::exists(sandbox.storePath());
-
-        QCOMPARE(PrepararRegShadow(), expected);
-
-        appData.reset();
-        QFile::setPermissions(sandbox.shadowFolder(), QFileDevice::ReadOwner |
-                                                          QFileDevice::WriteOwner |
-                                                          QFileDevice::ExeOwner);
-        QCOMPARE(QFile::exists(sandbox.storePath()), storeBefore || expected);
-        QCOMPARE(sandbox.storeBytes(), before);
-        // The write test leaves nothing behind, and a read-only test file untouched.
-        if (setup.startsWith(QLatin1String("blocked")))
-            QCOMPARE(ReadAll(blocker), QByteArray("ANTIGO"));
-        else
-            QVERIFY(!QFile::exists(blocker));
-    }
-
     void read_data() {
         QTest::addColumn<QByteArray>("store");
-        QTest::addColumn<QString>("keyPath");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("expected");  // read for kKey, "Conta_ID"
         const QByteArray k = kKey.toLatin1();
-        QTest::newRow("entry") << k + ":Conta_ID=3\r\n"
-                               << kKey << "Conta_ID"
-                               << "3";
-        QTest::newRow("after other entries") << "HKEY_LOCAL_MACHINE\\X:Conta_ID=1\r\n" + k +
-                                                    ":Templates=/t\r\n" + k + ":Conta_ID=3\r\n"
-                                             << kKey << "Conta_ID"
-                                             << "3";
-        QTest::newRow("a name that only begins alike") << k + ":Conta_ID2=9\r\n"
-                                                       << kKey << "Conta_ID"
-                                                       << "";
-        QTest::newRow("a key that only begins alike") << k + "X:Conta_ID=9\r\n"
-                                                      << kKey << "Conta_ID"
-                                                      << "";
-        QTest::newRow("case ignored") << k.toUpper() + ":conta_id=3\r\n"
-                                      << kKey << "Conta_ID"
-                                      << "3";
+        const QByteArray other = "HKEY_LOCAL_MACHINE\\X:Conta_ID=1\r\n";
+        QTest::newRow("after other entries")
+            << other + k + ":Templates=/t\r\n" + k + ":Conta_ID=3\r\n"
+            << QString("3");
+        QTest::newRow("a name that only begins alike") << k + ":Conta_ID2=9\r\n" << QString();
+        QTest::newRow("a key that only begins alike") << k + "X:Conta_ID=9\r\n" << QString();
+        QTest::newRow("case ignored") << k.toUpper() + ":conta_id=3\r\n" << QString("3");
         QTest::newRow("first of two") << k + ":Conta_ID=1\r\n" + k + ":Conta_ID=2\r\n"
-                                      << kKey << "Conta_ID"
-                                      << "1";
+                                      << QString("1");
         QTest::newRow("empty first line: nothing read") << "\r\n" + k + ":Conta_ID=3\r\n"
-                                                        << kKey << "Conta_ID"
-                                                        << "";
-        QTest::newRow("value holding = and :") << k + ":Templates=C:=x\r\n"
-                                               << kKey << "Templates"
-                                               << "C:=x";
-        QTest::newRow("empty value") << k + ":Conta_ID=\r\n"
-                                     << kKey << "Conta_ID"
-                                     << "";
-        QTest::newRow("line ends of LF alone")
-            << "HKEY_LOCAL_MACHINE\\X:A=1\n" + k + ":Conta_ID=3\n"
-            << kKey << "Conta_ID"
-            << "3";
+                                                        << QString();
+        QTest::newRow("value holding = and :") << k + ":Conta_ID=C:=x\r\n" << QString("C:=x");
+        QTest::newRow("line ends of LF alone") << "H:A=1\n" + k + ":Conta_ID=3\n" << QString("3");
         QTest::newRow("last line without its line end")
-            << "HKEY_LOCAL_MACHINE\\X:A=1\r\n" + k + ":Conta_ID=3" << kKey << "Conta_ID"
-            << "3";
-        QTest::newRow("ANSI bytes") << k + ":Banco=Concilia\xe7\xe3o \x80\r\n"
-                                    << kKey << "Banco"
-                                    << "Conciliação €";
-        QTest::newRow("key with a character outside the code page") << k + "?:Conta_ID=3\r\n"
-                                                                    << kKey + "Ā"
-                                                                    << "Conta_ID"
-                                                                    << "3";
+            << other + k + ":Conta_ID=3" << QString("3");
+        QTest::newRow("ANSI bytes") << k + ":Conta_ID=Concilia\xe7\xe3o \x80\r\n"
+                                    << QString("Conciliação €");
     }
     void read() {
         QFETCH(QByteArray, store);
-        QFETCH(QString, keyPath);
-        QFETCH(QString, name);
         QFETCH(QString, expected);
         SettingsSandbox sandbox;
         WriteAll(sandbox.storePath(), store);
-        QCOMPARE(LerRegShadow(keyPath, name), expected);
+        QCOMPARE(LerRegShadow(kKey, "Conta_ID"), expected);
     }
 
     void write_data() {
         QTest::addColumn<QStringList>("before");
-        QTest::addColumn<QString>("keyPath");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("written");  // "name=value" under kKey
         QTest::addColumn<QStringList>("after");
-        const QString other = Entry("HKEY_LOCAL_MACHINE\\X", "A", "1");
-        const QString last = Entry(kKey, "Templates", "/t");
-        QTest::newRow("into an empty store") << QStringList() << kKey << "Conta_ID"
-                                             << "3" << QStringList{Entry(kKey, "Conta_ID", "3")};
-        QTest::newRow("new entry at the end")
-            << QStringList{other, last} << kKey << "Conta_ID"
-            << "3" << QStringList{other, last, Entry(kKey, "Conta_ID", "3")};
+        const auto e = [](const QString& nameValue) { return kKey + ':' + nameValue; };
+        const QString other = "HKEY_LOCAL_MACHINE\\X:A=1";
+        const QString last = e("Templates=/t");
+        QTest::newRow("into an empty store")
+            << QStringList() << "Conta_ID=3" << QStringList{e("Conta_ID=3")};
+        QTest::newRow("new entry at the end") << QStringList{other, last} << "Conta_ID=3"
+                                              << QStringList{other, last, e("Conta_ID=3")};
         QTest::newRow("rewritten entry keeps its place")
-            << QStringList{other, Entry(kKey, "Conta_ID", "3"), last} << kKey << "Conta_ID"
-            << "4" << QStringList{other, Entry(kKey, "Conta_ID", "4"), last};
+            << QStringList{other, e("Conta_ID=3"), last} << "Conta_ID=4"
+            << QStringList{other, e("Conta_ID=4"), last};
         QTest::newRow("second entry for the value removed")
-            << QStringList{Entry(kKey, "Conta_ID", "1"), other, Entry(kKey, "Conta_ID", "2"), last}
-            << kKey << "Conta_ID"
-            << "4" << QStringList{Entry(kKey, "Conta_ID", "4"), other, last};
+            << QStringList{e("Conta_ID=1"), other, e("Conta_ID=2")} << "Conta_ID=4"
+            << QStringList{e("Conta_ID=4"), other};
         QTest::newRow("entry in other letter case takes the caller's")
-            << QStringList{other, Entry(kKey.toUpper(), "CONTA_ID", "3")} << kKey << "Conta_ID"
-            << "3" << QStringList{other, Entry(kKey, "Conta_ID", "3")};
+            << QStringList{kKey.toUpper() + ":CONTA_ID=3"} << "Conta_ID=3"
+            << QStringList{e("Conta_ID=3")};
         QTest::newRow("a name that only begins alike stays")
-            << QStringList{Entry(kKey, "Conta_ID2", "9")} << kKey << "Conta_ID"
-            << "3" << QStringList{Entry(kKey, "Conta_ID2", "9"), Entry(kKey, "Conta_ID", "3")};
-        QTest::newRow("an equal line anywhere: nothing written")
-            << QStringList{Entry(kKey, "Conta_ID", "1"), Entry(kKey, "Conta_ID", "2")} << kKey
-            << "Conta_ID"
-            << "2" << QStringList{Entry(kKey, "Conta_ID", "1"), Entry(kKey, "Conta_ID", "2")};
-        QTest::newRow("empty first line kept")
-            << QStringList{"", other} << kKey << "Conta_ID"
-            << "3" << QStringList{"", other, Entry(kKey, "Conta_ID", "3")};
-        QTest::newRow("empty lines between entries kept")
-            << QStringList{other, "", last} << kKey << "Templates"
-            << "/u" << QStringList{other, "", Entry(kKey, "Templates", "/u")};
+            << QStringList{e("Conta_ID2=9")} << "Conta_ID=3"
+            << QStringList{e("Conta_ID2=9"), e("Conta_ID=3")};
+        const QStringList two{e("Conta_ID=1"), e("Conta_ID=2")};
+        QTest::newRow("an equal line anywhere: nothing written") << two << "Conta_ID=2" << two;
+        QTest::newRow("empty lines kept") << QStringList{"", other, "", last} << "Templates=/u"
+                                          << QStringList{"", other, "", e("Templates=/u")};
+        QTest::newRow("ANSI text, outside the code page as ?")
+            << QStringList() << "Banco=Conciliação € Ā" << QStringList{e("Banco=Conciliação € ?")};
     }
     void write() {
         QFETCH(QStringList, before);
-        QFETCH(QString, keyPath);
-        QFETCH(QString, name);
-        QFETCH(QString, value);
+        QFETCH(QString, written);
         QFETCH(QStringList, after);
         SettingsSandbox sandbox;
         sandbox.writeStore(before);
-        QVERIFY(GravarRegShadow(keyPath, name, value));
+        QVERIFY(GravarRegShadow(kKey, written.section('=', 0, 0), written.section('=', 1)));
         QCOMPARE(sandbox.storeLines(), after);
         QCOMPARE(FolderEntries(sandbox.shadowFolder()),
                  QStringList({"RegShadow.db", "RegShadow.lock"}));
@@ -204,64 +126,118 @@ class TestRegShadow : public QObject {
     void sameValueLeavesTheFileUntouched() {
         SettingsSandbox sandbox;
         sandbox.writeStore({Entry(kKey, "Conta_ID", "3")});
-        const QByteArray before = sandbox.storeBytes();
-        const ino_t inode = Inode(sandbox.storePath());
+        const ino_t inode = Stat(sandbox.storePath()).st_ino;
         QVERIFY(GravarRegShadow(kKey, "Conta_ID", "3"));
-        QCOMPARE(Inode(sandbox.storePath()), inode);
-        QCOMPARE(sandbox.storeBytes(), before);
-        // A different value replaces the file, keeping who may write it.
-        QVERIFY(QFile::setPermissions(sandbox.storePath(),
-                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ReadOther | QFileDevice::WriteOther));
-        QVERIFY(GravarRegShadow(kKey, "Conta_ID", "4"));
-        QVERIFY(Inode(sandbox.storePath()) != inode);
-        QCOMPARE(QFile::permissions(sandbox.storePath()) & 0x7777,
-                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
-                     QFileDevice::WriteUser | QFileDevice::ReadOther | QFileDevice::WriteOther);
+        QCOMPARE(Stat(sandbox.storePath()).st_ino, inode);
     }
 
-    void storeIsAnsiWithCrLf() {
+    // Made for the group of the machine when this user may give files to it,
+    // else for the owner alone, whatever the umask.
+    void modes_data() {
+        QTest::addColumn<bool>("forGroup");
+        QTest::addColumn<int>("umask");
+        QTest::newRow("no such group: owner only, open umask") << false << 0;
+        QTest::newRow("the user's group: group-writable, closed umask") << true << 077;
+    }
+    void modes() {
+        QFETCH(bool, forGroup);
+        QFETCH(int, umask);
         SettingsSandbox sandbox;
-        sandbox.writeStore({});
-        QVERIFY(GravarRegShadow(kKey, "Banco", "Conciliação € Ā"));
-        QVERIFY(GravarRegShadow(kKey, "Conta_ID", "3"));
-        QCOMPARE(sandbox.storeBytes(), kKey.toLatin1() + ":Banco=Concilia\xe7\xe3o \x80 ?\r\n" +
-                                           kKey.toLatin1() + ":Conta_ID=3\r\n");
-        QCOMPARE(LerRegShadow(kKey, "Banco"), QStringLiteral("Conciliação € ?"));
+        const struct group* own = ::getgrgid(::getgid());
+        QVERIFY(own);
+        const ScopedEnv groupEnv("ORLA_SHARED_GROUP", forGroup
+                                                          ? QString::fromLocal8Bit(own->gr_name)
+                                                          : "sem-grupo-orla");
+        const mode_t previous = ::umask(mode_t(umask));
+        const bool stored = PrepararRegShadow() && GravarRegShadow(kKey, "Conta_ID", "3");
+        ::umask(previous);
+        QVERIFY(stored);
+        const struct stat folder = Stat(sandbox.shadowFolder());
+        QCOMPARE(folder.st_mode & 07777, forGroup ? 02770u : 0700u);
+        for (const char* name : {"RegShadow.db", "RegShadow.lock"}) {
+            const struct stat file = Stat(sandbox.shadowFolder() + '/' + name);
+            QCOMPARE(file.st_mode & 07777, forGroup ? 0660u : 0600u);
+            if (forGroup)
+                QCOMPARE(file.st_gid, own->gr_gid);
+        }
     }
 
-    void missingStoreIsNotMade() {
+    // A link planted in the store's folder (or as the folder) is never
+    // written through: the operation works on a fresh file of its own or fails.
+    void linksAreNeverFollowed_data() {
+        QTest::addColumn<QString>("link");  // below the common folder, or the registry's
+        QTest::addColumn<bool>("expected");
+        QTest::addColumn<QString>("operation");
+        QTest::newRow("rewrite file") << "Nexo Software/RegShadow.tmp" << true << "store";
+        QTest::newRow("lock file") << "Nexo Software/RegShadow.lock" << false << "store";
+        QTest::newRow("store") << "Nexo Software/RegShadow.db" << false << "store";
+        QTest::newRow("write test file") << "Nexo Software/TempXPTONexo.txt" << false << "prepare";
+        QTest::newRow("the store's folder") << "Nexo Software" << false << "prepare";
+        QTest::newRow("error log") << "Nexo Software/OrlaContas.log" << false << "log";
+        QTest::newRow("registry file") << "registry:HKEY_LOCAL_MACHINE.reg" << false << "registry";
+    }
+    void linksAreNeverFollowed() {
+        QFETCH(QString, link);
+        QFETCH(bool, expected);
+        QFETCH(QString, operation);
         SettingsSandbox sandbox;
-        QVERIFY(QDir().mkpath(sandbox.shadowFolder()));
-        QVERIFY(!GravarRegShadow(kKey, "Conta_ID", "3"));
-        QVERIFY(!QFile::exists(sandbox.storePath()));
-        QCOMPARE(LerRegShadow(kKey, "Conta_ID"), QString());
+        // Another file of the user, and another folder, that a link points at.
+        const QString target = sandbox.root() + "/alvo.reg";
+        const QString folderTarget = sandbox.root() + "/alvo";
+        const QByteArray content = "[SOFTWARE\\Fortevia\\Contabilidade]\n\"Conta_ID\"=\"1\"\n";
+        WriteAll(target, content);
+        QVERIFY(QDir().mkpath(folderTarget));
+        const QString path = link.startsWith("registry:")
+                                 ? sandbox.registryDir() + '/' + link.mid(9)
+                                 : sandbox.appData() + '/' + link;
+        if (link != "Nexo Software" && !link.endsWith(".db"))
+            sandbox.writeStore({Entry(kKey, "Conta_ID", "3")});
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QVERIFY(QFile::link(link == "Nexo Software" ? folderTarget : target, path));
+
+        bool result = false;
+        if (operation == "store")
+            result = GravarRegShadow(kKey, "Conta_ID", "4");
+        if (operation == "prepare")
+            result = PrepararRegShadow();
+        if (operation == "registry")
+            result = DefinirValorString(kKey, "Conta_ID", "4", true);
+        if (operation == "log") {
+            ReportError({"General", "SQLConnect"}, OrlaError(5, "Falha de teste"));
+            result = !QFileInfo(path).isSymLink() && ReadAll(path).contains("Falha de teste");
+        }
+        QCOMPARE(result, expected);
+        QCOMPARE(ReadAll(target), content);
+        QCOMPARE(FolderEntries(folderTarget), QStringList());
+        if (result)
+            QCOMPARE(LerRegShadow(kKey, "Conta_ID"), QStringLiteral("4"));
     }
 
-    void lineBreakIsRefused_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("LF in the value") << "Conta_ID"
-                                         << "3\n4";
-        QTest::newRow("CR in the value") << "Conta_ID"
-                                         << "3\r4";
-        QTest::newRow("LF in the name") << "Conta\nID"
-                                        << "3";
-    }
-    void lineBreakIsRefused() {
-        QFETCH(QString, name);
-        QFETCH(QString, value);
+    // Another program holds the store longer than a writer waits: the write
+    // reports failure and changes nothing, so the next read is not stale.
+    void storeBusyLosesNoUpdate() {
         SettingsSandbox sandbox;
+        SeedRegistry(sandbox);
         sandbox.writeStore({Entry(kKey, "Conta_ID", "3")});
-        const QByteArray before = sandbox.storeBytes();
-        QVERIFY(!GravarRegShadow(kKey, name, value));
-        QCOMPARE(sandbox.storeBytes(), before);
+        const QByteArray registry = sandbox.regFileBytes("HKEY_LOCAL_MACHINE");
+        const QString lock = sandbox.shadowFolder() + "/RegShadow.lock";
+        WriteAll(lock, {});
+        const int holder = ::open(QFile::encodeName(lock).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(holder >= 0);
+        QCOMPARE(::flock(holder, LOCK_EX), 0);
+        const bool stored = DefinirValorString(kKey, "Conta_ID", "4");
+        ::close(holder);
+        QVERIFY(!stored);
+        QCOMPARE(ObterValorString(kKey, "Conta_ID"), QStringLiteral("3"));
+        QCOMPARE(sandbox.regFileBytes("HKEY_LOCAL_MACHINE"), registry);
     }
 
-    // Two programs write at once, each its own values many times: with the
-    // lock, no entry is lost or doubled and each program's last value is there.
+    // Two programs write at once, each its own values many times to the store
+    // and to the registry: with the locks, no entry is lost or doubled and each
+    // program's last value is there.
     void twoWritersLoseNothing() {
         SettingsSandbox sandbox;
+        SeedRegistry(sandbox);
         const int count = 100;
         QList<QProcess*> writers;
         for (const QString& name : {QStringLiteral("A"), QStringLiteral("B")}) {
@@ -270,22 +246,20 @@ class TestRegShadow : public QObject {
             writer->start(QStringLiteral(ORLA_SHADOW_WRITER), {name, QString::number(count)});
             writers.append(writer);
         }
-        QStringList expected;
-        for (const QString& name : {QStringLiteral("A"), QStringLiteral("B")}) {
-            expected.append(Entry(kKey, name, QString::number(count)));
-            for (int i = 1; i <= count; ++i)
-                expected.append(
-                    Entry(kKey, name + QLatin1Char('.') + QString::number(i), QString::number(i)));
-        }
         for (QProcess* writer : writers) {
             QVERIFY(writer->waitForFinished(240000));
             QCOMPARE(writer->exitStatus(), QProcess::NormalExit);
             QCOMPARE(writer->exitCode(), 0);
         }
-        QStringList lines = sandbox.storeLines();
-        lines.sort();
-        expected.sort();
-        QCOMPARE(lines, expected);
+        QCOMPARE(sandbox.storeLines().size(), 2 * (count + 1));
+        for (const QString& name : {QStringLiteral("A"), QStringLiteral("B")}) {
+            QCOMPARE(LerRegShadow(kKey, name), QString::number(count));
+            for (int i = 1; i <= count; ++i) {
+                const QString numbered = name + QLatin1Char('.') + QString::number(i);
+                QCOMPARE(LerRegShadow(kKey, numbered), QString::number(i));
+                QCOMPARE(ValorString(kKey, numbered), QString::number(i));
+            }
+        }
     }
 };
 

@@ -7,8 +7,6 @@
 #include <QFileInfo>
 #include <QTest>
 
-#include <unistd.h>
-
 namespace orla::test {
 
 ScopedEnv::ScopedEnv(const char* name, const std::optional<QString>& value) : name_(name) {
@@ -35,10 +33,6 @@ SettingsSandbox::SettingsSandbox()
     QVERIFY(QDir().mkpath(registryDir()));
 }
 
-QString SettingsSandbox::regFilePath(const QString& rootName) const {
-    return registryDir() + QLatin1Char('/') + rootName + QLatin1String(".reg");
-}
-
 void SettingsSandbox::writeStore(const QStringList& lines) const {
     QByteArray bytes;
     for (const QString& line : lines)
@@ -47,7 +41,7 @@ void SettingsSandbox::writeStore(const QStringList& lines) const {
 }
 
 QStringList SettingsSandbox::storeLines() const {
-    const QByteArray bytes = storeBytes();
+    const QByteArray bytes = ReadAll(storePath());
     if (bytes.isEmpty())
         return {};
     QTest::qVerify(bytes.endsWith("\r\n"), "bytes.endsWith(\"\\r\\n\")",
@@ -57,16 +51,12 @@ QStringList SettingsSandbox::storeLines() const {
     return lines;
 }
 
-QByteArray SettingsSandbox::storeBytes() const {
-    return ReadAll(storePath());
-}
-
 void SettingsSandbox::writeRegFile(const QString& rootName, const QString& text) const {
-    WriteAll(regFilePath(rootName), text.toUtf8());
+    WriteAll(registryDir() + '/' + rootName + ".reg", text.toUtf8());
 }
 
 QByteArray SettingsSandbox::regFileBytes(const QString& rootName) const {
-    return ReadAll(regFilePath(rootName));
+    return ReadAll(registryDir() + '/' + rootName + ".reg");
 }
 
 QByteArray ReadAll(const QString& path) {
@@ -83,10 +73,6 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
 
 QString RegText(const QStringList& lines) {
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
-}
-
-bool RunningAsRoot() {
-    return ::geteuid() == 0;
 }
 
 }  // namespace orla::test

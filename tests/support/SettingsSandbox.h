@@ -36,13 +36,11 @@ class SettingsSandbox {
     QString storePath() const { return shadowFolder() + QLatin1String("/RegShadow.db"); }
     // The registry's folder (made, empty).
     QString registryDir() const { return root() + QLatin1String("/registry"); }
-    QString regFilePath(const QString& rootName) const;
 
     // Writes the store from lines, each ended by CR LF, in Windows-1252.
     void writeStore(const QStringList& lines) const;
     // The store's lines, failing the test when it does not end with CR LF.
     QStringList storeLines() const;
-    QByteArray storeBytes() const;
     void writeRegFile(const QString& rootName, const QString& text) const;
     QByteArray regFileBytes(const QString& rootName) const;
 
@@ -58,7 +56,5 @@ QByteArray ReadAll(const QString& path);
 void WriteAll(const QString& path, const QByteArray& bytes);
 // A .reg file's text from its lines, each ended by a line feed.
 QString RegText(const QStringList& lines);
-// True when the process runs as the superuser, who ignores permission bits.
-bool RunningAsRoot();
 
 }  // namespace orla::test

@@ -1,8 +1,5 @@
 #include "platform/registry/RegFile.h"
 
-#include "common/Ansi.h"
-#include "platform/registry/RegistryBackend.h"
-
 #include <QStringDecoder>
 
 namespace orla::regfile {
@@ -64,92 +61,21 @@ std::optional<ValueLine> ParseValueLine(const QString& line) {
     return value;
 }
 
-std::optional<QByteArray> ParseHexBytes(const QString& list) {
-    QByteArray bytes;
-    for (const QString& item : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        bool ok = false;
-        const uint byte = item.trimmed().toUInt(&ok, 16);
-        if (!ok || byte > 0xFF)
-            return std::nullopt;
-        bytes.append(char(byte));
-    }
-    return bytes;
-}
-
-std::optional<RegValue> DecodeData(const QString& data) {
-    if (data.size() >= 2 && data.startsWith(QLatin1Char('"')) && data.endsWith(QLatin1Char('"')))
-        return RegValue{reg::REG_SZ,
-                        ToAnsi(Unescape(QStringView(data).mid(1, data.size() - 2))) + '\0'};
-    bool ok = false;
-    if (data.startsWith(QLatin1String("dword:"), Qt::CaseInsensitive)) {
-        const quint32 number = data.mid(6).toUInt(&ok, 16);
-        if (!ok)
-            return std::nullopt;
-        QByteArray bytes;
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes.append(char((number >> shift) & 0xFF));
-        return RegValue{reg::REG_DWORD, bytes};
-    }
-    quint32 type = reg::REG_BINARY;
-    qsizetype listStart = 4;
-    if (data.startsWith(QLatin1String("hex("), Qt::CaseInsensitive)) {
-        const qsizetype close = data.indexOf(QLatin1String("):"));
-        type = close > 4 ? data.mid(4, close - 4).toUInt(&ok, 16) : 0;
-        if (!ok)
-            return std::nullopt;
-        listStart = close + 2;
-    } else if (!data.startsWith(QLatin1String("hex:"), Qt::CaseInsensitive)) {
+// The text of a quoted string value; nothing for any other kind of value.
+std::optional<QString> DecodeData(const QString& data) {
+    if (data.size() < 2 || !data.startsWith(QLatin1Char('"')) || !data.endsWith(QLatin1Char('"')))
         return std::nullopt;
-    }
-    const std::optional<QByteArray> bytes = ParseHexBytes(data.mid(listStart));
-    if (!bytes)
-        return std::nullopt;
-    return RegValue{type, *bytes};
+    return Unescape(QStringView(data).mid(1, data.size() - 2));
 }
 
-// A string that ends with its one NUL and holds no line break is written as
-// text; anything else as its bytes.
-QString EncodeData(const RegValue& value) {
-    const QByteArray& d = value.data;
-    const bool plainString = value.type == reg::REG_SZ && d.endsWith('\0') && d.count('\0') == 1 &&
-                             !d.contains('\r') && !d.contains('\n');
-    if (plainString)
-        return QLatin1Char('"') + Escape(FromAnsi(d.chopped(1))) + QLatin1Char('"');
-    QStringList bytes;
-    for (char c : d)
-        bytes.append(
-            QStringLiteral("%1").arg(uint(static_cast<unsigned char>(c)), 2, 16, QLatin1Char('0')));
-    const QString prefix = value.type == reg::REG_BINARY
-                               ? QStringLiteral("hex:")
-                               : QStringLiteral("hex(%1):").arg(value.type, 0, 16);
-    return prefix + bytes.join(QLatin1Char(','));
-}
-
-QString FormatLine(const QString& name, const RegValue& value) {
+QString FormatLine(const QString& name, const QString& text) {
     const QString quotedName =
         name.isEmpty() ? QStringLiteral("@") : QLatin1Char('"') + Escape(name) + QLatin1Char('"');
-    return quotedName + QLatin1Char('=') + EncodeData(value);
+    return quotedName + QLatin1String("=\"") + Escape(text) + QLatin1Char('"');
 }
 
 bool SameName(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-// Physical lines, with those that end in "\" joined to the next (long hex lists).
-QStringList LogicalLines(const QString& text) {
-    QStringList lines;
-    bool continues = false;
-    for (const QString& raw : text.split(QLatin1Char('\n'))) {
-        QString line = raw.trimmed();
-        if (continues)
-            lines.last() += line;
-        else
-            lines.append(line);
-        continues = lines.last().endsWith(QLatin1Char('\\'));
-        if (continues)
-            lines.last().chop(1);
-    }
-    return lines;
 }
 
 }  // namespace
@@ -159,7 +85,8 @@ RegDocument RegDocument::Parse(const QByteArray& bytes, const QString& rootName)
     document.rootName_ = rootName;
     QStringDecoder decoder(QStringDecoder::encodingForData(bytes).value_or(QStringDecoder::Utf8));
     const QString text = decoder.decode(bytes);
-    for (const QString& line : LogicalLines(text)) {
+    for (const QString& raw : text.split(QLatin1Char('\n'))) {
+        const QString line = raw.trimmed();
         if (line.isEmpty())
             continue;
         if (line.size() >= 2 && line.startsWith(QLatin1Char('[')) &&
@@ -194,14 +121,7 @@ QByteArray RegDocument::Serialize() const {
 }
 
 bool RegDocument::HasKey(const QString& path) const {
-    if (path.isEmpty())
-        return true;
-    for (const Section& section : sections_) {
-        if (SameName(section.path, path) ||
-            section.path.startsWith(path + QLatin1Char('\\'), Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
+    return path.isEmpty() || SectionIndex(path) >= 0;
 }
 
 qsizetype RegDocument::SectionIndex(const QString& path) const {
@@ -212,7 +132,7 @@ qsizetype RegDocument::SectionIndex(const QString& path) const {
     return -1;
 }
 
-std::optional<RegValue> RegDocument::Value(const QString& path, const QString& name) const {
+std::optional<QString> RegDocument::Value(const QString& path, const QString& name) const {
     const qsizetype index = SectionIndex(path);
     if (index < 0)
         return std::nullopt;
@@ -224,14 +144,14 @@ std::optional<RegValue> RegDocument::Value(const QString& path, const QString& n
     return std::nullopt;
 }
 
-void RegDocument::SetValue(const QString& path, const QString& name, const RegValue& value) {
+void RegDocument::SetValue(const QString& path, const QString& name, const QString& text) {
     qsizetype index = SectionIndex(path);
     if (index < 0) {
         sections_.append({path.isEmpty() ? rootName_ : path, path, {}});
         index = sections_.size() - 1;
     }
     QStringList& lines = sections_[index].lines;
-    const QString line = FormatLine(name, value);
+    const QString line = FormatLine(name, text);
     for (QString& existing : lines) {
         const std::optional<ValueLine> old = ParseValueLine(existing);
         if (old && SameName(old->name, name)) {

@@ -1,9 +1,9 @@
 // One root key's file in the .reg export format: a header line, then one
 // section per key ("[SOFTWARE\Fortevia\Contabilidade]") with one line per
 // value ("Conta_ID"="3", "@" for the key's unnamed value). The root's own
-// values sit under a section named after the root. Strings escape "\" and
-// '"'; other values are written as hex(type): bytes. Lines that are not
-// understood are kept as they are when the file is written again.
+// values sit under a section named after the root. Only string values are
+// read and written, escaping "\" and '"'; other lines (values of other
+// kinds, comments) are kept as they are when the file is written again.
 #pragma once
 
 #include <QByteArray>
@@ -15,11 +15,6 @@
 
 namespace orla::regfile {
 
-struct RegValue {
-    quint32 type = 0;
-    QByteArray data;  // the bytes as the ANSI operations see them
-};
-
 class RegDocument {
   public:
     // Reads a file's bytes (UTF-8, or UTF-16 with its byte-order mark).
@@ -27,12 +22,12 @@ class RegDocument {
     // The text to write, in UTF-8.
     QByteArray Serialize() const;
 
-    // True when the key has a section or lies above one; "" is the root itself.
+    // True when the key has a section; "" is the root itself.
     bool HasKey(const QString& path) const;
-    std::optional<RegValue> Value(const QString& path, const QString& name) const;
+    std::optional<QString> Value(const QString& path, const QString& name) const;
     // Replaces the value in place, or adds it at the end of the key's section
     // (a new section at the end of the file when the key has none).
-    void SetValue(const QString& path, const QString& name, const RegValue& value);
+    void SetValue(const QString& path, const QString& name, const QString& text);
 
   private:
     struct Section {

@@ -3,12 +3,13 @@
 #include "common/Ansi.h"
 #include "platform/registry/RegFile.h"
 
-#include <QFile>
+#include "platform/SharedFiles.h"
+
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <array>
+#include <chrono>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -51,9 +52,9 @@ HKEY PredefinedKey(const QString& name) {
 namespace {
 
 using regfile::RegDocument;
-using regfile::RegValue;
 
-constexpr quint32 kWriteRights = reg::KEY_SET_VALUE | reg::KEY_CREATE_SUB_KEY;
+// How long a write waits for another program's write of the same folder.
+constexpr std::chrono::milliseconds kLockWait{5000};
 
 struct OpenKey {
     HKEY root = 0;
@@ -62,7 +63,9 @@ struct OpenKey {
 };
 
 // Keeps every root key in "<folder>/<root name>.reg". Nothing is cached: each
-// operation reads the file again, and each write replaces it atomically.
+// operation reads the file again, and each write replaces it atomically under
+// a lock on the folder, so two programs' writes never undo each other. The
+// files are never opened through a link.
 class RegFileBackend : public RegistryBackend {
   public:
     long RegOpenKeyExA(HKEY key, const QByteArray& subKey, quint32 samDesired,
@@ -71,9 +74,9 @@ class RegFileBackend : public RegistryBackend {
         if (!parent)
             return reg::ERROR_INVALID_HANDLE;
         OpenKey opened{parent->root, JoinPath(parent->path, FromAnsi(subKey)), samDesired};
-        if (!Load(opened.root).HasKey(opened.path))
+        if (!Load(FolderOf(), opened.root).HasKey(opened.path))
             return reg::ERROR_FILE_NOT_FOUND;
-        if ((samDesired & kWriteRights) && !Writable(opened.root))
+        if ((samDesired & reg::KEY_SET_VALUE) && !Writable(opened.root))
             return reg::ERROR_ACCESS_DENIED;
         result = nextHandle_;
         nextHandle_ += 4;
@@ -81,27 +84,25 @@ class RegFileBackend : public RegistryBackend {
         return reg::ERROR_SUCCESS;
     }
 
-    long RegQueryValueExA(HKEY key, const QByteArray& valueName, quint32* type, char* data,
+    long RegQueryValueExA(HKEY key, const QByteArray& valueName, char* data,
                           quint32* cbData) override {
         const std::optional<OpenKey> opened = Resolve(key);
         if (!opened)
             return reg::ERROR_INVALID_HANDLE;
         if (!(opened->access & reg::KEY_QUERY_VALUE))
             return reg::ERROR_ACCESS_DENIED;
-        if (data && !cbData)
+        if (!data || !cbData)
             return reg::ERROR_INVALID_PARAMETER;
-        const std::optional<RegValue> value =
-            Load(opened->root).Value(opened->path, FromAnsi(valueName));
+        const std::optional<QString> value =
+            Load(FolderOf(), opened->root).Value(opened->path, FromAnsi(valueName));
         if (!value)
             return reg::ERROR_FILE_NOT_FOUND;
-        if (type)
-            *type = value->type;
-        const auto size = quint32(value->data.size());
-        const bool fits = !data || *cbData >= size;
-        if (data && fits)
-            std::memcpy(data, value->data.constData(), size);
-        if (cbData)
-            *cbData = size;
+        const QByteArray bytes = ToAnsi(*value) + '\0';
+        const auto size = quint32(bytes.size());
+        const bool fits = *cbData >= size;
+        if (fits)
+            std::memcpy(data, bytes.constData(), size);
+        *cbData = size;
         return fits ? reg::ERROR_SUCCESS : reg::ERROR_MORE_DATA;
     }
 
@@ -112,16 +113,22 @@ class RegFileBackend : public RegistryBackend {
             return reg::ERROR_INVALID_HANDLE;
         if (!(opened->access & reg::KEY_SET_VALUE))
             return reg::ERROR_ACCESS_DENIED;
-        if (!data && cbData)
+        // A string ends with its one NUL; a line break cannot stand in the file.
+        const QByteArray bytes = data ? QByteArray(data, qsizetype(cbData)) : QByteArray();
+        const auto breaks = [](const QByteArray& text) {
+            return text.contains('\r') || text.contains('\n');
+        };
+        if (type != reg::REG_SZ || !bytes.endsWith('\0') || bytes.count('\0') != 1 ||
+            breaks(bytes) || breaks(valueName))
             return reg::ERROR_INVALID_PARAMETER;
-        RegDocument document = Load(opened->root);
-        document.SetValue(opened->path, FromAnsi(valueName),
-                          {type, QByteArray(data, qsizetype(cbData))});
-        QSaveFile file(FileOf(opened->root));
-        if (!file.open(QIODevice::WriteOnly))
-            return reg::ERROR_ACCESS_DENIED;
-        file.write(document.Serialize());
-        return file.commit() ? reg::ERROR_SUCCESS : reg::ERROR_WRITE_FAULT;
+        const SharedFolder folder = FolderOf();
+        if (!folder.isOpen() || !LockExclusive(folder.fd(), kLockWait))
+            return reg::ERROR_WRITE_FAULT;
+        RegDocument document = Load(folder, opened->root);
+        document.SetValue(opened->path, FromAnsi(valueName), FromAnsi(bytes.chopped(1)));
+        const QString name = FileName(opened->root);
+        return folder.replace(name, document.Serialize(), name) ? reg::ERROR_SUCCESS
+                                                                : reg::ERROR_WRITE_FAULT;
     }
 
     long RegCloseKey(HKEY key) override {
@@ -147,20 +154,21 @@ class RegFileBackend : public RegistryBackend {
         return parent + QLatin1Char('\\') + child;
     }
 
-    static QString FileOf(HKEY root) {
-        return RegistryFolder() + QLatin1Char('/') + reg::PredefinedKeyName(root) +
-               QLatin1String(".reg");
+    static QString FileName(HKEY root) {
+        return reg::PredefinedKeyName(root) + QLatin1String(".reg");
     }
 
-    static RegDocument Load(HKEY root) {
-        QFile file(FileOf(root));
-        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        return RegDocument::Parse(bytes, reg::PredefinedKeyName(root));
+    static SharedFolder FolderOf() { return SharedFolder(RegistryFolder()); }
+
+    // A file that is missing, or cannot be read without following a link, is empty.
+    static RegDocument Load(const SharedFolder& folder, HKEY root) {
+        return RegDocument::Parse(folder.read(FileName(root)).value_or(QByteArray()),
+                                  reg::PredefinedKeyName(root));
     }
 
     // The file is replaced through a new file beside it: both need the folder.
     static bool Writable(HKEY root) {
-        const QFileInfo file(FileOf(root));
+        const QFileInfo file(RegistryFolder() + QLatin1Char('/') + FileName(root));
         return QFileInfo(file.absolutePath()).isWritable() && (!file.exists() || file.isWritable());
     }
 

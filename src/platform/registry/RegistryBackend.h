@@ -2,7 +2,8 @@
 // value, write a value, close the key) with the platform's return codes,
 // handles, access masks and byte counts. On Linux each root key is kept in a
 // text file in the .reg export format, one file per root, under
-// ORLA_REGISTRY_DIR.
+// ORLA_REGISTRY_DIR; a write holds a lock on that folder across the file's
+// read-modify-write.
 #pragma once
 
 #include <QByteArray>
@@ -27,14 +28,11 @@ inline constexpr HKEY HKEY_DYN_DATA = 0x80000006;
 // Access rights.
 inline constexpr quint32 KEY_QUERY_VALUE = 0x0001;
 inline constexpr quint32 KEY_SET_VALUE = 0x0002;
-inline constexpr quint32 KEY_CREATE_SUB_KEY = 0x0004;
 inline constexpr quint32 KEY_READ = 0x20019;
 inline constexpr quint32 KEY_WRITE = 0x20006;
 
-// Value types.
+// The one value type the settings use: a string.
 inline constexpr quint32 REG_SZ = 1;
-inline constexpr quint32 REG_BINARY = 3;
-inline constexpr quint32 REG_DWORD = 4;
 
 // Return codes.
 inline constexpr long ERROR_SUCCESS = 0;
@@ -58,13 +56,12 @@ class RegistryBackend {
     // the key itself. The handle grants the rights asked for.
     virtual long RegOpenKeyExA(HKEY key, const QByteArray& subKey, quint32 samDesired,
                                HKEY& result) = 0;
-    // Reads a value: its type (when type is given), and its bytes when data is
-    // given and *cbData (in: the buffer's size) can hold them; *cbData is set
-    // to the value's size either way (ERROR_MORE_DATA when the buffer is too
-    // small). Each of the three may be null, but data needs cbData.
-    virtual long RegQueryValueExA(HKEY key, const QByteArray& valueName, quint32* type, char* data,
+    // Reads a string value with its terminating NUL into data when *cbData
+    // (in: the buffer's size) can hold it; *cbData is set to the value's size
+    // either way (ERROR_MORE_DATA when the buffer is too small).
+    virtual long RegQueryValueExA(HKEY key, const QByteArray& valueName, char* data,
                                   quint32* cbData) = 0;
-    // Writes a value of cbData bytes (a string counts its terminating NUL).
+    // Writes a string value: REG_SZ, cbData bytes counting the terminating NUL.
     virtual long RegSetValueExA(HKEY key, const QByteArray& valueName, quint32 type,
                                 const char* data, quint32 cbData) = 0;
     virtual long RegCloseKey(HKEY key) = 0;

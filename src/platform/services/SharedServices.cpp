@@ -1,15 +1,16 @@
 #include "platform/services/SharedServices.h"
 
 #include "platform/Folders.h"
+#include "platform/SharedFiles.h"
 #include "platform/services/Prompts.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTextStream>
 
 #include <cstdio>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace orla {
 namespace {
@@ -42,11 +43,16 @@ class LoggingSharedServices : public SharedServices {
         const QString path = SharedServicesLogPath();
         if (path.isEmpty())
             return;
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        if (!file.open(QIODevice::Append | QIODevice::Text))
-            return;
-        QTextStream(&file) << stamped << '\n';
+        // The folder is shared: neither it nor the log is followed through a link.
+        const QFileInfo log(path);
+        const UniqueFd file =
+            MakeSharedFolder(log.absolutePath())
+                ? SharedFolder(log.absolutePath()).open(log.fileName(), O_WRONLY | O_APPEND, true)
+                : UniqueFd();
+        const QByteArray bytes = stamped.toUtf8() + '\n';
+        if (!file || ::write(file.get(), bytes.constData(), size_t(bytes.size())) < 0)
+            std::fprintf(stderr, "%s\n",
+                         qUtf8Printable(QStringLiteral("Log não gravado: ") + path));
     }
 };
 
