@@ -1,10 +1,6 @@
-"""Parses every statement the component sent during the test run with a T-SQL parser.
-
-Each test program of the component appends its statements, as the system wrote them, to a
-file of its process in the folder given as the only argument (records end with \\x1e). A
-statement the parser refuses fails the check, unless it is one of the parser's known gaps
-below. No statement at all fails too: the check would have decided nothing.
-"""
+# Parses every statement the component sent during the tests (files statements-PID.sql in the
+# folder given, records ended by \x1e) as T-SQL; a refusal fails, except the parser's known gaps.
+# No statement at all fails too: the check would have decided nothing.
 import pathlib
 import re
 import sys

@@ -111,15 +111,17 @@ class TestSqlServerDialect : public QObject {
         QCOMPARE(server.Column(sql), expected);
     }
 
-    void identityIsTheServers() {
+    void connectionStateIsTheServers() {
         Server server;
-        const QString identity = "SELECT @@Identity as last";
-        QCOMPARE(server.Column(identity), QStringList{"Null"});  // nothing inserted yet
+        const QString state = "SELECT @@Identity as last, @@TRANCOUNT as valor";
+        QCOMPARE(server.Column(state), QStringList{"Null|0"});  // nothing inserted yet
+        server.connection.Execute("BEGIN TRAN");
         server.connection.Execute("INSERT INTO t (nome) VALUES ('a'), ('b')");
         server.connection.Execute("UPDATE t SET nome = 'c' WHERE id = 1");
-        QCOMPARE(server.Column(identity), QStringList{"2"});
+        QCOMPARE(server.Column(state), QStringList{"2|1"});
         server.connection.Execute("INSERT INTO t (nome) SELECT nome FROM t WHERE 0 = 1");
-        QCOMPARE(server.Column(identity), QStringList{"Null"});  // the last insert made none
+        server.connection.Execute("COMMIT TRANSACTION");
+        QCOMPARE(server.Column(state), QStringList{"Null|0"});  // the last insert made none
     }
 
     void refusedStatementsChangeNothing_data() {
@@ -132,6 +134,8 @@ class TestSqlServerDialect : public QObject {
             << update.arg("CONVERT(DATETIME,'31-03-2024',102)") << "'31-03-2024' is not a date";
         QTest::newRow("datetime cast of other text")
             << update.arg("CAST('01-03-2024' AS datetime)") << "Conversion failed";
+        QTest::newRow("smalldatetime cast")
+            << update.arg("CAST(data AS smalldatetime)") << "CAST to smalldatetime";
         QTest::newRow("money cast of a word") << "UPDATE t SET valor = CAST(nome AS money)"
                                               << "Cannot convert a char value to money";
         QTest::newRow("text literal added to a column") << "UPDATE t SET nome = 'Sr. ' + nome"

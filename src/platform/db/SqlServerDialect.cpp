@@ -379,14 +379,14 @@ class Translator {
             return std::nullopt;
         const QStringView name = tokens_[type].text;
         QString function;
-        for (QStringView money : {u"money", u"smallmoney"}) {
-            if (name.compare(money, Qt::CaseInsensitive) == 0)
-                function = QStringLiteral("orla_money(");
-        }
-        for (QStringView date : {u"datetime", u"smalldatetime"}) {
-            if (name.compare(date, Qt::CaseInsensitive) == 0)
-                function = QStringLiteral("orla_datetime(");
-        }
+        if (name.compare(u"money", Qt::CaseInsensitive) == 0)
+            function = QStringLiteral("orla_money(");
+        if (name.compare(u"datetime", Qt::CaseInsensitive) == 0)
+            function = QStringLiteral("orla_datetime(");
+        // Their narrower ranges and minute rounding are not kept here.
+        if (name.compare(u"smallmoney", Qt::CaseInsensitive) == 0 ||
+            name.compare(u"smalldatetime", Qt::CaseInsensitive) == 0)
+            throw Refused(QStringLiteral("CAST to %1").arg(name));
         if (function.isEmpty())
             return std::nullopt;
         return Rewrite{function + Scope(first, Previous(as, first) + 1) + u')', close + 1};

@@ -16,7 +16,7 @@ namespace orla {
 // Everything else, including the inside of literals, quoted names and comments, is kept byte
 // for byte. What cannot keep the server's meaning throws OrlaError (kCommandFailed) naming it:
 // a date that does not parse, a text literal in arithmetic with anything but text literals
-// ('a' + nome), TOP in a select combined with UNION.
+// ('a' + nome), TOP in a select combined with UNION, CAST to smallmoney or smalldatetime.
 QString TranslateToSqlite(const QString& sql);
 
 }  // namespace orla
