@@ -9,6 +9,7 @@ PACKAGES=(
   libgl-dev libsqlite3-dev sqlite3
   unixodbc unixodbc-dev tdsodbc libsqliteodbc
   xvfb xauth fonts-dejavu-core
+  python3-sqlglot
 )
 
 missing=()

@@ -1,8 +1,14 @@
 -- Orla Contas demo database: every table and view the bank-accounts module reads.
 --
 -- SQLite stand-in for the suite's SQL Server database. Conventions:
---   * dates are TEXT 'yyyy-mm-dd hh:mm:ss';
---   * money columns are NUMERIC holding amounts with at most 4 decimals;
+--   * dates are TEXT 'yyyy-mm-dd hh:mm:ss' (the server's wall-clock datetime); a CHECK refuses
+--     any other text, a day that does not exist and years before 1753;
+--   * money columns are NUMERIC holding amounts with at most 4 decimals; a CHECK refuses text;
+--   * other text columns are COLLATE NOCASE: on the component's connections NOCASE is the
+--     server's comparison (letter case ignored, accents kept, trailing blanks ignored,
+--     Portuguese order), in the stock sqlite3 shell SQLite's own. The two orders differ, so no
+--     index is ordered by a NOCASE column (the component refuses a file with one); uniqueness
+--     of codes and names is kept by triggers instead;
 --   * flags (system, protected, inactivo, predef) are INTEGER 0/1, sometimes NULL;
 --   * column names are lower case with underscores, as the module's statements use them.
 -- Run once on an empty database, before seed.sql.
@@ -11,39 +17,39 @@
 
 CREATE TABLE tbContactos (
     contacto_id      INTEGER PRIMARY KEY,
-    nome_union       TEXT NOT NULL,          -- full name or company name
-    nome_abreviado   TEXT,
-    tipo             TEXT,                   -- 'E' empresa, 'C' cliente, 'F' fornecedor, 'P' paciente, 'U' utilizador
-    no_contribuinte  TEXT,                   -- NIF
-    morada           TEXT,
-    cod_postal       TEXT,
-    localidade       TEXT,
-    pais             TEXT,
-    telefone         TEXT,
-    telemovel        TEXT,
-    fax              TEXT,
-    email            TEXT,
+    nome_union       TEXT NOT NULL COLLATE NOCASE,  -- full name or company name
+    nome_abreviado   TEXT COLLATE NOCASE,
+    tipo             TEXT COLLATE NOCASE,    -- 'E' empresa, 'C' cliente, 'F' fornecedor, 'P' paciente, 'U' utilizador
+    no_contribuinte  TEXT COLLATE NOCASE,    -- NIF
+    morada           TEXT COLLATE NOCASE,
+    cod_postal       TEXT COLLATE NOCASE,
+    localidade       TEXT COLLATE NOCASE,
+    pais             TEXT COLLATE NOCASE,
+    telefone         TEXT COLLATE NOCASE,
+    telemovel        TEXT COLLATE NOCASE,
+    fax              TEXT COLLATE NOCASE,
+    email            TEXT COLLATE NOCASE,
     inactivo         INTEGER
 );
 
 CREATE TABLE tbEmpresas (
     empresa_id       INTEGER PRIMARY KEY,
     contacto_id      INTEGER REFERENCES tbContactos (contacto_id),
-    tipo_sociedade   TEXT,
-    capital          NUMERIC,
-    nib              TEXT,
-    certificado      TEXT,
-    conservatoria    TEXT,
+    tipo_sociedade   TEXT COLLATE NOCASE,
+    capital          NUMERIC CHECK (typeof(capital) IN ('integer', 'real', 'null')),
+    nib              TEXT COLLATE NOCASE,
+    certificado      TEXT COLLATE NOCASE,
+    conservatoria    TEXT COLLATE NOCASE,
     predef           INTEGER
 );
 
 CREATE TABLE tbArmazens (
     armazem_id       INTEGER PRIMARY KEY,
-    descrit          TEXT NOT NULL,
+    descrit          TEXT NOT NULL COLLATE NOCASE,
     empresa_id       INTEGER REFERENCES tbEmpresas (empresa_id),
-    morada           TEXT,
-    cod_postal       TEXT,
-    localidade       TEXT,
+    morada           TEXT COLLATE NOCASE,
+    cod_postal       TEXT COLLATE NOCASE,
+    localidade       TEXT COLLATE NOCASE,
     predef           INTEGER
 );
 
@@ -51,8 +57,8 @@ CREATE TABLE tbArmazens (
 
 CREATE TABLE tbUsers (
     user_id          INTEGER PRIMARY KEY,
-    code             TEXT NOT NULL UNIQUE,   -- matched with LIKE '%code%' in tbSecurityPolicies.users_groups
-    descrit          TEXT NOT NULL UNIQUE,   -- the login / user name the context holds
+    code             TEXT NOT NULL COLLATE NOCASE,  -- matched with LIKE '%code%' in tbSecurityPolicies.users_groups
+    descrit          TEXT NOT NULL COLLATE NOCASE,  -- the login / user name the context holds
     armazem_id       INTEGER REFERENCES tbArmazens (armazem_id),
     contacto_id      INTEGER REFERENCES tbContactos (contacto_id),
     inactivo         INTEGER
@@ -60,8 +66,8 @@ CREATE TABLE tbUsers (
 
 CREATE TABLE tbGroups (
     group_id         INTEGER PRIMARY KEY,
-    code             TEXT NOT NULL UNIQUE,   -- matched with LIKE '%code%' in tbSecurityPolicies.users_groups
-    descrit          TEXT
+    code             TEXT NOT NULL COLLATE NOCASE,  -- matched with LIKE '%code%' in tbSecurityPolicies.users_groups
+    descrit          TEXT COLLATE NOCASE
 );
 
 CREATE TABLE tbGroups_Users_Links (
@@ -71,18 +77,39 @@ CREATE TABLE tbGroups_Users_Links (
 );
 
 CREATE TABLE tbSecurityPolicies (
-    code             TEXT PRIMARY KEY,       -- '#2301' ...
-    descrit          TEXT,
-    users_groups     TEXT                    -- user and group codes holding the policy, ';'-separated
+    code             TEXT NOT NULL COLLATE NOCASE,  -- '#2301' ...
+    descrit          TEXT COLLATE NOCASE,
+    users_groups     TEXT COLLATE NOCASE     -- user and group codes holding the policy, ';'-separated
 );
+
+-- Codes and user names are unique as the server compares them.
+CREATE TRIGGER tbUsers_Unico BEFORE INSERT ON tbUsers
+WHEN EXISTS (SELECT 1 FROM tbUsers WHERE code = NEW.code OR descrit = NEW.descrit)
+BEGIN SELECT RAISE(ABORT, 'tbUsers: code and descrit must be unique'); END;
+CREATE TRIGGER tbUsers_Unico_Alterado BEFORE UPDATE OF code, descrit ON tbUsers
+WHEN EXISTS (SELECT 1 FROM tbUsers WHERE user_id <> NEW.user_id
+             AND (code = NEW.code OR descrit = NEW.descrit))
+BEGIN SELECT RAISE(ABORT, 'tbUsers: code and descrit must be unique'); END;
+CREATE TRIGGER tbGroups_Unico BEFORE INSERT ON tbGroups
+WHEN EXISTS (SELECT 1 FROM tbGroups WHERE code = NEW.code)
+BEGIN SELECT RAISE(ABORT, 'tbGroups: code must be unique'); END;
+CREATE TRIGGER tbGroups_Unico_Alterado BEFORE UPDATE OF code ON tbGroups
+WHEN EXISTS (SELECT 1 FROM tbGroups WHERE group_id <> NEW.group_id AND code = NEW.code)
+BEGIN SELECT RAISE(ABORT, 'tbGroups: code must be unique'); END;
+CREATE TRIGGER tbSecurityPolicies_Unico BEFORE INSERT ON tbSecurityPolicies
+WHEN EXISTS (SELECT 1 FROM tbSecurityPolicies WHERE code = NEW.code)
+BEGIN SELECT RAISE(ABORT, 'tbSecurityPolicies: code must be unique'); END;
+CREATE TRIGGER tbSecurityPolicies_Unico_Alterado BEFORE UPDATE OF code ON tbSecurityPolicies
+WHEN EXISTS (SELECT 1 FROM tbSecurityPolicies WHERE rowid <> NEW.rowid AND code = NEW.code)
+BEGIN SELECT RAISE(ABORT, 'tbSecurityPolicies: code must be unique'); END;
 
 CREATE TABLE tbTemplates (
     template_id      INTEGER PRIMARY KEY,
-    filename         TEXT NOT NULL,          -- 'Extrato_Conta.doc', 'logo.jpg' ...
-    descrit          TEXT,
+    filename         TEXT NOT NULL COLLATE NOCASE,  -- 'Extrato_Conta.doc', 'logo.jpg' ...
+    descrit          TEXT COLLATE NOCASE,
     code             BLOB,                   -- the template's content (RTF/HTML text or image bytes)
-    group_code       TEXT,                   -- owning group, NULL for a general template
-    user_code        TEXT,                   -- owning user, NULL for a general template
+    group_code       TEXT COLLATE NOCASE,    -- owning group, NULL for a general template
+    user_code        TEXT COLLATE NOCASE,    -- owning user, NULL for a general template
     predef           INTEGER
 );
 
@@ -90,19 +117,19 @@ CREATE TABLE tbTemplates (
 
 CREATE TABLE tbModos_Pagamento (
     modo_pagamento_id INTEGER PRIMARY KEY,
-    descrit          TEXT NOT NULL,
+    descrit          TEXT NOT NULL COLLATE NOCASE,
     inactivo         INTEGER
 );
 
 CREATE TABLE tbContas_Bancarias (
     conta_id         INTEGER PRIMARY KEY,
-    descrit          TEXT NOT NULL,
-    banco            TEXT,
-    iban             TEXT,
-    swift            TEXT,
-    saldo            NUMERIC,                -- opening balance at saldo_data
-    saldo_data       TEXT,                   -- movements count towards the balance from this date
-    data_closed      TEXT,                   -- last day of the closed (reconciled) period
+    descrit          TEXT NOT NULL COLLATE NOCASE,
+    banco            TEXT COLLATE NOCASE,
+    iban             TEXT COLLATE NOCASE,
+    swift            TEXT COLLATE NOCASE,
+    saldo            NUMERIC CHECK (typeof(saldo) IN ('integer', 'real', 'null')),  -- opening balance at saldo_data
+    saldo_data       TEXT CHECK (datetime(saldo_data, '+0 seconds') IS saldo_data AND saldo_data >= '1753'),  -- movements count towards the balance from this date
+    data_closed      TEXT CHECK (datetime(data_closed, '+0 seconds') IS data_closed AND data_closed >= '1753'),  -- last day of the closed (reconciled) period
     system           INTEGER,
     protected        INTEGER,
     inactivo         INTEGER
@@ -110,14 +137,14 @@ CREATE TABLE tbContas_Bancarias (
 
 CREATE TABLE tbContas_Bancarias_Transferencias (
     trf_id           INTEGER PRIMARY KEY AUTOINCREMENT,
-    data             TEXT,                   -- leaves the origin account
-    data_debito      TEXT,                   -- bank date at the origin
-    data_destino     TEXT,                   -- reaches the destination account
-    data_debito_destino TEXT,                -- bank date at the destination
+    data             TEXT CHECK (datetime(data, '+0 seconds') IS data AND data >= '1753'),  -- leaves the origin account
+    data_debito      TEXT CHECK (datetime(data_debito, '+0 seconds') IS data_debito AND data_debito >= '1753'),  -- bank date at the origin
+    data_destino     TEXT CHECK (datetime(data_destino, '+0 seconds') IS data_destino AND data_destino >= '1753'),  -- reaches the destination account
+    data_debito_destino TEXT CHECK (datetime(data_debito_destino, '+0 seconds') IS data_debito_destino AND data_debito_destino >= '1753'),  -- bank date at the destination
     origem_id        INTEGER REFERENCES tbContas_Bancarias (conta_id),
     destino_id       INTEGER REFERENCES tbContas_Bancarias (conta_id),
-    valor            NUMERIC,
-    obs              TEXT,
+    valor            NUMERIC CHECK (typeof(valor) IN ('integer', 'real', 'null')),
+    obs              TEXT COLLATE NOCASE,
     modo_pagamento_id INTEGER REFERENCES tbModos_Pagamento (modo_pagamento_id),
     system           INTEGER
 );
@@ -128,48 +155,48 @@ CREATE TABLE tbContas_Bancarias_Transferencias (
 CREATE TABLE tbDocumentos_Recibos (
     recibo_id        INTEGER PRIMARY KEY,
     armazem_id       INTEGER NOT NULL REFERENCES tbArmazens (armazem_id),
-    documento_no     TEXT,                   -- 'RC 1/2025/0012'
-    data             TEXT,                   -- when the record was entered
-    data_documento   TEXT,                   -- the document's date
-    data_debito      TEXT,                   -- bank date (reconciled when not NULL)
+    documento_no     TEXT COLLATE NOCASE,    -- 'RC 1/2025/0012'
+    data             TEXT CHECK (datetime(data, '+0 seconds') IS data AND data >= '1753'),  -- when the record was entered
+    data_documento   TEXT CHECK (datetime(data_documento, '+0 seconds') IS data_documento AND data_documento >= '1753'),  -- the document's date
+    data_debito      TEXT CHECK (datetime(data_debito, '+0 seconds') IS data_debito AND data_debito >= '1753'),  -- bank date (reconciled when not NULL)
     contacto_id      INTEGER REFERENCES tbContactos (contacto_id),
     conta_id         INTEGER REFERENCES tbContas_Bancarias (conta_id),
     modo_pagamento_id INTEGER REFERENCES tbModos_Pagamento (modo_pagamento_id),
-    valor            NUMERIC,
-    referencia       TEXT,
-    obs              TEXT
+    valor            NUMERIC CHECK (typeof(valor) IN ('integer', 'real', 'null')),
+    referencia       TEXT COLLATE NOCASE,
+    obs              TEXT COLLATE NOCASE
 );
 
 -- Origin 2: supplier receipts (money out).
 CREATE TABLE tbDocumentos_Fornec_Recibos (
     recibo_id        INTEGER PRIMARY KEY,
     armazem_id       INTEGER NOT NULL REFERENCES tbArmazens (armazem_id),
-    documento_no     TEXT,
-    data             TEXT,
-    data_documento   TEXT,
-    data_debito      TEXT,
+    documento_no     TEXT COLLATE NOCASE,
+    data             TEXT CHECK (datetime(data, '+0 seconds') IS data AND data >= '1753'),
+    data_documento   TEXT CHECK (datetime(data_documento, '+0 seconds') IS data_documento AND data_documento >= '1753'),
+    data_debito      TEXT CHECK (datetime(data_debito, '+0 seconds') IS data_debito AND data_debito >= '1753'),
     contacto_id      INTEGER REFERENCES tbContactos (contacto_id),
     conta_id         INTEGER REFERENCES tbContas_Bancarias (conta_id),
     modo_pagamento_id INTEGER REFERENCES tbModos_Pagamento (modo_pagamento_id),
-    valor            NUMERIC,
-    referencia       TEXT,
-    obs              TEXT
+    valor            NUMERIC CHECK (typeof(valor) IN ('integer', 'real', 'null')),
+    referencia       TEXT COLLATE NOCASE,
+    obs              TEXT COLLATE NOCASE
 );
 
 -- Origin 3: cost receipts (money out).
 CREATE TABLE tbCustos_Recibos (
     recibo_id        INTEGER PRIMARY KEY,
     armazem_id       INTEGER REFERENCES tbArmazens (armazem_id),
-    documento_no     TEXT,
-    data             TEXT,
-    data_documento   TEXT,
-    data_debito      TEXT,
+    documento_no     TEXT COLLATE NOCASE,
+    data             TEXT CHECK (datetime(data, '+0 seconds') IS data AND data >= '1753'),
+    data_documento   TEXT CHECK (datetime(data_documento, '+0 seconds') IS data_documento AND data_documento >= '1753'),
+    data_debito      TEXT CHECK (datetime(data_debito, '+0 seconds') IS data_debito AND data_debito >= '1753'),
     contacto_id      INTEGER REFERENCES tbContactos (contacto_id),
     conta_id         INTEGER REFERENCES tbContas_Bancarias (conta_id),
     modo_pagamento_id INTEGER REFERENCES tbModos_Pagamento (modo_pagamento_id),
-    valor            NUMERIC,
-    referencia       TEXT,
-    descrit          TEXT                    -- what the cost was
+    valor            NUMERIC CHECK (typeof(valor) IN ('integer', 'real', 'null')),
+    referencia       TEXT COLLATE NOCASE,
+    descrit          TEXT COLLATE NOCASE     -- what the cost was
 );
 
 -- Origin 7: payments received for documents (money in).
@@ -177,30 +204,30 @@ CREATE TABLE tbDocumentos_Pagamentos (
     pag_id           INTEGER PRIMARY KEY,
     armazem_id       INTEGER NOT NULL REFERENCES tbArmazens (armazem_id),
     documento_main_id INTEGER NOT NULL,      -- the paid document
-    tipo_documento   TEXT,                   -- 'Fatura', 'Fatura-Recibo' ...
-    documento_no     TEXT,                   -- number of the paid document
-    data             TEXT,
-    data_debito      TEXT,
+    tipo_documento   TEXT COLLATE NOCASE,    -- 'Fatura', 'Fatura-Recibo' ...
+    documento_no     TEXT COLLATE NOCASE,    -- number of the paid document
+    data             TEXT CHECK (datetime(data, '+0 seconds') IS data AND data >= '1753'),
+    data_debito      TEXT CHECK (datetime(data_debito, '+0 seconds') IS data_debito AND data_debito >= '1753'),
     contacto_id      INTEGER REFERENCES tbContactos (contacto_id),
     conta_id         INTEGER REFERENCES tbContas_Bancarias (conta_id),
     modo_pagamento_id INTEGER REFERENCES tbModos_Pagamento (modo_pagamento_id),
-    valor            NUMERIC,
-    referencia       TEXT,
-    utilizador       TEXT                    -- name of the user who issued the document
+    valor            NUMERIC CHECK (typeof(valor) IN ('integer', 'real', 'null')),
+    referencia       TEXT COLLATE NOCASE,
+    utilizador       TEXT COLLATE NOCASE     -- name of the user who issued the document
 );
 
 -- Origin 10: patient treatment receipts (money in, not subject to reconciliation).
 CREATE TABLE tbPacientes_Tratamentos_Recibos (
     recibo_id        INTEGER PRIMARY KEY,
     armazem_id       INTEGER REFERENCES tbArmazens (armazem_id),
-    documento_no     TEXT,
-    data             TEXT,
+    documento_no     TEXT COLLATE NOCASE,
+    data             TEXT CHECK (datetime(data, '+0 seconds') IS data AND data >= '1753'),
     contacto_id      INTEGER REFERENCES tbContactos (contacto_id),   -- the patient
     conta_id         INTEGER REFERENCES tbContas_Bancarias (conta_id),
     modo_pagamento_id INTEGER REFERENCES tbModos_Pagamento (modo_pagamento_id),
-    valor            NUMERIC,
-    referencia       TEXT,
-    tratamento       TEXT
+    valor            NUMERIC CHECK (typeof(valor) IN ('integer', 'real', 'null')),
+    referencia       TEXT COLLATE NOCASE,
+    tratamento       TEXT COLLATE NOCASE
 );
 
 -- Origins 5 and 6: bank charges (5) and interest (6) posted straight on an account,
@@ -210,13 +237,13 @@ CREATE TABLE tbContas_Bancarias_Movimentos (
     origem_id        INTEGER NOT NULL CHECK (origem_id IN (5, 6)),
     conta_id         INTEGER NOT NULL REFERENCES tbContas_Bancarias (conta_id),
     armazem_id       INTEGER DEFAULT 0,
-    data             TEXT,
-    debito           NUMERIC,
-    credito          NUMERIC,
+    data             TEXT CHECK (datetime(data, '+0 seconds') IS data AND data >= '1753'),
+    debito           NUMERIC CHECK (typeof(debito) IN ('integer', 'real', 'null')),
+    credito          NUMERIC CHECK (typeof(credito) IN ('integer', 'real', 'null')),
     modo_pagamento_id INTEGER REFERENCES tbModos_Pagamento (modo_pagamento_id),
-    documento_no     TEXT,
-    referencia       TEXT,
-    descrit          TEXT
+    documento_no     TEXT COLLATE NOCASE,
+    referencia       TEXT COLLATE NOCASE,
+    descrit          TEXT COLLATE NOCASE
 );
 
 CREATE INDEX ixRecibos_Conta ON tbDocumentos_Recibos (conta_id);
@@ -234,7 +261,8 @@ CREATE INDEX ixTransferencias_Destino ON tbContas_Bancarias_Transferencias (dest
 CREATE VIEW vwContas_Bancarias AS
 SELECT conta_id,
        descrit,
-       CASE WHEN banco IS NULL OR banco = '' THEN descrit ELSE banco || ' - ' || descrit END AS descrit2,
+       CASE WHEN banco IS NULL OR banco = '' THEN descrit ELSE banco || ' - ' || descrit END
+           COLLATE NOCASE AS descrit2,
        inactivo,
        protected,
        system
@@ -284,7 +312,7 @@ SELECT r.conta_id,
        r.modo_pagamento_id,
        m.descrit AS modo_pagamento,
        1 AS origem_id,
-       'Recibo' AS origem,
+       'Recibo' COLLATE NOCASE AS origem,
        r.armazem_id,
        r.recibo_id AS doc_id,
        r.documento_no AS doc_no,

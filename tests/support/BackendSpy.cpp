@@ -20,8 +20,7 @@ class SpyBackend : public SqliteBackend {
             shared_->timeouts << timeoutSeconds;
             behaviour = shared_->behaviours.value(Settings().DataSource());
         }
-        if (behaviour.delayMs > 0)
-            QThread::msleep(behaviour.delayMs);
+        QThread::msleep(behaviour.delayMs);
         if (behaviour.refuse)
             throw OrlaError(err::kProviderFailure, QStringLiteral("Server refused (test)."));
         SqliteBackend::Probe(timeoutSeconds);
@@ -33,19 +32,12 @@ class SpyBackend : public SqliteBackend {
 
 }  // namespace
 
-ScopedBackendSpy::ScopedBackendSpy()
-    : shared_(std::make_shared<Shared>()), previous_(CurrentBackendFactory()) {
-    std::shared_ptr<Shared> shared = shared_;
-    BackendFactory fallback = previous_;
-    CurrentBackendFactory() = [shared, fallback](const ConnectionString& settings) {
-        if (settings.EmbeddedPath().isEmpty())
-            return fallback(settings);
-        return std::unique_ptr<Backend>(std::make_unique<SpyBackend>(settings, shared));
+ScopedBackendSpy::ScopedBackendSpy() {
+    CurrentBackendFactory() = [shared = shared_, fallback = previous_](const ConnectionString& s) {
+        if (s.EmbeddedPath().isEmpty())
+            return fallback(s);
+        return std::unique_ptr<Backend>(std::make_unique<SpyBackend>(s, shared));
     };
-}
-
-ScopedBackendSpy::~ScopedBackendSpy() {
-    CurrentBackendFactory() = previous_;
 }
 
 void ScopedBackendSpy::setBehaviour(const QString& dataSource, ServerBehaviour behaviour) {

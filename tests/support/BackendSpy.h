@@ -20,7 +20,7 @@ struct ServerBehaviour {
 class ScopedBackendSpy {
   public:
     ScopedBackendSpy();
-    ~ScopedBackendSpy();
+    ~ScopedBackendSpy() { CurrentBackendFactory() = previous_; }
     void setBehaviour(const QString& dataSource, ServerBehaviour behaviour);
     // Data sources of every trial open, in the order they started.
     QStringList attempts() const;
@@ -36,8 +36,8 @@ class ScopedBackendSpy {
     };
 
   private:
-    std::shared_ptr<Shared> shared_;
-    BackendFactory previous_;
+    std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
+    BackendFactory previous_ = CurrentBackendFactory();
 };
 
 }  // namespace orla::test

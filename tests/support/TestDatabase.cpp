@@ -17,52 +17,50 @@ QList<QPair<QString, QString>> TestDatabase::DefaultLogins() {
 TestDatabase::TestDatabase(const QString& name, const QList<QPair<QString, QString>>& logins)
     : path_(dir_.filePath(name)) {
     QStringList statements{LoginsTableDdl()};
-    for (const auto& login : logins) {
+    for (const auto& [login, password] : logins) {
         const QString salt = NewLoginSalt();
         statements << QStringLiteral("INSERT INTO orla_logins VALUES ('%1', '%2', '%3')")
-                          .arg(login.first, salt, LoginHash(salt, login.second));
+                          .arg(login, salt, LoginHash(salt, password));
     }
     exec(statements);
 }
 
-void TestDatabase::exec(const QStringList& statements) const {
-    ExecOnFile(path_, statements);
-}
+namespace {
 
-void ExecOnFile(const QString& path, const QStringList& statements) {
+// Runs `use` on a connection of its own to the file.
+void WithFile(const QString& path, const std::function<void(QSqlDatabase&)>& use) {
     const QString name = NewConnectionName();
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
-        QVERIFY2(db.open(), qPrintable(db.lastError().text()));
+        if (db.open())
+            use(db);
+        else
+            QTest::qFail(qPrintable(db.lastError().text()), __FILE__, __LINE__);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+}  // namespace
+
+void ExecOnFile(const QString& path, const QStringList& statements) {
+    WithFile(path, [&](QSqlDatabase& db) {
         for (const QString& sql : statements) {
             QSqlQuery query(db);
             QVERIFY2(query.exec(sql),
                      qPrintable(sql + QLatin1String(": ") + query.lastError().text()));
         }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
+    });
 }
 
-}  // namespace orla::test
-
-namespace orla::test {
-
 QVariant QueryValue(const QString& path, const QString& sql) {
-    const QString name = NewConnectionName();
     QVariant value;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (db.open()) {
-            QSqlQuery query(db);
-            if (query.exec(sql) && query.next())
-                value = query.value(0);
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
+    WithFile(path, [&](QSqlDatabase& db) {
+        QSqlQuery query(db);
+        if (query.exec(sql) && query.next())
+            value = query.value(0);
+    });
     return value;
 }
 

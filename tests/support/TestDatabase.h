@@ -1,6 +1,8 @@
 // Small SQLite databases made for one test, with server logins.
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -10,6 +12,8 @@ namespace orla::test {
 
 // Runs SQL directly on a database file, outside the component; fails the test on error.
 void ExecOnFile(const QString& path, const QStringList& statements);
+// The first column of the first row of a query run directly on a database file.
+QVariant QueryValue(const QString& path, const QString& sql);
 
 class TestDatabase {
   public:
@@ -19,8 +23,7 @@ class TestDatabase {
 
     QString path() const { return path_; }
     QString folder() const { return dir_.path(); }
-    // Runs SQL directly on the file, outside the component; fails the test on error.
-    void exec(const QStringList& statements) const;
+    void exec(const QStringList& statements) const { ExecOnFile(path_, statements); }
 
     static QList<QPair<QString, QString>> DefaultLogins();
 
@@ -35,9 +38,4 @@ inline const QString kDbPassword = QStringLiteral("orla-db'pw");
 inline const QString kAppUser = QStringLiteral("ana");
 inline const QString kAppPassword = QStringLiteral("ana;secret");
 
-}  // namespace orla::test
-
-namespace orla::test {
-// The first column of the first row of a query run directly on a database file.
-QVariant QueryValue(const QString& path, const QString& sql);
 }  // namespace orla::test

@@ -57,6 +57,8 @@ bool Backend::IsOpen() const {
     return db_.isValid() && db_.isOpen();
 }
 
+void Backend::Executed(const QString&) {}
+
 OrlaError Backend::StatementError(const QSqlError& error) const {
     QString text = error.databaseText();
     if (text.isEmpty())

@@ -33,6 +33,8 @@ class Backend {
 
     // The statement as this backend's server understands it.
     virtual QString Translate(const QString& sql) const = 0;
+    // Called after a statement ran, with its text as the system wrote it.
+    virtual void Executed(const QString& sql);
     // A failure of a statement, with the system's error number.
     virtual OrlaError StatementError(const QSqlError& error) const;
 

@@ -8,7 +8,7 @@ namespace orla {
 QString LoginsTableDdl() {
     return QStringLiteral(
         "CREATE TABLE IF NOT EXISTS orla_logins ("
-        "login TEXT PRIMARY KEY COLLATE NOCASE, salt TEXT NOT NULL, hash TEXT NOT NULL)");
+        "login TEXT NOT NULL COLLATE NOCASE, salt TEXT NOT NULL, hash TEXT NOT NULL)");
 }
 
 QString NewLoginSalt() {

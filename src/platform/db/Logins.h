@@ -9,7 +9,9 @@ namespace orla {
 // Name of the table that holds the logins inside an embedded database file.
 inline constexpr const char* kLoginsTable = "orla_logins";
 
-// SQL that creates the logins table when it is missing.
+// SQL that creates the logins table when it is missing. Logins compare as the server compares
+// names (NOCASE on our connections) and carry no index, which that comparison forbids; a name
+// matching two logins is refused at the check.
 QString LoginsTableDdl();
 
 // A new random salt, as hexadecimal text.

@@ -2,6 +2,7 @@
 
 #include "platform/db/Backend.h"
 #include "platform/db/Connection.h"
+#include "platform/db/StatementLog.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -102,8 +103,10 @@ Recordset Connection::Execute(const QString& sql) {
     Backend& backend = OpenBackend();
     auto query = std::make_unique<QSqlQuery>(backend.Database());
     query->setForwardOnly(true);
+    LogStatement(sql);
     if (!query->exec(backend.Translate(sql)))
         throw backend.StatementError(query->lastError());
+    backend.Executed(sql);
     Recordset result;
     if (!query->isSelect())
         return result;

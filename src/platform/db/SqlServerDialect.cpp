@@ -1,5 +1,8 @@
 #include "platform/db/SqlServerDialect.h"
 
+#include "platform/db/Error.h"
+#include "platform/db/ServerSemantics.h"
+
 #include <QDate>
 #include <QRegularExpression>
 #include <QTime>
@@ -105,18 +108,14 @@ QString Quoted(QString value) {
     return u'\'' + value.replace(u'\'', QStringLiteral("''")) + u'\'';
 }
 
-// SQL Server's CHAR(n) for 1..255: the Windows-1252 character with that code. Only 0x80..0x9F
-// differ from the Unicode code point of the same number.
-std::optional<QChar> ServerChar(int code) {
-    static constexpr char16_t kHighControls[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    if (code < 1 || code > 255)
-        return std::nullopt;
-    if (code >= 0x80 && code <= 0x9F)
-        return QChar(kHighControls[code - 0x80]);
-    return QChar(code);
+// A statement this rewrite cannot give the server's meaning, refused before it runs.
+OrlaError Refused(const QString& reason) {
+    return {err::kCommandFailed,
+            QStringLiteral("The statement cannot run on the embedded database: %1.").arg(reason)};
+}
+
+bool IsOperator(const Token& token, QStringView operators) {
+    return token.kind == Kind::Symbol && operators.contains(token.text);
 }
 
 // The stored text of a date given to CONVERT(DATETIME, ..., 102): yyyy-mm-dd or yyyy.mm.dd,
@@ -278,8 +277,8 @@ class Translator {
         return out;
     }
 
-    // CONVERT(DATETIME,'<date>',102) -> '<yyyy-mm-dd hh:mm:ss>'; a date that does not parse ->
-    // orla_invalid_date('<date>'), which SQLite refuses as an unknown function.
+    // CONVERT(DATETIME,'<date>',102) -> '<yyyy-mm-dd hh:mm:ss>'; a date that does not parse is
+    // refused, as the server refuses it.
     std::optional<Rewrite> Convert(qsizetype i, qsizetype end) const {
         const auto at = Match(i, end,
                               {Word(u"CONVERT"),
@@ -295,10 +294,9 @@ class Translator {
         const QStringView literal = tokens_[at->at(4)].text;
         const std::optional<QString> value = LiteralValue(literal);
         const std::optional<QString> stored = value ? StoredDate(*value) : std::nullopt;
-        const QString text = stored
-                                 ? Quoted(*stored)
-                                 : QStringLiteral("orla_invalid_date(") + literal.toString() + u')';
-        return Rewrite{text, at->back() + 1};
+        if (!stored)
+            throw Refused(QStringLiteral("%1 is not a date of style 102").arg(literal));
+        return Rewrite{Quoted(*stored), at->back() + 1};
     }
 
     // A string literal or CHAR(n) with 1 <= n <= 255: its text and its last token.
@@ -313,21 +311,17 @@ class Translator {
         if (!at || !IsInteger(tokens_[at->at(2)].text))
             return std::nullopt;
         const std::optional<QChar> c = ServerChar(tokens_[at->at(2)].text.toInt());
-        if (!c)
+        if (!c || c->isNull())
             return std::nullopt;
         return std::pair{QString(*c), at->back()};
     }
 
-    // Two or more text operands joined by + -> one literal. Not done next to an operator that
-    // would bind one of the operands first (x * 'a' + 'b', 'a' + 'b' * 2): SQL Server would
-    // not concatenate there either.
+    // Two or more text operands joined by + -> one literal. A text operand next to any other
+    // arithmetic is refused: the server's + concatenates texts and adds numbers, SQLite's always
+    // adds, so 'a' + nome would silently become a number.
     std::optional<Rewrite> Concatenation(qsizetype i, qsizetype begin, qsizetype end) const {
         auto operand = TextOperand(i, end);
         if (!operand)
-            return std::nullopt;
-        const qsizetype before = Previous(i, begin);
-        if (before >= begin && tokens_[before].kind == Kind::Symbol &&
-            QStringView(u"+-*/%&|^~").contains(tokens_[before].text))
             return std::nullopt;
         QString value;
         int count = 0;
@@ -340,9 +334,18 @@ class Translator {
             operand =
                 Is(plus, end, Symbol(u"+")) ? TextOperand(Next(plus + 1, end), end) : std::nullopt;
         }
+        const qsizetype before = Previous(i, begin);
         const qsizetype after = Next(last + 1, end);
-        if (count < 2 || (after < end && tokens_[after].kind == Kind::Symbol &&
-                          QStringView(u"*/%").contains(tokens_[after].text)))
+        const bool operatorBefore = before >= begin && IsOperator(tokens_[before], u"+-*/%&|^~");
+        const bool operatorAfter = after < end && IsOperator(tokens_[after], u"+-*/%&|^");
+        if (operatorBefore || operatorAfter) {
+            const qsizetype from = operatorBefore ? qMax(Previous(before, begin), begin) : i;
+            const qsizetype to = operatorAfter ? qMin(Next(after + 1, end), end - 1) : last;
+            throw Refused(QStringLiteral("+ or another operator between a text and an operand "
+                                         "that is not a text literal (%1)")
+                              .arg(Raw(from, to + 1).simplified()));
+        }
+        if (count < 2)
             return std::nullopt;
         return Rewrite{Quoted(value), last + 1};
     }
@@ -354,13 +357,14 @@ class Translator {
         if (Is(i, end, Word(u"@@TRANCOUNT")))
             return Rewrite{QStringLiteral("orla_trancount()"), i + 1};
         if (Is(i, end, Word(u"@@IDENTITY")))
-            return Rewrite{QStringLiteral("last_insert_rowid()"), i + 1};
+            return Rewrite{QStringLiteral("orla_identity()"), i + 1};
         if (Match(i, end, {Word(u"ISNULL"), Symbol(u"(")}))
             return Rewrite{QStringLiteral("IFNULL"), i + 1};
         return std::nullopt;
     }
 
-    // CAST(x AS money) -> CAST(x AS REAL); CAST(x AS datetime) -> (x), since dates are text.
+    // CAST(x AS money) -> orla_money(x); CAST(x AS datetime) -> orla_datetime(x): functions of
+    // the connection that convert as the server does or fail.
     std::optional<Rewrite> Cast(qsizetype i, qsizetype end) const {
         const auto at = Match(i, end, {Word(u"CAST"), Symbol(u"(")});
         if (!at)
@@ -369,23 +373,23 @@ class Translator {
         const qsizetype close = Closing(open, end);
         const qsizetype type = Previous(close, open + 1);
         const qsizetype as = Previous(type, open + 1);
-        if (close == end || as <= open || !Is(as, end, Word(u"AS")) || !Is(type, end, {Kind::Word}))
+        const qsizetype first = Next(open + 1, as);
+        if (close == end || as <= open || first == as || !Is(as, end, Word(u"AS")) ||
+            !Is(type, end, {Kind::Word}))
             return std::nullopt;
         const QStringView name = tokens_[type].text;
-        if (name.compare(u"money", Qt::CaseInsensitive) == 0 ||
-            name.compare(u"smallmoney", Qt::CaseInsensitive) == 0) {
-            return Rewrite{Raw(i, open + 1) + Scope(open + 1, type) + QStringLiteral("REAL") +
-                               Scope(type + 1, close) + u')',
-                           close + 1};
-        }
-        if (name.compare(u"datetime", Qt::CaseInsensitive) == 0 ||
-            name.compare(u"smalldatetime", Qt::CaseInsensitive) == 0) {
-            const qsizetype first = Next(open + 1, as);
-            if (first == as)
-                return std::nullopt;
-            return Rewrite{u'(' + Scope(first, Previous(as, first) + 1) + u')', close + 1};
-        }
-        return std::nullopt;
+        QString function;
+        if (name.compare(u"money", Qt::CaseInsensitive) == 0)
+            function = QStringLiteral("orla_money(");
+        if (name.compare(u"datetime", Qt::CaseInsensitive) == 0)
+            function = QStringLiteral("orla_datetime(");
+        // Their narrower ranges and minute rounding are not kept here.
+        if (name.compare(u"smallmoney", Qt::CaseInsensitive) == 0 ||
+            name.compare(u"smalldatetime", Qt::CaseInsensitive) == 0)
+            throw Refused(QStringLiteral("CAST to %1").arg(name));
+        if (function.isEmpty())
+            return std::nullopt;
+        return Rewrite{function + Scope(first, Previous(as, first) + 1) + u')', close + 1};
     }
 
     // BEGIN/COMMIT/ROLLBACK TRAN or TRANSACTION -> the first word alone.
@@ -414,7 +418,7 @@ class Translator {
 
     // SELECT [DISTINCT|ALL] TOP n / TOP (n) -> the same without TOP, owing LIMIT n to this
     // level. In a statement that combines selects (UNION ...) a LIMIT at the end would cut the
-    // combined rows instead of one select's, so TOP is left there for SQLite to refuse.
+    // combined rows instead of one select's, so TOP is refused there.
     std::optional<Rewrite> SelectTop(qsizetype statement, qsizetype i, qsizetype end,
                                      QString& limit) const {
         if (!Is(i, end, Word(u"SELECT")))
@@ -431,8 +435,12 @@ class Translator {
         if (!at)
             return std::nullopt;
         const QStringView count = tokens_[at->size() == 1 ? at->front() : at->at(1)].text;
-        if (!IsInteger(count) || CombinesSelects(statement, end))
+        if (!IsInteger(count))
             return std::nullopt;
+        if (CombinesSelects(statement, end))
+            throw Refused(
+                QStringLiteral("TOP in a select combined with UNION, EXCEPT or "
+                               "INTERSECT"));
         qsizetype next = at->back() + 1;
         while (next < end && tokens_[next].kind == Kind::Space)
             ++next;

@@ -8,15 +8,15 @@ namespace orla {
 
 // Rewrites the SQL Server constructs the system uses into SQLite's dialect:
 //  - CONVERT(DATETIME,'<date>',102) becomes the stored text form 'yyyy-mm-dd hh:mm:ss';
-//    a date that does not parse becomes orla_invalid_date('<date>'), a function that is never
-//    registered, so SQLite refuses the whole statement ("no such function") instead of
-//    writing or comparing a wrong date;
 //  - string literals and CHAR(n) joined by + collapse into one literal ('O''Neil');
-//  - GETDATE(), @@TRANCOUNT, @@Identity, ISNULL(, CAST(x AS money), CAST(x AS datetime);
+//  - GETDATE(), @@TRANCOUNT, @@Identity, ISNULL(, CAST(x AS money), CAST(x AS datetime), the
+//    last ones into functions of the connection (see ServerSemantics.h);
 //  - SELECT TOP n moves to a LIMIT n at the end of its statement or parenthesised subquery;
 //  - BEGIN/COMMIT/ROLLBACK TRAN[SACTION] lose the TRAN word.
 // Everything else, including the inside of literals, quoted names and comments, is kept byte
-// for byte.
+// for byte. What cannot keep the server's meaning throws OrlaError (kCommandFailed) naming it:
+// a date that does not parse, a text literal in arithmetic with anything but text literals
+// ('a' + nome), TOP in a select combined with UNION, CAST to smallmoney or smalldatetime.
 QString TranslateToSqlite(const QString& sql);
 
 }  // namespace orla

@@ -1,9 +1,11 @@
 #include "platform/db/SqliteBackend.h"
 
 #include "platform/db/Logins.h"
+#include "platform/db/ServerSemantics.h"
 #include "platform/db/SqlServerDialect.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -24,10 +26,33 @@ OrlaError LoginFailed(const QString& user) {
     return {err::kLoginFailed, QStringLiteral("Login failed for user '%1'.").arg(user)};
 }
 
-// @@TRANCOUNT of SQL Server: 1 while a transaction is open on this connection.
-void TranCount(sqlite3_context* context, int, sqlite3_value**) {
-    auto* handle = static_cast<sqlite3*>(sqlite3_user_data(context));
-    sqlite3_result_int(context, sqlite3_get_autocommit(handle) ? 0 : 1);
+OrlaError NotServerSemantics(const QString& detail) {
+    return {err::kProviderFailure,
+            QStringLiteral("The database file cannot be used with the server's text comparison: "
+                           "%1.")
+                .arg(detail)};
+}
+
+// An index ordered by NOCASE would be ordered differently here (the server's comparison) and in
+// the stock sqlite3 shell (SQLite's own), so lookups through it could miss rows: such a file is
+// refused rather than read wrongly.
+std::optional<QString> IndexOrderedWithoutCase(QSqlDatabase& db) {
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral(
+            "SELECT m.name || '.' || ii.name FROM sqlite_master m, pragma_index_list(m.name) il, "
+            "pragma_index_xinfo(il.name) ii WHERE m.type = 'table' AND ii.key = 1 AND "
+            "upper(ii.coll) = 'NOCASE' LIMIT 1")))
+        return query.lastError().text();
+    if (query.next())
+        return QStringLiteral("an index is ordered by NOCASE (%1)").arg(query.value(0).toString());
+    return std::nullopt;
+}
+
+bool IsInsert(const QString& sql) {
+    static const QRegularExpression insert(
+        QStringLiteral(R"(^(\s|--[^\n]*(\n|$)|/\*.*?\*/)*INSERT\b)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    return insert.match(sql).hasMatch();
 }
 
 sqlite3* NativeHandle(const QSqlDatabase& db) {
@@ -65,15 +90,27 @@ void SqliteBackend::Connect(QSqlDatabase& db) const {
     }
     check.finish();
     try {
+        sqlite3* handle = NativeHandle(db);
+        if (!handle || !InstallServerSemantics(handle, &session_))
+            throw NotServerSemantics(QStringLiteral("its functions could not be registered"));
+        if (const std::optional<QString> index = IndexOrderedWithoutCase(db))
+            throw NotServerSemantics(*index);
         CheckLogin(db);
     } catch (const OrlaError&) {
         db.close();
         throw;
     }
-    if (sqlite3* handle = NativeHandle(db)) {
-        sqlite3_create_function(handle, "orla_trancount", 0, SQLITE_UTF8, handle, TranCount,
-                                nullptr, nullptr);
-    }
+}
+
+void SqliteBackend::Executed(const QString& sql) {
+    // The server's @@Identity: set by every INSERT, to Null when it inserted nothing.
+    if (!IsInsert(sql))
+        return;
+    sqlite3* handle = NativeHandle(Database());
+    if (handle && sqlite3_changes(handle) > 0)
+        session_.identity = sqlite3_last_insert_rowid(handle);
+    else
+        session_.identity.reset();
 }
 
 void SqliteBackend::CheckLogin(QSqlDatabase& db) const {
@@ -85,11 +122,13 @@ void SqliteBackend::CheckLogin(QSqlDatabase& db) const {
     query.prepare(QStringLiteral("SELECT salt, hash FROM %1 WHERE login = ?")
                       .arg(QLatin1String(kLoginsTable)));
     query.addBindValue(user);
+    // Compared as the server compares names, so the login and the rights agree on who the
+    // user is; a name that matches two logins decides nothing and is refused.
     if (!query.exec() || !query.next())
         throw LoginFailed(user);
     const QString salt = query.value(0).toString();
     const QString hash = query.value(1).toString();
-    if (LoginHash(salt, Settings().Password()) != hash)
+    if (query.next() || LoginHash(salt, Settings().Password()) != hash)
         throw LoginFailed(user);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/db/Backend.h"
+#include "platform/db/ServerSemantics.h"
 
 namespace orla {
 
@@ -11,6 +12,7 @@ class SqliteBackend : public Backend {
   public:
     using Backend::Backend;
     QString Translate(const QString& sql) const override;
+    void Executed(const QString& sql) override;
 
   protected:
     QSqlDatabase Configure(const QString& name, int timeoutSeconds) const override;
@@ -18,6 +20,9 @@ class SqliteBackend : public Backend {
 
   private:
     void CheckLogin(QSqlDatabase& db) const;
+
+    // Registered on each connection this backend opens; only its own one runs statements.
+    mutable ServerSession session_;
 };
 
 }  // namespace orla
