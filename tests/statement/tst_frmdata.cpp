@@ -2,7 +2,6 @@
 // close box and Esc refused while shown, and use by a caller through the
 // modal service, scripted and with a real modal loop.
 #include "ScopedModalScript.h"
-#include "common/Separators.h"
 #include "statement/frmData.h"
 
 #include <QAbstractItemView>
@@ -47,7 +46,6 @@ class TestFrmData : public QObject {
   private slots:
     void initTestCase() {
         QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal));
-        EsquecerSeparadoresLidos();
     }
 
     void loadsCancelledWithTheDateSpelledOut() {

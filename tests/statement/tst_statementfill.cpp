@@ -26,7 +26,7 @@ class TestStatementFill : public QObject {
 
   private slots:
     void openingBalanceRunningBalanceAndTotals() {
-        ScopedLocale locale("pt_PT");
+        ScopedLocale locale("pt_BR");  // "." groups, "," decimals
         StatementFixture f;
         f.receipt(901, Day(-50), "100");  // before the period
         f.supplierReceipt(902, Day(-10), "30");
@@ -74,7 +74,7 @@ class TestStatementFill : public QObject {
     void noMovementBeforeTheStart() {
         QFETCH(bool, unreconciledOnly);
         QFETCH(QString, balance);
-        ScopedLocale locale("pt_PT");
+        ScopedLocale locale("pt_BR");  // "." groups, "," decimals
         StatementFixture f;
         f.receipt(901, Day(-3), "5");
         f.open();
@@ -86,7 +86,7 @@ class TestStatementFill : public QObject {
     }
 
     void ignoringEarlierBalances() {
-        ScopedLocale locale("pt_PT");
+        ScopedLocale locale("pt_BR");  // "." groups, "," decimals
         StatementFixture f;
         f.receipt(901, Day(-50), "100");
         f.supplierReceipt(902, Day(-10), "30");
@@ -99,7 +99,7 @@ class TestStatementFill : public QObject {
     }
 
     void onlyUnreconciledMovements() {
-        ScopedLocale locale("pt_PT");
+        ScopedLocale locale("pt_BR");  // "." groups, "," decimals
         StatementFixture f;
         f.receipt(901, Day(-50), "100");
         f.receipt(905, Day(-60), "40", Day(-60));  // reconciled before the period
@@ -116,7 +116,7 @@ class TestStatementFill : public QObject {
     }
 
     void periodNeverStartsBeforeTheBalanceDate() {
-        ScopedLocale locale("pt_PT");
+        ScopedLocale locale("pt_BR");  // "." groups, "," decimals
         StatementFixture f;
         f.exec({"UPDATE tbContas_Bancarias SET saldo_data = '" + Day(-10, "00:00:00") +
                 "' WHERE conta_id = 60"});
@@ -149,7 +149,7 @@ class TestStatementFill : public QObject {
     }
 
     void nullAndNegativeAmounts() {
-        ScopedLocale locale("pt_PT");
+        ScopedLocale locale("pt_BR");  // "." groups, "," decimals
         StatementFixture f;
         f.receipt(901, Day(-6), "-35");
         f.exec(
