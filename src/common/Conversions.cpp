@@ -9,18 +9,13 @@
 
 namespace orla {
 
-std::optional<double> ToNumber(const QVariant& value) {
-    const std::optional<Decimal> number = NumeroLido(value);
-    return number ? std::optional<double>(number->ToDouble()) : std::nullopt;
-}
-
 double CDbl(const QVariant& value) {
     if (!value.isValid() || value.isNull())
         throw OrlaError(94, QStringLiteral("Invalid use of Null"));
-    const std::optional<double> number = ToNumber(value);
+    const std::optional<Decimal> number = NumeroLido(value);
     if (!number)
         throw OrlaError(13, QStringLiteral("Type mismatch"));
-    return *number;
+    return number->ToDouble();
 }
 
 OrlaError Overflow() {

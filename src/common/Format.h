@@ -43,10 +43,9 @@ QString Format(const QVariant& value, const QString& format);
 // " Hh:Nn:Ss" when they carry a time), true and false as "True" and "False".
 QString TextOf(const QVariant& value);
 
-// The value as a number, read as NumeroLido reads it; nothing when it is none.
-std::optional<double> ToNumber(const QVariant& value);
-// The same, where a number is required (CDbl): throws OrlaError 94 ("Invalid
-// use of Null") for Null and 13 ("Type mismatch") for anything else.
+// The value as a number (CDbl), read as NumeroLido reads it: throws OrlaError
+// 94 ("Invalid use of Null") for Null and 13 ("Type mismatch") for a value
+// that is no number.
 double CDbl(const QVariant& value);
 // OrlaError 6, "Overflow": a number beyond the range of its type.
 OrlaError Overflow();

@@ -12,10 +12,6 @@ QString SeparadorMilhares() {
     return QLocale().groupSeparator();
 }
 
-QString SeparadorDecimalCurto() {
-    return SeparadorDecimal().trimmed().left(1);
-}
-
 std::optional<Decimal> NumeroLido(const QVariant& value) {
     if (const std::optional<Decimal> number = Decimal::FromNumericVariant(value))
         return number;

@@ -63,7 +63,6 @@ class TestControlValues : public QObject {
             Row(name, locale, kind) << value << text << tag << sql;
         };
         row("Null empties text and tag", "pt_BR", 4, QVariant(), "", "", "null");
-        row("stored date", "pt_BR", 1, "2026-12-05 00:00:00", "05-12-2026", "", kDay);
         row("date and time, read back as a date", "pt_BR", 9, QDateTime(kDate, QTime(14, 3, 9)),
             "05-12-2026 14:03:09", "", kDay);
         row("text with a quote", "pt_BR", 3, "O'Neil", "O'Neil", "", kOneil);
@@ -76,7 +75,6 @@ class TestControlValues : public QObject {
         row("euro of a binary sum", "pt_BR", 4, 0.1 + 0.2, "€ 0,30", "0,3", "0.3");
         row("percentage", "pt_BR", 5, 0.125, "12,50 %", "0,125", "0.125");
         row("euro, 4 decimals", "pt_BR", 10, 1.23456, "€ 1,2346", "1,23456", "1.23456");
-        row("automatic number", "en_US", 0, 1234.5, "1234.5", "1234.5", "1234.5");
         row("automatic text drops the earlier number", "pt_BR", 0, "O'Neil", "O'Neil", "", kOneil);
         row("unknown kind leaves the box", "pt_BR", 11, 5, "antigo", "7", "");
     }
@@ -120,7 +118,6 @@ class TestControlValues : public QObject {
             "1234.5");
         row("a point alone is the decimal mark", "pt_BR", 4, "12.5", "€ 12,50", "12,5", "12,5",
             "12.5");
-        row("point and comma", "pt_BR", 4, "1.234,5", "€ 1.234,50", "1234,5", "1234,5", "1234.5");
         row("en_US: comma and point", "en_US", 4, "1,234.5", "€ 1,234.50", "1234.5", "1234.5",
             "1234.5");
         row("letters become zero", "pt_BR", 4, "abc", "€ 0,00", "0", "0", "0");
@@ -175,7 +172,6 @@ class TestControlValues : public QObject {
         QTest::addColumn<QString>("sql");
         const QVariant null;
         QTest::newRow("list: by key as text") << 2 << false << 0 << QVariant("30") << 2 << "30";
-        QTest::newRow("list: by text") << 2 << false << 0 << QVariant("Banco do Sul") << 2 << "30";
         QTest::newRow("list: Null selects nothing") << -1 << false << 0 << null << -1 << "null";
         QTest::newRow("list: unknown key keeps the selection")
             << 2 << false << 0 << QVariant(99) << 1 << "20";
@@ -281,7 +277,6 @@ class TestControlValues : public QObject {
                 "CONVERT(DATETIME,'2018-11-04 00:00:00',102)");
             row("no date", "1900-01-01", none, "null");
             row("Null shows no date", QVariant(), none, "null");
-            row("letters show no date", "amanhã", none, "null");
         }
     }
     void datePickers() {

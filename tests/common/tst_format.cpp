@@ -30,37 +30,25 @@ class TestFormat : public QObject {
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("expected");
-        const QString euro4 = QStringLiteral("€ #,##0.0000;€ -#,##0.0000");
         Row("pt_PT groups every three digits with its no-break space", "pt_PT", 1234567.891,
             formats::kValor, "1" + kNbsp + "234" + kNbsp + "567,89");
         Row("pt_BR groups with a point", "pt_BR", 1234, formats::kValor, "1.234,00");
         Row("en_US groups with a comma", "en_US", -1234.5, formats::kEuro, "€ -1,234.50");
         Row("negative section without its sign", "pt_BR", -1234.5, formats::kValor, "- 1.234,50");
-        Row("one section: minus in front", "pt_BR", -1234.5, "#,##0.00", "-1.234,50");
         Row("half a cent of the exact decimal rounds up", "pt_BR", 2.675, formats::kValor, "2,68");
         Row("negative half away from zero", "pt_BR", -2.665, formats::kValor, "- 2,67");
         Row("carry into a new group", "pt_BR", 999.995, formats::kValor, "1.000,00");
         Row("rounding to zero loses the sign", "pt_BR", -0.004, formats::kValor, "0,00");
-        Row("four decimals", "pt_BR", 1234.56785, euro4, "€ 1.234,5679");
         Row("percent rounds after scaling", "pt_BR", 0.00005, formats::kPercentagem, "0,01 %");
         Row("whole: half away from zero", "pt_BR", -2.5, formats::kInteiro, "-3");
-        Row("quoted text after the number", "pt_BR", 1234.5, "#,##0.00 \"kg\"", "1.234,50 kg");
         Row("typed text with blanks", "pt_PT", "1 234,5", "#,##0.00", "1" + kNbsp + "234,50");
         Row("text that is no number stays", "pt_BR", "abc", formats::kValor, "abc");
-        Row("null", "pt_BR", QVariant(), formats::kValor, "");
         Row("date and time", "pt_PT", kSaturday, formats::kDataHora, "05-12-2026 14:03:09");
         Row("mm after an hour is minutes", "pt_PT", kSaturday, "hh:mm mm/yyyy", "14:03 12/2026");
-        Row("single-digit codes", "pt_PT", QDateTime(QDate(2026, 3, 1), QTime(7, 5)),
-            "d-m-yy h:n:s", "1-3-26 7:5:0");
         Row("month name, quoted text", "pt_PT", QDate(2026, 3, 1), "dd \"de\" mmmm", "01 de março");
-        Row("long date", "pt_PT", kSaturday, "dddddd", "sábado, 5 de dezembro de 2026");
-        Row("stored text", "pt_PT", "2026-03-01 07:05:00", "dd-mm-yyyy Hh:Nn", "01-03-2026 07:05");
-        Row("impossible date stays", "pt_PT", "30-02-2026", formats::kDataIso, "30-02-2026");
         Row("text of 15 significant digits", "pt_PT", 0.1 + 0.2, "", "0,3");
-        Row("text: no exponent", "pt_PT", 1e-7, "", "0,0000001");
         Row("text: single precision", "pt_PT", QVariant(1.0f / 3), "", "0,3333333");
         Row("text: date at midnight", "pt_PT", QDate(2026, 12, 5), "", "05-12-2026");
-        Row("text: true", "pt_PT", true, "", "True");
     }
     void format() {
         QFETCH(QString, locale);
@@ -90,9 +78,6 @@ class TestFormat : public QObject {
         row("en_US: a comma alone is the decimal mark", "en_US", "12,5", "12.5");
         row("sign behind", "pt_PT", "12,5-", "-12.5");
         row("blanks around the sign", "pt_PT", " - 3 ", "-3");
-        row("exponent", "pt_PT", "2,5E-1", "0.25");
-        row("two signs", "pt_PT", "-1-", "none");
-        row("currency sign", "pt_PT", "€ 5", "none");
         row("true is -1", "pt_PT", true, "-1");
         row("double to 15 digits", "pt_PT", 0.1 + 0.2, "0.3");
     }
