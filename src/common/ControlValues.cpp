@@ -103,11 +103,13 @@ QString Quoted(QString text) {
     return QLatin1Char('\'') + EscapeQuotes(text) + QLatin1Char('\'');
 }
 
-// Automatic kind: a numeric raw value as a number, anything else as text.
-QString AutomaticSql(const QString& shown, QString tag) {
+// Automatic kind: a numeric raw value as the number it reads as, never as its
+// text (grouping or a sign behind, "12 345,5-", would break the statement);
+// anything else as text.
+QString AutomaticSql(const QString& shown, const QString& tag) {
     if (tag.isEmpty() || !EhNumero(tag))
         return Quoted(shown);
-    return EscapeQuotes(tag).replace(QLatin1Char(','), QLatin1Char('.'));
+    return SqlValue(tag, SqlNumber);
 }
 
 // A text box or a label: the text it shows and its raw value.

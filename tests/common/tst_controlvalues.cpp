@@ -73,6 +73,8 @@ class TestControlValues : public QObject {
         row("euro of a binary sum", "pt_BR", 4, 0.1 + 0.2, "€ 0,30", "0,3", "0.3");
         row("percentage", "pt_BR", 5, 0.125, "12,50 %", "0,125", "0.125");
         row("euro, 4 decimals", "pt_BR", 10, 1.23456, "€ 1,2346", "1,23456", "1.23456");
+        row("automatic grouped text is written as a number", "pt_PT", 0, "12 345,5-", "12 345,5-",
+            "12 345,5-", "-12345.5");
         row("automatic text drops the earlier number", "pt_BR", 0, "O'Neil", "O'Neil", "", kOneil);
         row("unknown kind leaves the box", "pt_BR", 11, 5, "antigo", "7", "");
     }
