@@ -265,6 +265,11 @@ QString EditingText(const QString& tag, int kind) {
     }
 }
 
+// A row's key as a literal: keys are numbers, so anything else (or none) is null.
+QString KeySql(const QVariant& data) {
+    return SqlValue(data, SqlNumber);
+}
+
 // Combo boxes
 
 int StyleOf(const QComboBox* combo) {
@@ -332,8 +337,7 @@ QString ComboSql(const QComboBox* combo, int kind) {
     const int style = StyleOf(combo);
     if (style == DropDownList) {
         const int index = combo->currentIndex();
-        const QVariant data = index >= 0 ? combo->itemData(index) : QVariant();
-        return data.isValid() ? data.toString() : QStringLiteral("null");
+        return KeySql(index >= 0 ? combo->itemData(index) : QVariant());
     }
     const QString text = combo->currentText();
     if (text.isEmpty())
@@ -377,10 +381,7 @@ void LoadList(QListWidget* list, const QVariant& value) {
 
 QString ListSql(const QListWidget* list) {
     const QListWidgetItem* item = list->currentItem();
-    const QVariant data = item ? item->data(Qt::UserRole) : QVariant();
-    if (IsNull(data) || data.toString().isEmpty())
-        return QStringLiteral("null");
-    return data.toString();
+    return KeySql(item ? item->data(Qt::UserRole) : QVariant());
 }
 
 // Dates: 01-01-1900 stands for no date.

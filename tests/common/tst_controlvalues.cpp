@@ -209,7 +209,8 @@ class TestControlValues : public QObject {
         }
     }
 
-    // A list box selects by key only; an unknown key keeps the selection.
+    // A list box selects by key only; an unknown key keeps the selection; a key
+    // that is no number never reaches a statement.
     void listBox() {
         QListWidget list;
         for (const auto& [text, key] : kAccounts)
@@ -220,6 +221,9 @@ class TestControlValues : public QObject {
             DefinirValorControlo(&list, value, 0);
             QCOMPARE(ObterValorSQL(&list, 0), sql);
         }
+        list.item(0)->setData(Qt::UserRole, QStringLiteral("0 OR 1=1"));  // keys are numbers
+        list.setCurrentRow(0);
+        QCOMPARE(ObterValorSQL(&list, 0), QStringLiteral("null"));
     }
 
     void buttons() {
