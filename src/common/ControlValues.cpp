@@ -3,8 +3,8 @@
 #include "common/Format.h"
 #include "common/Separators.h"
 #include "common/SqlLiterals.h"
-#include "common/TextHelpers.h"
 #include "platform/db/Error.h"
+#include "platform/db/Values.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QSignalBlocker>
 
 #include <optional>
 
@@ -89,16 +90,6 @@ std::optional<double> NumberOf(const QVariant& value) {
     return number ? std::optional<double>(number->ToDouble()) : std::nullopt;
 }
 
-// The value as a number; throws the conversion errors of the original platform.
-double DoubleValue(const QVariant& value) {
-    if (IsNull(value))
-        throw OrlaError(94, QStringLiteral("Invalid use of Null"));
-    const std::optional<double> number = NumberOf(value);
-    if (!number)
-        throw OrlaError(13, QStringLiteral("Type mismatch"));
-    return *number;
-}
-
 // The value as a whole number, when it is a number that fits 32 bits.
 std::optional<qint32> WholeNumber(const QVariant& value) {
     const std::optional<double> number = NumberOf(value);
@@ -108,26 +99,17 @@ std::optional<qint32> WholeNumber(const QVariant& value) {
     return whole;
 }
 
-// Typed text with the locale's decimal separator: grouping marks typed
-// together with a decimal mark are dropped, then either mark counts as the
-// decimal one.
-QString NormaliseDecimal(QString text) {
-    if (text.contains(QLatin1Char(',')) && text.contains(QLatin1Char('.')))
-        text.remove(SeparadorMilhares());
-    if (SeparadorDecimalCurto() == QLatin1String(","))
-        return TrocarCaracter(text, QStringLiteral("."), QStringLiteral(","));
-    return TrocarCaracter(text, QStringLiteral(","), QStringLiteral("."));
-}
-
 QString Quoted(QString text) {
     return QLatin1Char('\'') + EscapeQuotes(text) + QLatin1Char('\'');
 }
 
-// Automatic kind: a numeric raw value as a number, anything else as text.
-QString AutomaticSql(const QString& shown, QString tag) {
+// Automatic kind: a numeric raw value as the number it reads as, never as its
+// text (grouping or a sign behind, "12 345,5-", would break the statement);
+// anything else as text.
+QString AutomaticSql(const QString& shown, const QString& tag) {
     if (tag.isEmpty() || !EhNumero(tag))
         return Quoted(shown);
-    return EscapeQuotes(tag).replace(QLatin1Char(','), QLatin1Char('.'));
+    return SqlValue(tag, SqlNumber);
 }
 
 // A text box or a label: the text it shows and its raw value.
@@ -170,13 +152,15 @@ void ShowTagFormatted(const TextControl& control, int kind) {
     if (!IsNumericKind(kind))
         return;
     QString tag = control.Tag();
-    if (kind == FormatPercent) {
-        tag.remove(QLatin1Char(' '));
-    } else if (tag.contains(QStringLiteral("€"))) {
+    if (kind != FormatPercent)
         tag.remove(QStringLiteral("€"));
-        tag.remove(QLatin1Char(' '));
-    }
+    // Grouping marks go: blanks, the locale's thousands separator, and the
+    // one of "," and "." that is not the decimal separator.
+    tag.remove(u' ').remove(QChar(0x00A0)).remove(QChar(0x202F));
     const QString decimal = SeparadorDecimal();
+    const QString thousands = SeparadorMilhares();
+    if (thousands != decimal)
+        tag.remove(thousands);
     if (decimal == QLatin1String(","))
         tag.remove(QLatin1Char('.'));
     else if (decimal == QLatin1String("."))
@@ -281,6 +265,11 @@ QString EditingText(const QString& tag, int kind) {
     }
 }
 
+// A row's key as a literal: keys are numbers, so anything else (or none) is null.
+QString KeySql(const QVariant& data) {
+    return SqlValue(data, SqlNumber);
+}
+
 // Combo boxes
 
 int StyleOf(const QComboBox* combo) {
@@ -348,8 +337,7 @@ QString ComboSql(const QComboBox* combo, int kind) {
     const int style = StyleOf(combo);
     if (style == DropDownList) {
         const int index = combo->currentIndex();
-        const QVariant data = index >= 0 ? combo->itemData(index) : QVariant();
-        return data.isValid() ? data.toString() : QStringLiteral("null");
+        return KeySql(index >= 0 ? combo->itemData(index) : QVariant());
     }
     const QString text = combo->currentText();
     if (text.isEmpty())
@@ -393,25 +381,28 @@ void LoadList(QListWidget* list, const QVariant& value) {
 
 QString ListSql(const QListWidget* list) {
     const QListWidgetItem* item = list->currentItem();
-    const QVariant data = item ? item->data(Qt::UserRole) : QVariant();
-    if (IsNull(data) || data.toString().isEmpty())
-        return QStringLiteral("null");
-    return data.toString();
+    return KeySql(item ? item->data(Qt::UserRole) : QVariant());
 }
 
 // Dates: 01-01-1900 stands for no date.
 
 QDateTime DateOrNone(const QVariant& value) {
     const std::optional<QDateTime> date = IsNull(value) ? std::nullopt : ToDate(value);
-    return date ? *date : QDateTime(kNoDate, QTime(0, 0));
+    return date ? *date : WallClock(kNoDate);
+}
+
+// The date and time the picker shows, whatever its time zone.
+QDateTime ShownDate(const QDateTimeEdit* edit) {
+    return WallClock(edit->date(), edit->time());
 }
 
 // Widens the control's range when needed, so the value is held, not clamped.
 void LoadDateEdit(QDateTimeEdit* edit, const QDateTime& date) {
-    if (date < edit->minimumDateTime())
-        edit->setMinimumDateTime(date);
-    if (date > edit->maximumDateTime())
-        edit->setMaximumDateTime(date);
+    PrepararData(edit);
+    if (date.date() < edit->minimumDate())
+        edit->setMinimumDate(date.date());
+    if (date.date() > edit->maximumDate())
+        edit->setMaximumDate(date.date());
     edit->setDateTime(date);
 }
 
@@ -464,8 +455,21 @@ bool ButtonOn(const QAbstractButton* button) {
 
 }  // namespace
 
+void PrepararData(QDateTimeEdit* edit) {
+    if (edit->timeSpec() == Qt::UTC)
+        return;
+    // The shown value and the range keep their dates and times: only the zone goes.
+    const QSignalBlocker quiet(edit);
+    const QDateTime shown = ShownDate(edit);
+    const QDateTime minimum = WallClock(edit->minimumDate(), edit->minimumTime());
+    const QDateTime maximum = WallClock(edit->maximumDate(), edit->maximumTime());
+    edit->setTimeSpec(Qt::UTC);
+    edit->setDateTimeRange(minimum, maximum);
+    edit->setDateTime(shown);
+}
+
 qint32 LongValue(const QVariant& value) {
-    return CLng(DoubleValue(value));
+    return CLng(CDbl(value));
 }
 
 void DefinirValorControlo(QWidget* control, const QVariant& value, int kind) {
@@ -495,9 +499,9 @@ QString ObterValorSQL(QWidget* control, int kind) {
     if (auto* list = qobject_cast<QListWidget*>(control))
         return ListSql(list);
     if (auto* edit = qobject_cast<QDateTimeEdit*>(control))
-        return DateSql(edit->dateTime());
+        return DateSql(ShownDate(edit));
     if (auto* calendar = qobject_cast<QCalendarWidget*>(control))
-        return DateSql(QDateTime(calendar->selectedDate(), QTime(0, 0)));
+        return DateSql(WallClock(calendar->selectedDate()));
     if (QAbstractButton* button = ValueButton(control))
         return ButtonOn(button) ? QStringLiteral("1") : QStringLiteral("0");
     return {};
@@ -525,19 +529,18 @@ void SairCampo(QWidget* control, int kind) {
     const std::optional<TextControl> text = TextControl::Of(control);
     const bool textBox = text && !text->IsLabel();
     if (textBox && IsNumericKind(kind)) {
-        QString typed = text->Text();
+        const QString typed = text->Text();
         if (typed.isEmpty())
             return;
-        if (!EhNumero(typed))
-            typed = QStringLiteral("0");
-        const QString raw = NormaliseDecimal(typed);
+        const std::optional<Decimal> number = NumeroLido(typed);
+        const QString raw = number ? number->ToPlainText(SeparadorDecimal()) : QStringLiteral("0");
         if (kind == FormatWhole) {
             const QString whole = QString::number(LongValue(raw));
             text->SetTag(whole);
             text->SetText(whole);
             return;
         }
-        const QString tag = kind == FormatPercent ? TextOf(float(DoubleValue(raw)) / 100.0f) : raw;
+        const QString tag = kind == FormatPercent ? TextOf(float(CDbl(raw)) / 100.0f) : raw;
         text->SetTag(tag);
         text->SetText(Format(tag, LeavingFormat(kind)));
     } else if (kind == FormatText) {

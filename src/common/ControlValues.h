@@ -10,11 +10,15 @@
 // QListWidget, check box QCheckBox, option button QRadioButton, date picker
 // QDateTimeEdit and month calendar QCalendarWidget. The key of a list row is
 // its Qt::UserRole data. Other widgets are left alone and read as "".
+//
+// Dates are the server's wall-clock values and are never converted: a date
+// picker loaded here shows the stored date and time and gives them back.
 #pragma once
 
 #include <QString>
 #include <QVariant>
 
+class QDateTimeEdit;
 class QWidget;
 
 namespace orla {
@@ -49,6 +53,12 @@ void SairCampo(QWidget* control, int kind);
 
 // Shows a text box's "Tag" formatted in its text (numeric kinds only).
 void FormatarControlo(QWidget* control, int kind);
+
+// Makes a date picker show and give back wall-clock values (WallClock) with no
+// time zone applied, keeping what it shows. DefinirValorControlo does this
+// for every picker it loads; a window that sets a picker's value itself calls
+// it once when it builds the picker.
+void PrepararData(QDateTimeEdit* edit);
 
 // The value as a 32-bit whole number, to the nearest and halves to the even
 // one. Throws OrlaError 94 for Null, 13 when not numeric, 6 when too large.

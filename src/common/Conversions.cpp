@@ -2,7 +2,6 @@
 #include "common/Format.h"
 
 #include "common/Separators.h"
-#include "platform/db/Error.h"
 #include "platform/db/Values.h"
 
 #include <cmath>
@@ -10,17 +9,17 @@
 
 namespace orla {
 
-std::optional<Decimal> ToDecimal(const QVariant& value) {
-    if (const std::optional<Decimal> number = Decimal::FromNumericVariant(value))
-        return number;
-    if (value.typeId() != QMetaType::QString)
-        return std::nullopt;
-    return Decimal::Parse(value.toString(), SeparadorDecimal(), SeparadorMilhares());
+double CDbl(const QVariant& value) {
+    if (!value.isValid() || value.isNull())
+        throw OrlaError(94, QStringLiteral("Invalid use of Null"));
+    const std::optional<Decimal> number = NumeroLido(value);
+    if (!number)
+        throw OrlaError(13, QStringLiteral("Type mismatch"));
+    return number->ToDouble();
 }
 
-std::optional<double> ToNumber(const QVariant& value) {
-    const std::optional<Decimal> number = ToDecimal(value);
-    return number ? std::optional<double>(number->ToDouble()) : std::nullopt;
+OrlaError Overflow() {
+    return OrlaError(6, QStringLiteral("Overflow"));
 }
 
 std::optional<QDateTime> ToDate(const QVariant& value) {
@@ -32,7 +31,7 @@ qint32 CLng(double value) {
     const double nearest = std::nearbyint(value);  // the default rounding: halves to even
     if (!(nearest >= std::numeric_limits<qint32>::min() &&
           nearest <= std::numeric_limits<qint32>::max()))
-        throw OrlaError(6, QStringLiteral("Overflow"));
+        throw Overflow();
     return qint32(nearest);
 }
 

@@ -1,7 +1,5 @@
 #include "common/Decimal.h"
 
-#include <QLocale>
-
 #include <algorithm>
 #include <cmath>
 
@@ -39,7 +37,7 @@ QString WithoutLeadingZeros(const QString& digits) {
 std::optional<Decimal> Decimal::FromDouble(double value) {
     if (!std::isfinite(value))
         return std::nullopt;
-    return Parse(QString::number(value, 'e', QLocale::FloatingPointShortest), u".", u"");
+    return Parse(QString::number(value, 'g', 15), u".", u"");
 }
 
 std::optional<Decimal> Decimal::FromNumericVariant(const QVariant& value) {

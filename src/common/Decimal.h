@@ -15,7 +15,8 @@ class Decimal {
   public:
     enum class Halves { AwayFromZero, ToEven };
 
-    // The shortest decimal that reads back as the double; nothing for NaN or infinity.
+    // The double to 15 significant digits, as the original platform writes doubles
+    // (0.1 + 0.2 is 0.3, 2.675 is 2.675); nothing for NaN or infinity.
     static std::optional<Decimal> FromDouble(double value);
     // A value of a numeric type: integers, doubles, single precision to seven
     // significant digits, and true as -1 and false as 0 (as the original platform

@@ -15,7 +15,7 @@ QString Format(const QVariant& value, const QString& format) {
         const std::optional<QDateTime> date = ToDate(value);
         return date ? FormatDate(*date, format) : TextOf(value);
     }
-    const std::optional<Decimal> number = ToDecimal(value);
+    const std::optional<Decimal> number = NumeroLido(value);
     return number ? FormatNumber(*number, format) : TextOf(value);
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "common/Decimal.h"
+#include "platform/db/Error.h"
 
 #include <QDateTime>
 #include <QString>
@@ -37,18 +38,20 @@ inline const QString kInteiro = QStringLiteral("#,##0");
 QString Format(const QVariant& value, const QString& format);
 
 // The value as text, as the original platform's CStr wrote it: numbers with the
-// locale's decimal separator and no grouping, dates as "dd-mm-yyyy" (with
+// locale's decimal separator, no grouping and at most 15 significant digits
+// (0.1 + 0.2 is "0,3"), dates as "dd-mm-yyyy" (with
 // " Hh:Nn:Ss" when they carry a time), true and false as "True" and "False".
 QString TextOf(const QVariant& value);
 
-// Numbers and dates read from text or variants as the original platform did.
-// CDbl: numbers as they are (true is -1), texts with the locale's separators
-// ("1.234,5", "12,5-", "1E3"); nothing for other values.
-std::optional<double> ToNumber(const QVariant& value);
-// The same number, kept exact.
-std::optional<Decimal> ToDecimal(const QVariant& value);
+// The value as a number (CDbl), read as NumeroLido reads it: throws OrlaError
+// 94 ("Invalid use of Null") for Null and 13 ("Type mismatch") for a value
+// that is no number.
+double CDbl(const QVariant& value);
+// OrlaError 6, "Overflow": a number beyond the range of its type.
+OrlaError Overflow();
 // CDate / IsDate: dates, and texts "dd-mm-yyyy" or "dd/mm/yyyy" with an optional
-// " hh:mm[:ss]", and "yyyy-mm-dd[ hh:mm[:ss]]" (the embedded database's form).
+// " hh:mm[:ss]", and "yyyy-mm-dd[ hh:mm[:ss]]" (the embedded database's form),
+// as WallClock values.
 std::optional<QDateTime> ToDate(const QVariant& value);
 // The nearest whole number, halves to the even one; throws OrlaError 6
 // ("Overflow") beyond 32 bits.

@@ -3,6 +3,7 @@
 #include <QHash>
 
 namespace orla {
+namespace {
 
 QList<FormatChar> ReadFormat(QStringView format) {
     QList<FormatChar> chars;
@@ -32,8 +33,6 @@ QList<QList<FormatChar>> SplitSections(const QList<FormatChar>& format) {
     }
     return sections;
 }
-
-namespace {
 
 struct ReadFormatString {
     QList<FormatChar> chars;

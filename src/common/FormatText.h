@@ -4,7 +4,6 @@
 
 #include <QList>
 #include <QString>
-#include <QStringView>
 
 namespace orla {
 
@@ -13,14 +12,10 @@ struct FormatChar {
     bool literal = false;  // quoted or escaped: shown as it is
 };
 
-// The characters of the format, without the quotes and backslashes that mark literals.
-QList<FormatChar> ReadFormat(QStringView format);
-
-// The parts of a read format between the ";" that are codes.
-QList<QList<FormatChar>> SplitSections(const QList<FormatChar>& format);
-
-// ReadFormat and SplitSections of a format string, read once and kept: the
-// system uses a handful of format strings for every cell of a list.
+// The characters of a format string, without the quotes and backslashes that
+// mark literals, and its sections (the parts between the ";" that are codes),
+// read once and kept: the system uses a handful of format strings for every
+// cell of a list.
 const QList<FormatChar>& ReadFormatOnce(const QString& format);
 const QList<QList<FormatChar>>& SectionsOnce(const QString& format);
 

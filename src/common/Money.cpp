@@ -1,7 +1,7 @@
 #include "common/Money.h"
 
 #include "common/Decimal.h"
-#include "platform/db/Error.h"
+#include "common/Format.h"
 
 namespace orla {
 namespace {
@@ -33,7 +33,7 @@ std::optional<Money> Money::FromVariant(const QVariant& value) {
 Money Money::FromDouble(double value) {
     const std::optional<Money> money = FromVariant(value);
     if (!money)
-        throw OrlaError(6, QStringLiteral("Overflow"));
+        throw Overflow();
     return *money;
 }
 

@@ -12,7 +12,6 @@ namespace orla {
 class Money {
   public:
     constexpr Money() = default;
-    static constexpr Money FromUnits(qint64 units) { return Money(units); }
     // The nearest ten-thousandth (halves away from zero) of a number or numeric
     // text ("1234.5", "1234,50", "-12,3456"; read exactly, either mark as the decimal
     // one, no grouping). Nothing for other values, booleans, or beyond the range.

@@ -1,4 +1,4 @@
-// The locale's number separators and the numeric test built on them.
+// The locale's number separators and the reading of typed numbers built on them.
 #pragma once
 
 #include "common/Decimal.h"
@@ -12,22 +12,17 @@ namespace orla {
 
 // The decimal separator of the process's locale (QLocale()).
 QString SeparadorDecimal();
-// The thousands separator as the original platform's locales gave it: "." when
-// the decimal separator is "," and "," when it is "." (Qt's own data groups
-// pt_PT with a no-break space, which the system's formats never show); for any
-// other decimal separator, the locale's group separator.
+// The thousands separator of the process's locale: "." in pt_BR, "," in en_US,
+// a no-break space in pt_PT.
 QString SeparadorMilhares();
-// The first non-blank character of the decimal separator.
-QString SeparadorDecimalCurto();
-// True when the value reads as a number once its separators are normalised:
-// with both "," and "." in a text the thousands separator goes; with only one
-// of them, both become the decimal separator. The separators are read once.
+// True when the value reads as a number (NumeroLido).
 bool EhNumero(const QVariant& value);
-// The number EhNumero finds in the value, exactly as written ("1.234,50" with
-// "," decimals gives 1234.50); nothing when EhNumero is false.
+// The number in a value, exactly as written. Numeric types as they are (true
+// is -1). Texts as typed: blanks, no-break spaces and the locale's thousands
+// separator are grouping and go; with both "," and "." the one that is not the
+// decimal separator is grouping too, and with only one of them it is the
+// decimal mark ("1.234,50" and "1 234,50" give 1234.50 with "," decimals, so
+// does "1234.50"). Nothing for other values.
 std::optional<Decimal> NumeroLido(const QVariant& value);
-// EhNumero keeps the separators it first read for the life of the component;
-// after a change of locale (tests switch locales) this makes it read them again.
-void EsquecerSeparadoresLidos();
 
 }  // namespace orla

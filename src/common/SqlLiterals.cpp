@@ -5,8 +5,6 @@
 #include "common/Trim.h"
 #include "context/ErrorReport.h"
 
-#include <algorithm>
-
 namespace orla {
 namespace {
 
@@ -90,12 +88,8 @@ QString DisplayText(const QVariant& value, int kind) {
             return Format(value, formats::kEuro);
         case ListPercent:
             return Format(value, formats::kPercentagem);
-        case ListWhole: {
-            const std::optional<double> number = ToNumber(value);
-            if (!number)
-                throw OrlaError(13, QStringLiteral("Type mismatch"));
-            return Format(CLng(*number), formats::kInteiro);
-        }
+        case ListWhole:
+            return Format(CLng(CDbl(value)), formats::kInteiro);
         case ListDateTime:
             return Format(value, formats::kDataHora);
         case ListIsoDate:
@@ -130,32 +124,6 @@ QString EscapeQuotes(QString& text) {
 
 QString ReplaceQuotes(QString& text) {
     return QuoteSafeReported("ReplaceQuotes", text);
-}
-
-bool CheckField(const Recordset& recordset, const QString& name) {
-    bool found = false;
-    Guard(Site("CheckField"), [&] {
-        const QStringList names = recordset.FieldNames();
-        found = std::any_of(names.begin(), names.end(), [&](const QString& field) {
-            return field.compare(name, Qt::CaseInsensitive) == 0;
-        });
-    });
-    return found;
-}
-
-QString ListField(const Recordset& recordset, const QString& name, int kind) {
-    QString result;
-    Guard(Site("ListField"), [&] {
-        // Every field is visited: with two of the same name, the last one is shown.
-        const QStringList names = recordset.FieldNames();
-        std::optional<QVariant> value;
-        for (int i = 0; i < names.size(); ++i) {
-            if (names[i].compare(name, Qt::CaseInsensitive) == 0)
-                value = recordset.Fields(i).Value;
-        }
-        result = ListValue(value.value_or(QVariant()), kind);
-    });
-    return result;
 }
 
 QString ListValue(const QVariant& value, int kind) {

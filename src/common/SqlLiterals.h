@@ -1,9 +1,7 @@
-// SQL literals built from values, quote-safe text, and the display text of a
-// recordset's fields. Every value the component writes into a statement goes
+// SQL literals built from values, quote-safe text, and the display text of
+// fields. Every value the component writes into a statement goes
 // through SqlValue, so no value can end a literal early.
 #pragma once
-
-#include "platform/db/Recordset.h"
 
 #include <QString>
 #include <QVariant>
@@ -20,7 +18,7 @@ enum SqlKind {
     SqlNumber7,    // as SqlNumber
 };
 
-// ListField kinds: how a field is shown.
+// ListValue kinds: how a field is shown.
 enum ListKind {
     ListDate = 1,  // dd-mm-yyyy
     ListAmount,    // #,##0.00;- #,##0.00
@@ -46,15 +44,9 @@ QString SqlValue(const QVariant& value, int kind);
 QString EscapeQuotes(QString& text);
 QString ReplaceQuotes(QString& text);
 
-// True when the recordset has a field of that name, without regard to case.
-bool CheckField(const Recordset& recordset, const QString& name);
-
-// The field of the current row shown by ListKind: one blank " " when the field
-// is missing or Null; an empty text for an unknown kind or after an error.
-QString ListField(const Recordset& recordset, const QString& name, int kind);
-
-// A field's value shown by ListKind, as ListField shows it (" " for Null);
-// for callers that read a field by its position. Throws OrlaError.
+// A field's value shown by ListKind: one blank " " for Null (an empty cell
+// still holds a blank); an empty text for an unknown kind. Throws OrlaError
+// when a whole number is not a number or does not fit 32 bits.
 QString ListValue(const QVariant& value, int kind);
 
 }  // namespace orla

@@ -2,13 +2,6 @@
 
 namespace orla {
 
-QString TrocarCaracter(const QString& text, const QString& from, const QString& to) {
-    if (from.size() != 1 || to.size() != 1)
-        return {};
-    QString result = text;
-    return result.replace(from.at(0), to.at(0), Qt::CaseInsensitive);
-}
-
 QString SubstituirTexto(const QString& text, const QString& search, const QString& replacement) {
     if (text.isEmpty())
         return {};

@@ -1,14 +1,9 @@
-// Character and text replacement used when normalising typed numbers and
-// when filling report templates.
+// Text replacement used when filling report templates.
 #pragma once
 
 #include <QString>
 
 namespace orla {
-
-// The text with every occurrence of `from` (found without regard to case)
-// replaced by `to`. Empty when either is not exactly one character long.
-QString TrocarCaracter(const QString& text, const QString& from, const QString& to);
 
 // The text with every occurrence of `search`, in any case, replaced. An
 // empty replacement is taken as one space, so a placeholder never vanishes

@@ -47,7 +47,7 @@ QAbstractItemView* OpenCalendar(QDateEdit* picker) {
 
 class TestStatementFill : public QObject {
     Q_OBJECT
-    ScopedLocale locale_{QStringLiteral("pt_PT")};
+    ScopedLocale locale_{QStringLiteral("pt_BR")};  // "." groups, "," decimals
 
   private slots:
     void openingBalanceRunningBalanceAndTotals() {

@@ -1,8 +1,5 @@
-// The process's locale for one test: set as the default, with the separators
-// that EhNumero keeps read again, and put back when the scope ends.
+// The process's locale for one test, put back when the scope ends.
 #pragma once
-
-#include "common/Separators.h"
 
 #include <QLocale>
 
@@ -10,14 +7,8 @@ namespace orla::test {
 
 class ScopedLocale {
   public:
-    explicit ScopedLocale(const QString& name) {
-        QLocale::setDefault(QLocale(name));
-        EsquecerSeparadoresLidos();
-    }
-    ~ScopedLocale() {
-        QLocale::setDefault(previous_);
-        EsquecerSeparadoresLidos();
-    }
+    explicit ScopedLocale(const QString& name) { QLocale::setDefault(QLocale(name)); }
+    ~ScopedLocale() { QLocale::setDefault(previous_); }
     ScopedLocale(const ScopedLocale&) = delete;
     ScopedLocale& operator=(const ScopedLocale&) = delete;
 

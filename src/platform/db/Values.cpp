@@ -48,6 +48,10 @@ bool ReadTime(QStringView text, qsizetype pos, QTime& time) {
 
 }  // namespace
 
+QDateTime WallClock(const QDate& date, const QTime& time) {
+    return QDateTime(date, time, Qt::UTC);
+}
+
 std::optional<QDateTime> ParseDateText(QStringView text) {
     text = text.trimmed();
     qsizetype pos = 0;
@@ -82,19 +86,21 @@ std::optional<QDateTime> ParseDateText(QStringView text) {
         if (!ReadTime(text, pos, time))
             return std::nullopt;
     }
-    // A wall-clock time without a zone: kept as such (UTC-labelled), so no
-    // time-zone conversion is ever applied to it, nor paid for on every row.
-    return QDateTime(date, time, Qt::UTC);
+    return WallClock(date, time);
 }
 
 std::optional<QDateTime> DateValue(const QVariant& value) {
     if (!value.isValid() || value.isNull())
         return std::nullopt;
     switch (value.typeId()) {
-        case QMetaType::QDateTime:
-            return value.toDateTime();
+        case QMetaType::QDateTime: {
+            const QDateTime date = value.toDateTime();
+            if (!date.isValid())
+                return std::nullopt;
+            return date.timeSpec() == Qt::UTC ? date : WallClock(date.date(), date.time());
+        }
         case QMetaType::QDate:
-            return value.toDate().startOfDay(Qt::UTC);
+            return WallClock(value.toDate());
         case QMetaType::QString:
             return ParseDateText(value.toString());
         default:

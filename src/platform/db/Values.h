@@ -9,13 +9,18 @@
 
 namespace orla {
 
+// A stored date and time: the server's wall-clock value, which belongs to no
+// time zone. It is labelled UTC, the one label no zone converts and that has
+// no missing hours (midnight of a daylight-saving start exists), so the parts
+// read back are always the parts written. Compare such values by their parts.
+QDateTime WallClock(const QDate& date, const QTime& time = QTime(0, 0));
+
 // A date written "yyyy-mm-dd" or "dd-mm-yyyy" ("/" also), with an optional
-// time "H:mm[:ss[.zzz]]" after a space or "T". Stored dates carry no time
-// zone: the result is the same wall-clock time labelled UTC; compare dates
-// and times by their parts.
+// time "H:mm[:ss[.zzz]]" after a space or "T", as a WallClock value.
 std::optional<QDateTime> ParseDateText(QStringView text);
 
-// The value as a date and time, when it holds one.
+// The value as a WallClock date and time, when it holds one: a QDateTime
+// keeps the date and time it shows, whatever its zone.
 std::optional<QDateTime> DateValue(const QVariant& value);
 
 }  // namespace orla
