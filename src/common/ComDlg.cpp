@@ -1,7 +1,7 @@
 #include "common/ComDlg.h"
 
 #include "common/Trim.h"
-#include "context/ErrorReport.h"
+#include "platform/services/ErrorReport.h"
 #include "platform/services/FileDialogs.h"
 
 #include <QFileInfo>

@@ -2,8 +2,8 @@
 
 #include "common/Ansi.h"
 #include "common/Trim.h"
-#include "context/ErrorReport.h"
 #include "platform/registry/RegistryBackend.h"
+#include "platform/services/ErrorReport.h"
 #include "platform/services/Prompts.h"
 
 #include <QSet>

@@ -3,7 +3,7 @@
 #include "common/Format.h"
 #include "common/Separators.h"
 #include "common/Trim.h"
-#include "context/ErrorReport.h"
+#include "platform/services/ErrorReport.h"
 
 namespace orla {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "common/Registry.h"
 #include "context/Context.h"
-#include "context/ErrorReport.h"
 #include "context/ServerRace.h"
+#include "platform/services/ErrorReport.h"
 #include "platform/services/Prompts.h"
 #include "security/Permissions.h"
 #include "statement/frmMain.h"

@@ -2,8 +2,8 @@
 
 #include "common/SqlLiterals.h"
 #include "context/Context.h"
-#include "context/ErrorReport.h"
 #include "context/SharedConnection.h"
+#include "platform/services/ErrorReport.h"
 
 #include <QStringList>
 

@@ -1,10 +1,10 @@
 #include "statement/frmMain.h"
 
-#include "common/ControlFill.h"
 #include "common/ControlValues.h"
 #include "common/Registry.h"
 #include "context/Context.h"
-#include "context/ErrorReport.h"
+#include "context/ControlFill.h"
+#include "platform/services/ErrorReport.h"
 #include "security/Permissions.h"
 #include "statement/ComboDropDown.h"
 

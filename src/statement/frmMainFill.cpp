@@ -1,7 +1,7 @@
 // The statement window's refresh: Fill and RemoteKey.
 #include "common/ControlValues.h"
 #include "context/Context.h"
-#include "context/ErrorReport.h"
+#include "platform/services/ErrorReport.h"
 #include "statement/ReconciliationStatements.h"
 #include "statement/StatementReader.h"
 #include "statement/frmMain.h"

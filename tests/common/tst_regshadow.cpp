@@ -4,7 +4,7 @@
 #include "SettingsSandbox.h"
 #include "common/Folders.h"
 #include "common/Registry.h"
-#include "context/ErrorReport.h"
+#include "platform/services/ErrorReport.h"
 
 #include <QDir>
 #include <QFile>

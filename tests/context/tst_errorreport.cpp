@@ -1,7 +1,7 @@
 // The one error-report convention: the three filters, the five texts, the
 // two message forms, and the default reporter's log.
 #include "Recorders.h"
-#include "context/ErrorReport.h"
+#include "platform/services/ErrorReport.h"
 
 #include <QFile>
 #include <QTemporaryDir>

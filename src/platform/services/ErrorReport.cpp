@@ -1,4 +1,4 @@
-#include "context/ErrorReport.h"
+#include "platform/services/ErrorReport.h"
 
 #include "platform/services/SharedServices.h"
 

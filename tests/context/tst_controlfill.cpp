@@ -3,8 +3,8 @@
 // errors reported and the items added so far kept.
 #include "DemoFixture.h"
 #include "Recorders.h"
-#include "common/ControlFill.h"
 #include "context/Context.h"
+#include "context/ControlFill.h"
 
 #include <QComboBox>
 #include <QFile>

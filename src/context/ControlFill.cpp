@@ -1,10 +1,10 @@
-#include "common/ControlFill.h"
+#include "context/ControlFill.h"
 
 #include "common/ControlValues.h"
 #include "common/Format.h"
 #include "context/Context.h"
-#include "context/ErrorReport.h"
 #include "context/SharedConnection.h"
+#include "platform/services/ErrorReport.h"
 
 #include <QComboBox>
 #include <QListWidget>
