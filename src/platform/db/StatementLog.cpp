@@ -1,10 +1,12 @@
 #include "platform/db/StatementLog.h"
 
+#include "platform/SharedFiles.h"
+
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QMutex>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace orla {
 
@@ -14,14 +16,17 @@ void LogStatement(const QString& sql) {
         return;
     static QMutex mutex;
     QMutexLocker lock(&mutex);
-    // One file per process; statements end with the record separator, since they span lines.
-    const QString path = QDir(folder).filePath(
-        QStringLiteral("statements-%1.sql").arg(QCoreApplication::applicationPid()));
-    if (!QDir().mkpath(folder) || QFileInfo(path).isSymLink())
+    // One file per process, never through a link; statements end with the record separator,
+    // since they span lines.
+    if (!MakeSharedFolder(folder))
         return;
-    QFile file(path);
-    if (file.open(QIODevice::Append | QIODevice::WriteOnly))
-        file.write(sql.toUtf8() + '\x1e');
+    const UniqueFd file = SharedFolder(folder).open(
+        QStringLiteral("statements-%1.sql").arg(QCoreApplication::applicationPid()),
+        O_WRONLY | O_APPEND, true);
+    if (!file)
+        return;
+    const QByteArray record = sql.toUtf8() + '\x1e';
+    [[maybe_unused]] const ssize_t written = ::write(file.get(), record.constData(), record.size());
 }
 
 }  // namespace orla
