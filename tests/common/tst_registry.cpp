@@ -296,6 +296,32 @@ class TestRegistry : public QObject {
         QCOMPARE(sandbox.regFileBytes("HKEY_LOCAL_MACHINE"), machine);
     }
 
+    // A write rewrites its value's line or adds one to its key, and keeps the
+    // rest of the registry's file as it was.
+    void registryRewriteKeepsTheRestOfTheFile() {
+        SettingsSandbox sandbox;
+        const QStringList before{"Windows Registry Editor Version 5.00",
+                                 "; kept when the file is written again",
+                                 "",
+                                 "[SOFTWARE\\Fortevia\\Contabilidade]",
+                                 "\"Conta_ID\"=\"3\"",
+                                 "\"Numero\"=dword:0000002a",
+                                 "",
+                                 "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\Shared]",
+                                 "\"Templates\"=\"/srv/modelos\""};
+        sandbox.writeRegFile("HKEY_LOCAL_MACHINE", RegText(before));
+        QVERIFY(DefinirValorString(kKey, "Conta_ID", "4", true));
+        QVERIFY(DefinirValorString(kKey, "Nova", "x \"y\" \\z", true));
+        QVERIFY(DefinirValorString("HKEY_LOCAL_MACHINE\\software\\fortevia\\SHARED", "Acima",
+                                   "Ação", true));
+        QStringList after = before;
+        after[4] = "\"Conta_ID\"=\"4\"";
+        after.insert(6, "\"Nova\"=\"x \\\"y\\\" \\\\z\"");
+        after << "\"Acima\"=\"Ação\"";
+        QCOMPARE(QString::fromUtf8(sandbox.regFileBytes("HKEY_LOCAL_MACHINE")), RegText(after));
+        QCOMPARE(ValorString(kKey, "Nova"), QStringLiteral("x \"y\" \\z"));
+    }
+
     void keysClosedAndFailuresReported() {
         SettingsSandbox sandbox;
         SeedRegistry(sandbox);

@@ -1,10 +1,9 @@
-// The one error-report convention: the three filters, the five texts, the
-// two message forms, and the default reporter's log.
+// The one error-report convention: the three filters, the five texts and
+// the two message forms (the default reporter's log is tested with the
+// shared folder's files).
 #include "Recorders.h"
 #include "context/ErrorReport.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <stdexcept>
@@ -68,19 +67,6 @@ class TestErrorReport : public QObject {
         QCOMPARE(services.log().reports.first().texts.last(), QStringLiteral("inesperado"));
         QVERIFY(Guard({"modX", "Proc"}, [] {}));
         QCOMPARE(services.log().reports.size(), 1);
-    }
-
-    void defaultReporterWritesTheLog() {
-        QTemporaryDir dir;
-        qputenv("ORLA_COMMON_APPDATA", dir.path().toUtf8());
-        ReportError({"General", "SQLConnect"}, OrlaError(5, "Falha de teste"));
-        qunsetenv("ORLA_COMMON_APPDATA");
-        QFile log(dir.path() + "/Nexo Software/OrlaContas.log");
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(log.readAll());
-        QVERIFY2(
-            text.contains("Nexo Software | Orla Contas | General | SQLConnect | Falha de teste"),
-            qPrintable(text));
     }
 };
 
