@@ -1,10 +1,9 @@
-// Special folders, the temporary folder and the folder write test.
+// Special folders and the temporary folder (the folder write test is tested
+// with the settings store, its one user).
 #include "SettingsSandbox.h"
 #include "common/Folders.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -53,39 +52,6 @@ class TestFolders : public QObject {
         // Callers append a separator and a name: the doubled separator is accepted.
         WriteAll(folder + QLatin1String("/Extrato.doc"), "x");
         QVERIFY(QFile::exists(temp.path() + QLatin1String("/Extrato.doc")));
-    }
-
-    void writableFolder_data() {
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<bool>("expected");
-        QTest::newRow("writable folder") << "" << true;
-        QTest::newRow("missing folder") << "missing" << false;
-        QTest::newRow("path of a regular file") << "file" << false;
-        QTest::newRow("read-only test file already there") << "read-only" << false;
-        QTest::newRow("writable test file left behind earlier") << "leftover" << true;
-    }
-    void writableFolder() {
-        QFETCH(QString, setup);
-        QFETCH(bool, expected);
-        QTemporaryDir dir;
-        QString folder = dir.path() + QLatin1String("/pasta");
-        QVERIFY(QDir().mkpath(folder));
-        const QString testFile = folder + QLatin1String("/TempXPTONexo.txt");
-        if (setup == "missing")
-            folder = dir.path() + QLatin1String("/nao-existe");
-        // Unwritable even for the superuser: nothing can be created under a file.
-        if (setup == "file")
-            WriteAll(folder = dir.path() + QLatin1String("/ficheiro"), "x");
-        if (setup == "read-only" || setup == "leftover")
-            WriteAll(testFile, "ANTIGO");
-        if (setup == "read-only")
-            QVERIFY(QFile::setPermissions(testFile, QFileDevice::ReadOwner));
-        QCOMPARE(PastaGravavel(folder), expected);
-        if (setup == "read-only")
-            QCOMPARE(ReadAll(testFile), QByteArray("ANTIGO"));
-        else if (QFileInfo(folder).isDir())
-            QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-                     QStringList());
     }
 };
 

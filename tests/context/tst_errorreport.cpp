@@ -27,10 +27,8 @@ class TestErrorReport : public QObject {
         QTest::newRow("entry: 3709") << entry << 3709L << "Fechada" << false;
         QTest::newRow("entry: blank text") << entry << 5L << "   " << true;
         QTest::newRow("shared: ordinary") << shared << -2147217900L << "Sintaxe" << true;
-        QTest::newRow("shared: 3709") << shared << 3709L << "Fechada" << false;
         QTest::newRow("shared: blank text") << shared << 5L << " \t " << false;
         QTest::newRow("fill: 3709") << fill << 3709L << "Fechada" << true;
-        QTest::newRow("fill: blank text") << fill << 5L << "" << true;
     }
     void filters() {
         QFETCH(int, filter);

@@ -32,9 +32,14 @@ QString Selected(StatementFixture& f) {
     return current.isValid() ? f.window().ListModel()->Row(current.row()).key : QString();
 }
 
-const char* const kReceipt =
-    "SELECT ifnull(data_debito,'-') || ' | ' || data_documento FROM "
-    "tbDocumentos_Recibos WHERE recibo_id = %1";
+// The query of a record's "bank date | own date".
+QString Record(const QString& table, const QString& id, const QString& bank = "data_debito",
+               const QString& own = "data_documento") {
+    return "SELECT ifnull(" + bank + ",'-') || ' | ' || " + own + " FROM " + table + " WHERE " +
+           id + " = %1";
+}
+
+const QString kReceipt = Record("tbDocumentos_Recibos", "recibo_id");
 
 }  // namespace
 
@@ -49,26 +54,18 @@ class TestReconciliation : public QObject {
         QTest::addColumn<int>("origin");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("record");
+        const QString transfers = "tbContas_Bancarias_Transferencias";
         QTest::newRow("1 receipt") << 1 << "#11901" << kReceipt;
         QTest::newRow("2 supplier receipt")
-            << 2 << "#21901"
-            << "SELECT ifnull(data_debito,'-') || ' | ' || data_documento FROM "
-               "tbDocumentos_Fornec_Recibos WHERE recibo_id = %1";
-        QTest::newRow("3 cost receipt")
-            << 3 << "#31901"
-            << "SELECT ifnull(data_debito,'-') || ' | ' || "
-               "data_documento FROM tbCustos_Recibos WHERE recibo_id = %1";
+            << 2 << "#21901" << Record("tbDocumentos_Fornec_Recibos", "recibo_id");
+        QTest::newRow("3 cost receipt") << 3 << "#31901" << Record("tbCustos_Recibos", "recibo_id");
         QTest::newRow("4 transfer leaving")
-            << 4 << "#40901"
-            << "SELECT ifnull(data_debito,'-') || ' | ' || data FROM "
-               "tbContas_Bancarias_Transferencias WHERE trf_id = %1";
-        QTest::newRow("7 payment") << 7 << "#71901"
-                                   << "SELECT ifnull(data_debito,'-') || ' | ' || data FROM "
-                                      "tbDocumentos_Pagamentos WHERE pag_id = %1";
+            << 4 << "#40901" << Record(transfers, "trf_id", "data_debito", "data");
+        QTest::newRow("7 payment")
+            << 7 << "#71901" << Record("tbDocumentos_Pagamentos", "pag_id", "data_debito", "data");
         QTest::newRow("40 transfer arriving")
             << 40 << "#400901"
-            << "SELECT ifnull(data_debito_destino,'-') || ' | ' || data_destino FROM "
-               "tbContas_Bancarias_Transferencias WHERE trf_id = %1";
+            << Record(transfers, "trf_id", "data_debito_destino", "data_destino");
     }
 
     // Ticking writes the chosen date; unticking, once the account was closed
@@ -158,7 +155,7 @@ class TestReconciliation : public QObject {
         f.clickCheckBox(f.row("#11901"));
         QVERIFY(f.row("#11901") >= 0);
         QCOMPARE(dialog.shown().size(), pick != 0 ? 1 : 0);
-        QCOMPARE(f.value(QString::fromLatin1(kReceipt).arg(901)).toString(), afterwards);
+        QCOMPARE(f.value(kReceipt.arg(901)).toString(), afterwards);
         QCOMPARE(f.prompts().calls.isEmpty() ? QString() : f.prompts().calls.first().text, message);
         QCOMPARE(f.window().ListModel()->Row(f.row("#11901")).checked, !afterwards.startsWith('-'));
         QCOMPARE(Selected(f), QStringLiteral("#11901"));
@@ -193,8 +190,7 @@ class TestReconciliation : public QObject {
         f.clickCheckBox(row);
         QCOMPARE(f.prompts().calls.isEmpty() ? QString() : f.prompts().calls.first().text, message);
         QCOMPARE(f.window().ListModel()->Row(row).checked, was);
-        QCOMPARE(f.value(QString::fromLatin1(kReceipt).arg(901)).toString(),
-                 Day(-6) + " | " + Day(-6));
+        QCOMPARE(f.value(kReceipt.arg(901)).toString(), Day(-6) + " | " + Day(-6));
     }
 };
 
