@@ -1,8 +1,8 @@
 // The save-as dialog: the NUL-separated filter list, its translation for Qt,
 // what the dialog is asked and what comes back.
-#include "Recorders.h"
 #include "ScriptedFileDialogs.h"
 #include "common/ComDlg.h"
+#include "platform/services/Prompts.h"
 
 #include <QTest>
 
@@ -84,19 +84,6 @@ class TestComDlg : public QObject {
         QCOMPARE(request.folder, QStringLiteral("/srv/saida"));
         QCOMPARE(request.fileName, QStringLiteral("/home/ana/Desktop"));
         QCOMPARE(request.nameFilters, QStringList({"Documentos (*.doc)", "All Files (*)"}));
-    }
-
-    void dialogFailureIsReported() {
-        ScopedServicesRecorder services;
-        ScopedFileDialogs scope;
-        scope.dialogs().failure = OrlaError(5, QStringLiteral("Diálogo indisponível"));
-        scope.dialogs().answers << QStringLiteral("/home/ana/Extrato.doc");
-        QString fileName;
-        QCOMPARE(SaveFileName(fileName, "Gravar Documento:", "", "doc", ""), QString());
-        QCOMPARE(services.log().reports.size(), 1);
-        const QStringList texts = services.log().reports.first().texts;
-        QCOMPARE(texts.mid(2),
-                 QStringList({"modComDlg", "MSA_GetSaveFileName", "Diálogo indisponível"}));
     }
 
     // The Qt dialog cannot be answered without a display: it must not wait.

@@ -75,11 +75,21 @@ class TestGeneral : public QObject {
         QCOMPARE(spy.attempts(), QStringList({db.path(), db.path()}));
     }
 
-    void secondaryWinsWhenThePrimaryCannotOpen() {
+    // The secondary wins when the primary fails while the secondary is still
+    // connecting, or when the primary answers late.
+    void secondaryWins_data() {
+        QTest::addColumn<bool>("primaryMissing");
+        QTest::newRow("primary cannot open") << true;
+        QTest::newRow("primary answers late") << false;
+    }
+    void secondaryWins() {
+        QFETCH(bool, primaryMissing);
         TestDatabase db;
-        const QString primary = db.folder() + QStringLiteral("/em-falta.db");
+        TestDatabase late(QStringLiteral("primario.db"));
+        const QString primary = primaryMissing ? db.folder() + "/em-falta.db" : late.path();
         ScopedBackendSpy spy;
-        spy.setBehaviour(db.path(), {150, false});  // still connecting when the primary fails
+        spy.setBehaviour(primaryMissing ? db.path() : primary,
+                         {primaryMissing ? 150 : 1500, false});
         General general;
         QVERIFY(Connect(general, primary, db.path()));
         QVERIFY(Context().UseSecondary);
@@ -90,16 +100,6 @@ class TestGeneral : public QObject {
                      .remove(QStringLiteral("Password=orla-db'pw;")));
         QCOMPARE(Data().SqlServer.State(), int(Connection::adStateOpen));
         QCOMPARE(spy.attempts().last(), db.path());  // the user is proved on the secondary
-    }
-
-    void theFirstServerToOpenWins() {
-        TestDatabase primary(QStringLiteral("primario.db"));
-        TestDatabase secondary(QStringLiteral("secundario.db"));
-        ScopedBackendSpy spy;
-        spy.setBehaviour(primary.path(), {1500, false});
-        General general;
-        QVERIFY(Connect(general, primary.path(), secondary.path()));
-        QVERIFY(Context().UseSecondary);
     }
 
     void noServerMeansFalseAndNoConnection() {
