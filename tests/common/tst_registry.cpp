@@ -270,26 +270,27 @@ class TestRegistry : public QObject {
     // rest of the registry's file as it was.
     void registryRewriteKeepsTheRestOfTheFile() {
         SettingsSandbox sandbox;
-        const QStringList before{"Windows Registry Editor Version 5.00",
-                                 "; kept when the file is written again",
-                                 "",
-                                 "[SOFTWARE\\Fortevia\\Contabilidade]",
-                                 "\"Conta_ID\"=\"3\"",
-                                 "\"Numero\"=dword:0000002a",
-                                 "",
-                                 "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\Shared]",
-                                 "\"Templates\"=\"/srv/modelos\""};
-        sandbox.writeRegFile("HKEY_LOCAL_MACHINE", RegText(before));
+        const QString before = R"(Windows Registry Editor Version 5.00
+; kept when the file is written again
+
+[SOFTWARE\Fortevia\Contabilidade]
+"Conta_ID"="3"
+"Numero"=dword:0000002a
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Fortevia\Shared]
+"Templates"="/srv/modelos"
+)";
+        sandbox.writeRegFile("HKEY_LOCAL_MACHINE", before);
         QVERIFY(DefinirValorString(kKey, "Conta_ID", "4", true));
-        QVERIFY(DefinirValorString(kKey, "Nova", "x \"y\" \\z", true));
+        QVERIFY(DefinirValorString(kKey, "Nova", R"(x "y" \z)", true));
         QVERIFY(DefinirValorString("HKEY_LOCAL_MACHINE\\software\\fortevia\\SHARED", "Acima",
                                    "Ação", true));
-        QStringList after = before;
-        after[4] = "\"Conta_ID\"=\"4\"";
-        after.insert(6, "\"Nova\"=\"x \\\"y\\\" \\\\z\"");
-        after << "\"Acima\"=\"Ação\"";
-        QCOMPARE(QString::fromUtf8(sandbox.regFileBytes("HKEY_LOCAL_MACHINE")), RegText(after));
-        QCOMPARE(ValorString(kKey, "Nova"), QStringLiteral("x \"y\" \\z"));
+        const QString after = QString(before)
+                                  .replace("=\"3\"", "=\"4\"")
+                                  .replace("2a\n", "2a\n\"Nova\"=\"x \\\"y\\\" \\\\z\"\n")
+                                  .append("\"Acima\"=\"Ação\"\n");
+        QCOMPARE(QString::fromUtf8(sandbox.regFileBytes("HKEY_LOCAL_MACHINE")), after);
+        QCOMPARE(ValorString(kKey, "Nova"), QStringLiteral(R"(x "y" \z)"));
     }
 };
 

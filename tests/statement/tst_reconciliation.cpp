@@ -1,16 +1,21 @@
 // Ticking and unticking movements in the statement window, by clicking their
 // check boxes: the date written to each source record (and no other), the
 // account's closing date, the dialog and the confirmation, the refusals, and
-// the re-selection.
+// the re-selection; and the date dialog in a real modal show, where the date is
+// spelled out as the calendar moves and only its two buttons end it.
 #include "ScopedLocale.h"
 #include "ScopedModalScript.h"
 #include "StatementFixture.h"
+#include "platform/services/ModalDialogs.h"
 #include "platform/services/Prompts.h"
 #include "statement/frmData.h"
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 using namespace orla;
@@ -191,6 +196,39 @@ class TestReconciliation : public QObject {
         QCOMPARE(f.prompts().calls.isEmpty() ? QString() : f.prompts().calls.first().text, message);
         QCOMPARE(f.window().ListModel()->Row(row).checked, was);
         QCOMPARE(f.value(kReceipt.arg(901)).toString(), Day(-6) + " | " + Day(-6));
+    }
+
+    // The close box and Esc are refused; Command1 confirms, Command2 cancels.
+    void dateDialogEndsOnlyThroughItsButtons_data() {
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("Command1 confirms") << true;
+        QTest::newRow("Command2 cancels, though the date changed") << false;
+    }
+    void dateDialogEndsOnlyThroughItsButtons() {
+        QFETCH(bool, confirm);
+        const QDate saturday(2026, 12, 5);
+        frmData dialog;
+        QVERIFY(dialog.Cancelado);
+        dialog.MonthView1->setSelectedDate(saturday);
+        dialog.Paint();
+        bool refused = false;
+        QTimer::singleShot(0, &dialog, [&] {
+            QCOMPARE(dialog.Label1->text(), QStringLiteral("sábado, 5 de dezembro de 2026"));
+            QTest::keyClick(dialog.MonthView1->findChild<QAbstractItemView*>(), Qt::Key_Right);
+            QCOMPARE(dialog.Label1->text(), QStringLiteral("domingo, 6 de dezembro de 2026"));
+            const bool closeBoxRefused = !dialog.close();
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            refused = closeBoxRefused && dialog.isVisible();
+            QTest::mouseClick(confirm ? dialog.Command1 : dialog.Command2, Qt::LeftButton);
+        });
+        // Should the buttons fail to end the loop, end it here rather than hang.
+        QTimer::singleShot(10000, &dialog, [&] { dialog.done(-1); });
+        const int result = ShowModal(dialog);
+        QVERIFY(refused);
+        QCOMPARE(result, confirm ? int(QDialog::Accepted) : int(QDialog::Rejected));
+        QCOMPARE(dialog.Cancelado, !confirm);
+        QCOMPARE(dialog.MonthView1->selectedDate(), saturday.addDays(1));
+        QVERIFY(dialog.close());  // hidden, the caller's unload goes through
     }
 };
 
