@@ -1,6 +1,7 @@
-// The one error-report convention: the three filters, the five texts and
-// the two message forms (the default reporter's log is tested with the
-// shared folder's files).
+// The error-report convention: the three filters and a guarded call that
+// fails. The five texts and the numbered message are checked where modules
+// report (permissions), the default reporter's log with the shared folder's
+// files.
 #include "Recorders.h"
 #include "context/ErrorReport.h"
 
@@ -39,17 +40,6 @@ class TestErrorReport : public QObject {
         const ErrorSite site{"frmMain", "Fill", ReportFilter(filter)};
         QVERIFY(!Guard(site, [&] { throw OrlaError(number, description); }));
         QCOMPARE(services.log().reports.size(), reported ? 1 : 0);
-    }
-
-    void fiveTextsInOrder() {
-        ScopedServicesRecorder services;
-        const ErrorSite site{"modRegistry", "ObterValorString",
-                             ReportFilter::NotZeroNor3709NorBlank, MessageForm::Numbered};
-        Guard(site, [] { throw OrlaError(err::kCommandFailed, "no such table: tbX"); });
-        QCOMPARE(services.log().reports.size(), 1);
-        QCOMPARE(services.log().reports.first().texts,
-                 QStringList({kProductLabel, kApplicationLabel, "modRegistry", "ObterValorString",
-                              "Error Number = -2147217900 | Description = no such table: tbX"}));
     }
 
     void guardKeepsWhatWasAssignedBeforeTheError() {
