@@ -242,9 +242,7 @@ class TestRegShadow : public QObject {
             result = DefinirValorString(kKey, "Conta_ID", "4", true);
         if (operation == "log") {
             ReportError({"General", "SQLConnect"}, OrlaError(5, "Falha de teste"));
-            result = !QFileInfo(path).isSymLink() &&
-                     ReadAll(path).contains(
-                         "Nexo Software | Orla Contas | General | SQLConnect | Falha de teste");
+            result = !QFileInfo(path).isSymLink() && ReadAll(path).contains("Falha de teste");
         }
         QCOMPARE(result, expected);
         QCOMPARE(ReadAll(target), content);

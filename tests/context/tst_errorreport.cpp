@@ -1,10 +1,11 @@
-// The error-report convention: the three filters and a guarded call that
-// fails. The five texts and the numbered message are checked where modules
-// report (permissions), the default reporter's log with the shared folder's
-// files.
+// The error-report convention: the three filters, a guarded call that fails,
+// and the default reporter's log (the numbered message is checked where
+// modules report).
 #include "Recorders.h"
 #include "context/ErrorReport.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <stdexcept>
@@ -28,8 +29,10 @@ class TestErrorReport : public QObject {
         QTest::newRow("entry: 3709") << entry << 3709L << "Fechada" << false;
         QTest::newRow("entry: blank text") << entry << 5L << "   " << true;
         QTest::newRow("shared: ordinary") << shared << -2147217900L << "Sintaxe" << true;
+        QTest::newRow("shared: 3709") << shared << 3709L << "Fechada" << false;
         QTest::newRow("shared: blank text") << shared << 5L << " \t " << false;
         QTest::newRow("fill: 3709") << fill << 3709L << "Fechada" << true;
+        QTest::newRow("fill: blank text") << fill << 5L << "" << true;
     }
     void filters() {
         QFETCH(int, filter);
@@ -55,6 +58,20 @@ class TestErrorReport : public QObject {
         QCOMPARE(services.log().reports.first().texts.last(), QStringLiteral("inesperado"));
         QVERIFY(Guard({"modX", "Proc"}, [] {}));
         QCOMPARE(services.log().reports.size(), 1);
+    }
+
+    // The five texts in order, as the default reporter logs them.
+    void defaultReporterWritesTheLog() {
+        QTemporaryDir dir;
+        qputenv("ORLA_COMMON_APPDATA", dir.path().toUtf8());
+        ReportError({"General", "SQLConnect"}, OrlaError(5, "Falha de teste"));
+        qunsetenv("ORLA_COMMON_APPDATA");
+        QFile log(dir.path() + "/Nexo Software/OrlaContas.log");
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(log.readAll());
+        QVERIFY2(
+            text.contains("Nexo Software | Orla Contas | General | SQLConnect | Falha de teste"),
+            qPrintable(text));
     }
 };
 
