@@ -122,7 +122,6 @@ class TestGeneral : public QObject {
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("dbPassword");
         QTest::newRow("wrong password") << kAppUser << "errada" << kDbPassword;
-        QTest::newRow("unknown user") << "ninguem" << kAppPassword << kDbPassword;
         QTest::newRow("quote in the name") << "o'neil" << kAppPassword << kDbPassword;
         QTest::newRow("wrong database login") << kAppUser << kAppPassword << "x";
     }

