@@ -1,22 +1,16 @@
-// The host program's credentials: no user or password of its own, passwords
-// never on the command line nor in its output, and no wait for input that was
-// not asked for.
+// The host program: its credentials (no user or password of its own,
+// passwords never on the command line nor in its output, no wait for input
+// that was not asked for), its arguments and the files it writes headless.
 #include "DemoFixture.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace orla::test;
-
-namespace {
-
-QStringList HostArguments(const DemoFixture& demo, const QTemporaryDir& out) {
-    return {"--database", demo.path(), "--login-bd", "orla", "--csv", out.filePath("e.csv")};
-}
-
-}  // namespace
 
 class TestHost : public QObject {
     Q_OBJECT
@@ -31,55 +25,93 @@ class TestHost : public QObject {
         qunsetenv("ORLA_SENHA_BD");
     }
 
-    void passwordsComeFromTheEnvironmentOrStandardInput_data() {
+    // Arguments starting with "@" name a file in the output folder, where
+    // "@lixo.db" is a file that is not a database.
+    void run_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("senha");  // ORLA_SENHA, unset when null
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("said");
+        QTest::addColumn<QStringList>("files");  // written to the output folder
         const QStringList rui{"--utilizador", "rui"};
-        QTest::newRow("environment")
-            << rui << QByteArray("rui-2024") << QByteArray() << 0 << "como rui.";
-        QTest::newRow("standard input") << rui + QStringList{"--senha-stdin"} << QByteArray()
-                                        << QByteArray("rui-2024\norla-demo\n") << 0 << "como rui.";
+        const QByteArray pw("rui-2024");
+        const QStringList none;
+        QTest::newRow("environment: statement and image in the output folder")
+            << rui << pw << QByteArray() << 0 << "como rui."
+            << QStringList{"extrato.csv", "extrato.png"};
+        QTest::newRow("standard input, the statement asked for")
+            << rui + QStringList{"--senha-stdin", "--csv", "@e.csv"} << QByteArray()
+            << QByteArray("rui-2024\norla-demo\n") << 0 << "como rui." << QStringList{"e.csv"};
         // Standard input stays open: a host that read it here would never end.
         QTest::newRow("none and no terminal")
-            << rui << QByteArray() << QByteArray() << 1 << "Sem senha do utilizador rui";
-        QTest::newRow("no user") << QStringList() << QByteArray() << QByteArray() << 1
-                                 << "sem utilizador.";
-        QTest::newRow("a password value")
-            << rui + QStringList{"--senha", "x"} << QByteArray() << QByteArray() << 2 << "'senha'";
+            << rui << QByteArray() << QByteArray() << 1 << "Sem senha do utilizador rui" << none;
+        QTest::newRow("no user") << none << QByteArray() << QByteArray() << 1 << "sem utilizador."
+                                 << none;
+        QTest::newRow("a password value") << rui + QStringList{"--senha", "x"} << QByteArray()
+                                          << QByteArray() << 2 << "'senha'" << none;
+        const struct {
+            const char *row, *option, *value, *said;
+        } refused[] = {
+            {"unknown account", "--conta", "999", "A conta 999"},
+            {"account not a number", "--conta", "um", "inválido"},
+            {"malformed start", "--inicio", "2024-01-31", "Data de início"},
+            {"impossible end", "--fim", "31-02-2024", "Data de fim"},
+            {"unknown method", "--modo", "77", "modo de pagamento 77"},
+            {"unreadable database", "--database", "@lixo.db", "Não foi possível ligar"},
+        };
+        for (const auto& r : refused)
+            QTest::newRow(r.row) << rui + QStringList{r.option, r.value} << pw << QByteArray() << -1
+                                 << QString::fromUtf8(r.said) << none;
     }
-    void passwordsComeFromTheEnvironmentOrStandardInput() {
+    void run() {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, senha);
         QFETCH(QByteArray, input);
-        QFETCH(int, exitCode);
+        QFETCH(int, exitCode);  // -1: any failure
         QFETCH(QString, said);
+        QFETCH(QStringList, files);
         DemoFixture demo(false);
         QTemporaryDir out;
+        QTemporaryDir work;
+        QFile notADatabase(work.filePath("lixo.db"));
+        QVERIFY(notADatabase.open(QIODevice::WriteOnly));
+        notADatabase.write(QByteArray(4096, 'x'));
+        notADatabase.close();
+        for (QString& argument : arguments) {
+            if (argument.startsWith('@'))
+                argument = (argument == "@lixo.db" ? work : out).filePath(argument.mid(1));
+        }
         if (!input.isEmpty())  // that row gives both passwords on standard input
             qunsetenv("ORLA_SENHA_BD");
         if (!senha.isNull())
             qputenv("ORLA_SENHA", senha);
         QProcess host;
-        host.start(ORLA_HOST_BINARY, HostArguments(demo, out) + arguments);
+        host.start(ORLA_HOST_BINARY, QStringList{"--database", demo.path(), "--login-bd", "orla",
+                                                 "--pasta-saida", out.path()} +
+                                         arguments);
         host.write(input);
         QVERIFY(host.waitForFinished(60000));
         const QString output =
             QString::fromUtf8(host.readAllStandardOutput() + host.readAllStandardError());
         QVERIFY2(output.contains(said), qPrintable(output));
-        QCOMPARE(host.exitCode(), exitCode);
-        QCOMPARE(QFile::exists(out.filePath("e.csv")), exitCode == 0);
-        for (const char* secret : {"2024", "orla-demo"})
+        if (exitCode < 0)
+            QVERIFY(host.exitCode() > 0);
+        else
+            QCOMPARE(host.exitCode(), exitCode);
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files), files);
+        if (files.contains("extrato.png"))
+            QVERIFY(QFileInfo(out.filePath("extrato.png")).size() > 1000);
+        for (const char* secret : {"rui-2024", "orla-demo"})
             QVERIFY2(!output.contains(secret), qPrintable(output));
     }
 
     void theTerminalIsAskedWithoutEcho() {
         DemoFixture demo(false);
         QTemporaryDir out;
-        const QStringList command =
-            QStringList{ORLA_HOST_BINARY, "--utilizador", "rui"} + HostArguments(demo, out);
+        const QStringList command{ORLA_HOST_BINARY, "--utilizador", "rui",
+                                  "--database",     demo.path(),    "--login-bd",
+                                  "orla",           "--csv",        out.filePath("e.csv")};
         QProcess host;  // script(1) gives the host a terminal of its own
         host.start("script", {"-qec", "'" + command.join("' '") + "'", "/dev/null"});
         QByteArray output;

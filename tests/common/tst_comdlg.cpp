@@ -1,81 +1,54 @@
-// The save-as dialog: the NUL-separated filter list, its translation for Qt,
-// what the dialog is asked and what comes back.
-#include "Recorders.h"
+// The save-as dialog: what it is asked (title, folder, proposed name, and the
+// filters built from one description and pattern) and what comes back.
 #include "ScriptedFileDialogs.h"
 #include "common/ComDlg.h"
+#include "platform/services/Prompts.h"
 
 #include <QTest>
 
 using namespace orla;
 using namespace orla::test;
 
-namespace {
-
-// Filter lists are written here with "|" for each NUL.
-QString Nul(QString text) {
-    return text.replace(QLatin1Char('|'), QChar(u'\0'));
-}
-
-}  // namespace
-
 class TestComDlg : public QObject {
     Q_OBJECT
 
   private slots:
-    void filterString_data() {
-        QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("empty list") << QStringList() << "";
-        QTest::newRow("one pair gets the all-files entry")
-            << QStringList{"Documentos", "*.doc"} << "Documentos|*.doc|All Files|*.*||";
-        QTest::newRow("all files already given")
-            << QStringList{"Documentos", "*.doc", "Todos", "*.*"} << "Documentos|*.doc|Todos|*.*||";
-        QTest::newRow("last description without pattern")
-            << QStringList{"Word", "*.doc", "Outros"} << "Word|*.doc|Outros|*.*||";
-        QTest::newRow("*.* inside a pattern list is not all files")
-            << QStringList{"Vários", "*.doc;*.*"} << "Vários|*.doc;*.*|All Files|*.*||";
-    }
-    void filterString() {
-        QFETCH(QStringList, texts);
-        QFETCH(QString, expected);
-        QCOMPARE(MSA_CreateFilterString(texts), Nul(expected));
-    }
-
-    void qtFilters_data() {
-        QTest::addColumn<QString>("filterString");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("empty") << "" << QStringList();
-        QTest::newRow("pairs") << "Documentos|*.doc;*.rtf|All Files|*.*||"
-                               << QStringList{"Documentos (*.doc *.rtf)", "All Files (*)"};
-        QTest::newRow("the list ends at the first empty description")
-            << "Word|*.doc||*.txt|Outros|*.*||" << QStringList{"Word (*.doc)"};
-        QTest::newRow("empty first description: no filter")
-            << "|doc|All Files|*.*||" << QStringList();
-    }
-    void qtFilters() {
-        QFETCH(QString, filterString);
-        QFETCH(QStringList, expected);
-        QCOMPARE(QtNameFilters(Nul(filterString)), expected);
-    }
-
     void saveDialog_data() {
-        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QStringList>("filters");  // as the dialog shows them
+        QTest::addColumn<QString>("answer");       // "" cancels
         QTest::addColumn<QString>("expected");
+        const QStringList doc{"Documentos (*.doc)", "All Files (*)"};
+        const QString chosen = "/home/ana/Extrato de Maio.doc";
         QTest::newRow("chosen, spaces around the path trimmed")
-            << "  /home/ana/Extrato de Maio.doc  "
-            << "/home/ana/Extrato de Maio.doc";
-        QTest::newRow("cancelled") << ""
+            << "Documentos"
+            << "*.doc" << doc << "  " + chosen + "  " << chosen;
+        QTest::newRow("cancelled") << "Documentos"
+                                   << "*.doc" << doc << ""
                                    << "";
+        QTest::newRow("all files given: no second entry") << "Todos"
+                                                          << "*.*" << QStringList{"Todos (*)"} << ""
+                                                          << "";
+        QTest::newRow("*.* among other patterns is not all files")
+            << "Vários"
+            << "*.doc; *.*" << QStringList{"Vários (*.doc *)", "All Files (*)"} << ""
+            << "";
+        QTest::newRow("no description: no filter") << ""
+                                                   << "doc" << QStringList() << ""
+                                                   << "";
     }
     void saveDialog() {
+        QFETCH(QString, description);
+        QFETCH(QString, pattern);
+        QFETCH(QStringList, filters);
         QFETCH(QString, answer);
         QFETCH(QString, expected);
         ScopedFileDialogs scope;
         scope.dialogs().answers << answer;
         QString fileName = QStringLiteral("/home/ana/Desktop");
-        const QString chosen =
-            SaveFileName(fileName, "Gravar Documento:", "Documentos", "*.doc", "/srv/saida");
-        QCOMPARE(chosen, expected);
+        QCOMPARE(SaveFileName(fileName, "Gravar Documento:", description, pattern, "/srv/saida"),
+                 expected);
         // A cancel leaves the proposed name as it was.
         QCOMPARE(fileName, expected.isEmpty() ? QStringLiteral("/home/ana/Desktop") : expected);
         QCOMPARE(scope.dialogs().requests.size(), 1);
@@ -83,20 +56,7 @@ class TestComDlg : public QObject {
         QCOMPARE(request.title, QStringLiteral("Gravar Documento:"));
         QCOMPARE(request.folder, QStringLiteral("/srv/saida"));
         QCOMPARE(request.fileName, QStringLiteral("/home/ana/Desktop"));
-        QCOMPARE(request.nameFilters, QStringList({"Documentos (*.doc)", "All Files (*)"}));
-    }
-
-    void dialogFailureIsReported() {
-        ScopedServicesRecorder services;
-        ScopedFileDialogs scope;
-        scope.dialogs().failure = OrlaError(5, QStringLiteral("Diálogo indisponível"));
-        scope.dialogs().answers << QStringLiteral("/home/ana/Extrato.doc");
-        QString fileName;
-        QCOMPARE(SaveFileName(fileName, "Gravar Documento:", "", "doc", ""), QString());
-        QCOMPARE(services.log().reports.size(), 1);
-        const QStringList texts = services.log().reports.first().texts;
-        QCOMPARE(texts.mid(2),
-                 QStringList({"modComDlg", "MSA_GetSaveFileName", "Diálogo indisponível"}));
+        QCOMPARE(request.nameFilters, filters);
     }
 
     // The Qt dialog cannot be answered without a display: it must not wait.

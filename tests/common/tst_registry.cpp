@@ -1,15 +1,12 @@
 // Settings through the registry and its shadow store: key paths and their
 // message, reading values (spaces, size limit, references, cycles, defaults),
-// writing values (store first, registry otherwise, never a lost update), keys
-// closed on every path and errors reported.
+// writing values (store first, registry otherwise, never a lost update) and
+// the registry's file rewritten in place.
 #include "Recorders.h"
 #include "SettingsSandbox.h"
 #include "common/Registry.h"
-#include "platform/db/Error.h"
-#include "platform/registry/RegistryBackend.h"
 
 #include <QFile>
-#include <QScopeGuard>
 #include <QTest>
 
 using namespace orla;
@@ -51,36 +48,6 @@ QString Entry(const QString& key, const QString& name, const QString& value) {
 QVariant AsVariant(const OptionalString& value) {
     return value ? QVariant(*value) : QVariant();
 }
-
-// The .reg files, counting keys opened and closed; may refuse writes or fail
-// unexpectedly.
-class ProbeRegistry : public RegistryBackend {
-  public:
-    long RegOpenKeyExA(HKEY key, const QByteArray& subKey, quint32 access, HKEY& result) override {
-        if (fail)
-            throw OrlaError(5, QStringLiteral("Registo indisponível"));
-        const long status = files_->RegOpenKeyExA(key, subKey, access, result);
-        opened += status == reg::ERROR_SUCCESS;
-        return status;
-    }
-    long RegQueryValueExA(HKEY key, const QByteArray& name, char* data, quint32* size) override {
-        return files_->RegQueryValueExA(key, name, data, size);
-    }
-    long RegSetValueExA(HKEY key, const QByteArray& name, quint32 type, const char* data,
-                        quint32 size) override {
-        return refuseWrites ? reg::ERROR_WRITE_FAULT
-                            : files_->RegSetValueExA(key, name, type, data, size);
-    }
-    long RegCloseKey(HKEY key) override {
-        closed += files_->RegCloseKey(key) == reg::ERROR_SUCCESS;
-        return reg::ERROR_SUCCESS;
-    }
-    int opened = 0, closed = 0;
-    bool refuseWrites = false, fail = false;
-
-  private:
-    std::unique_ptr<RegistryBackend> files_ = MakeRegFileBackend();
-};
 
 }  // namespace
 
@@ -132,7 +99,6 @@ class TestRegistry : public QObject {
         QTest::addColumn<QString>("keyPath");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QVariant>("expected");
-        QTest::newRow("value") << kKey << "Conta_ID" << QVariant("3");
         QTest::newRow("leading spaces lost") << kKey << "Espacos" << QVariant("antes e depois  ");
         QTest::newRow("empty value is a value") << kKey << "Vazio" << QVariant("");
         QTest::newRow("3499 and the NUL fit")
@@ -232,7 +198,7 @@ class TestRegistry : public QObject {
     void writeValues_data() {
         QTest::addColumn<QString>("keyPath");
         QTest::addColumn<bool>("skip");
-        QTest::addColumn<QString>("store");  // "empty", "none", "unwritable", "blocked"
+        QTest::addColumn<QString>("store");  // "empty", "none", "leftover", "unwritable", "blocked"
         QTest::addColumn<bool>("stored");
         QTest::addColumn<QStringList>("storeAfter");
         QTest::addColumn<QVariant>("registryAfter");
@@ -240,6 +206,8 @@ class TestRegistry : public QObject {
         QTest::newRow("to the store")
             << kKey << false << "empty" << true << twelve << QVariant("3");
         QTest::newRow("store made") << kKey << false << "none" << true << twelve << QVariant("3");
+        QTest::newRow("write test file left behind by another program")
+            << kKey << false << "leftover" << true << twelve << QVariant("3");
         QTest::newRow("store unwritable: to the registry")
             << kKey << false << "unwritable" << true << QStringList() << QVariant("12");
         QTest::newRow("store unwritable, holding another value: refused, nothing changed")
@@ -264,6 +232,8 @@ class TestRegistry : public QObject {
         std::optional<ScopedEnv> unwritable;
         if (store == "empty")
             sandbox.writeStore({});
+        if (store == "leftover")
+            WriteAll(sandbox.shadowFolder() + QLatin1String("/TempXPTONexo.txt"), "x");
         if (store == "blocked") {
             // A read-only write-test file fails the folder's write test.
             sandbox.writeStore({Entry(kKey, "Conta_ID", "5")});
@@ -296,33 +266,31 @@ class TestRegistry : public QObject {
         QCOMPARE(sandbox.regFileBytes("HKEY_LOCAL_MACHINE"), machine);
     }
 
-    void keysClosedAndFailuresReported() {
+    // A write rewrites its value's line or adds one to its key, and keeps the
+    // rest of the registry's file as it was.
+    void registryRewriteKeepsTheRestOfTheFile() {
         SettingsSandbox sandbox;
-        SeedRegistry(sandbox);
-        ScopedServicesRecorder services;
-        auto probe = std::make_unique<ProbeRegistry>();
-        ProbeRegistry* registry = probe.get();
-        SetRegistryBackend(std::move(probe));
-        const auto restore = qScopeGuard([] { SetRegistryBackend(nullptr); });
-        ValorString(kKey, "Nada");
-        ValorString(kKey, "Longo3500");
-        ObterValorString(kCycleA, "Valor");
+        const QString before = R"(Windows Registry Editor Version 5.00
+; kept when the file is written again
+
+[SOFTWARE\Fortevia\Contabilidade]
+"Conta_ID"="3"
+"Numero"=dword:0000002a
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Fortevia\Shared]
+"Templates"="/srv/modelos"
+)";
+        sandbox.writeRegFile("HKEY_LOCAL_MACHINE", before);
         QVERIFY(DefinirValorString(kKey, "Conta_ID", "4", true));
-        registry->refuseWrites = true;
-        QVERIFY(!DefinirValorString(kKey, "Conta_ID", "5", true));
-        QCOMPARE(registry->opened, 6);
-        QCOMPARE(registry->closed, registry->opened);
-        registry->fail = true;
-        QCOMPARE(ObterValorString(kKey, "Conta_ID", QStringLiteral("D")), QStringLiteral("D"));
-        QVERIFY(!DefinirValorString(kKey, "Conta_ID", "1", true));
-        const QString message = "Error Number = 5 | Description = Registo indisponível";
-        QCOMPARE(services.log().reports.size(), 2);
-        QCOMPARE(services.log().reports[0].texts.mid(2),
-                 QStringList({"modRegistry", "ValorString", message}));
-        QCOMPARE(services.log().reports[1].texts.mid(2),
-                 QStringList({"modRegistry", "DefinirValorString", message}));
-        registry->fail = false;
-        QCOMPARE(ValorString(kKey, "Conta_ID"), QStringLiteral("4"));
+        QVERIFY(DefinirValorString(kKey, "Nova", R"(x "y" \z)", true));
+        QVERIFY(DefinirValorString("HKEY_LOCAL_MACHINE\\software\\fortevia\\SHARED", "Acima",
+                                   "Ação", true));
+        const QString after = QString(before)
+                                  .replace("=\"3\"", "=\"4\"")
+                                  .replace("2a\n", "2a\n\"Nova\"=\"x \\\"y\\\" \\\\z\"\n")
+                                  .append("\"Acima\"=\"Ação\"\n");
+        QCOMPARE(QString::fromUtf8(sandbox.regFileBytes("HKEY_LOCAL_MACHINE")), after);
+        QCOMPARE(ValorString(kKey, "Nova"), QStringLiteral(R"(x "y" \z)"));
     }
 };
 

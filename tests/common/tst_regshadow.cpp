@@ -1,6 +1,8 @@
 // The shadow store: preparing it, reading and rewriting entries (order,
 // case, duplicates, line ends, ANSI bytes), who may use its files, links
-// planted in its folder, and two programs writing at once.
+// planted in its folder, and two programs writing at once; and the special
+// folders it lives in (the folder write test is tested through the store,
+// its one user).
 #include "SettingsSandbox.h"
 #include "common/Folders.h"
 #include "common/Registry.h"
@@ -10,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <fcntl.h>
@@ -51,6 +54,46 @@ class TestRegShadow : public QObject {
     Q_OBJECT
 
   private slots:
+    void specialFolders_data() {
+        QTest::addColumn<int>("folder");
+        QTest::addColumn<QString>("appData");  // relative to a temporary home
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("common data, trailing separator dropped") << CSIDL_COMMON_APPDATA << "dados/"
+                                                                 << "dados";
+        QTest::newRow("common data not configured: the user's data folder")
+            << CSIDL_COMMON_APPDATA << ""
+            << ".local/share";
+        QTest::newRow("desktop") << CSIDL_DESKTOP << "dados"
+                                 << "Desktop";
+        QTest::newRow("a folder the system does not use") << 0x05 << "dados"
+                                                          << "";
+    }
+    void specialFolders() {
+        QFETCH(int, folder);
+        QFETCH(QString, appData);
+        QFETCH(QString, expected);
+        QTemporaryDir home;
+        const QString base = home.path() + QLatin1Char('/');
+        // A home of its own, so the user's folder settings do not interfere.
+        const ScopedEnv homeEnv("HOME", home.path());
+        const ScopedEnv configEnv("XDG_CONFIG_HOME", std::nullopt);
+        const ScopedEnv dataEnv("XDG_DATA_HOME", std::nullopt);
+        const ScopedEnv appDataEnv(
+            "ORLA_COMMON_APPDATA",
+            appData.isEmpty() ? std::nullopt : std::optional<QString>(base + appData));
+        QCOMPARE(PastaEspecial(folder), expected.isEmpty() ? QString() : base + expected);
+    }
+
+    void temporaryFolderKeepsItsSeparator() {
+        QTemporaryDir temp;
+        const ScopedEnv tmpEnv("TMPDIR", temp.path());
+        const QString folder = PastaTemporaria();
+        QCOMPARE(folder, temp.path() + QLatin1Char('/'));
+        // Callers append a separator and a name: the doubled separator is accepted.
+        WriteAll(folder + QLatin1String("/Extrato.doc"), "x");
+        QVERIFY(QFile::exists(temp.path() + QLatin1String("/Extrato.doc")));
+    }
+
     void read_data() {
         QTest::addColumn<QByteArray>("store");
         QTest::addColumn<QString>("expected");  // read for kKey, "Conta_ID"
@@ -117,18 +160,13 @@ class TestRegShadow : public QObject {
         QFETCH(QStringList, after);
         SettingsSandbox sandbox;
         sandbox.writeStore(before);
+        const ino_t inode = Stat(sandbox.storePath()).st_ino;
         QVERIFY(GravarRegShadow(kKey, written.section('=', 0, 0), written.section('=', 1)));
         QCOMPARE(sandbox.storeLines(), after);
+        if (after == before)  // not even rewritten
+            QCOMPARE(Stat(sandbox.storePath()).st_ino, inode);
         QCOMPARE(FolderEntries(sandbox.shadowFolder()),
                  QStringList({"RegShadow.db", "RegShadow.lock"}));
-    }
-
-    void sameValueLeavesTheFileUntouched() {
-        SettingsSandbox sandbox;
-        sandbox.writeStore({Entry(kKey, "Conta_ID", "3")});
-        const ino_t inode = Stat(sandbox.storePath()).st_ino;
-        QVERIFY(GravarRegShadow(kKey, "Conta_ID", "3"));
-        QCOMPARE(Stat(sandbox.storePath()).st_ino, inode);
     }
 
     // Made for the group of the machine when this user may give files to it,

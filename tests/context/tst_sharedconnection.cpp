@@ -49,20 +49,16 @@ class TestSharedConnection : public QObject {
     void checkAndReopen_data() {
         QTest::addColumn<bool>("closed");
         QTest::addColumn<bool>("reconnect");
-        QTest::addColumn<bool>("quiet");
         QTest::addColumn<QString>("result");
         QTest::addColumn<QStringList>("notices");
-        QTest::newRow("open: left alone") << false << true << false << "" << QStringList();
-        QTest::newRow("reopened") << true << true << false << "" << kSucceeded;
-        QTest::newRow("reopened quietly") << true << true << true << "" << QStringList();
+        QTest::newRow("open: left alone") << false << true << "" << QStringList();
+        QTest::newRow("reopened") << true << true << "" << kSucceeded;
         QTest::newRow("only told without reconnect")
-            << true << false << false << "A ligação ao servidor SQL não está presente."
-            << QStringList();
+            << true << false << "A ligação ao servidor SQL não está presente." << QStringList();
     }
     void checkAndReopen() {
         QFETCH(bool, closed);
         QFETCH(bool, reconnect);
-        QFETCH(bool, quiet);
         QFETCH(QString, result);
         QFETCH(QStringList, notices);
         TestDatabase db;
@@ -72,7 +68,7 @@ class TestSharedConnection : public QObject {
         Data().SqlServer.SetConnectionTimeout(33);
         ScopedServicesRecorder services;
         ScopedBackendSpy spy;
-        QCOMPARE(CheckSQLConnection(nullptr, nullptr, true, reconnect, quiet, false), result);
+        QCOMPARE(CheckSQLConnection(nullptr, nullptr, true, reconnect, false, false), result);
         QCOMPARE(services.log().notices, notices);
         QCOMPARE(spy.attempts(), closed && reconnect ? QStringList{db.path()} : QStringList());
         QCOMPARE(Data().SqlServer.State(),

@@ -1,16 +1,21 @@
 // Ticking and unticking movements in the statement window, by clicking their
 // check boxes: the date written to each source record (and no other), the
 // account's closing date, the dialog and the confirmation, the refusals, and
-// the re-selection.
+// the re-selection; and the date dialog in a real modal show, where the date is
+// spelled out as the calendar moves and only its two buttons end it.
 #include "ScopedLocale.h"
 #include "ScopedModalScript.h"
 #include "StatementFixture.h"
+#include "platform/services/ModalDialogs.h"
 #include "platform/services/Prompts.h"
 #include "statement/frmData.h"
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 using namespace orla;
@@ -32,9 +37,14 @@ QString Selected(StatementFixture& f) {
     return current.isValid() ? f.window().ListModel()->Row(current.row()).key : QString();
 }
 
-const char* const kReceipt =
-    "SELECT ifnull(data_debito,'-') || ' | ' || data_documento FROM "
-    "tbDocumentos_Recibos WHERE recibo_id = %1";
+// The query of a record's "bank date | own date".
+QString Record(const QString& table, const QString& id, const QString& bank = "data_debito",
+               const QString& own = "data_documento") {
+    return "SELECT ifnull(" + bank + ",'-') || ' | ' || " + own + " FROM " + table + " WHERE " +
+           id + " = %1";
+}
+
+const QString kReceipt = Record("tbDocumentos_Recibos", "recibo_id");
 
 }  // namespace
 
@@ -49,26 +59,18 @@ class TestReconciliation : public QObject {
         QTest::addColumn<int>("origin");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("record");
+        const QString transfers = "tbContas_Bancarias_Transferencias";
         QTest::newRow("1 receipt") << 1 << "#11901" << kReceipt;
         QTest::newRow("2 supplier receipt")
-            << 2 << "#21901"
-            << "SELECT ifnull(data_debito,'-') || ' | ' || data_documento FROM "
-               "tbDocumentos_Fornec_Recibos WHERE recibo_id = %1";
-        QTest::newRow("3 cost receipt")
-            << 3 << "#31901"
-            << "SELECT ifnull(data_debito,'-') || ' | ' || "
-               "data_documento FROM tbCustos_Recibos WHERE recibo_id = %1";
+            << 2 << "#21901" << Record("tbDocumentos_Fornec_Recibos", "recibo_id");
+        QTest::newRow("3 cost receipt") << 3 << "#31901" << Record("tbCustos_Recibos", "recibo_id");
         QTest::newRow("4 transfer leaving")
-            << 4 << "#40901"
-            << "SELECT ifnull(data_debito,'-') || ' | ' || data FROM "
-               "tbContas_Bancarias_Transferencias WHERE trf_id = %1";
-        QTest::newRow("7 payment") << 7 << "#71901"
-                                   << "SELECT ifnull(data_debito,'-') || ' | ' || data FROM "
-                                      "tbDocumentos_Pagamentos WHERE pag_id = %1";
+            << 4 << "#40901" << Record(transfers, "trf_id", "data_debito", "data");
+        QTest::newRow("7 payment")
+            << 7 << "#71901" << Record("tbDocumentos_Pagamentos", "pag_id", "data_debito", "data");
         QTest::newRow("40 transfer arriving")
             << 40 << "#400901"
-            << "SELECT ifnull(data_debito_destino,'-') || ' | ' || data_destino FROM "
-               "tbContas_Bancarias_Transferencias WHERE trf_id = %1";
+            << Record(transfers, "trf_id", "data_debito_destino", "data_destino");
     }
 
     // Ticking writes the chosen date; unticking, once the account was closed
@@ -158,7 +160,7 @@ class TestReconciliation : public QObject {
         f.clickCheckBox(f.row("#11901"));
         QVERIFY(f.row("#11901") >= 0);
         QCOMPARE(dialog.shown().size(), pick != 0 ? 1 : 0);
-        QCOMPARE(f.value(QString::fromLatin1(kReceipt).arg(901)).toString(), afterwards);
+        QCOMPARE(f.value(kReceipt.arg(901)).toString(), afterwards);
         QCOMPARE(f.prompts().calls.isEmpty() ? QString() : f.prompts().calls.first().text, message);
         QCOMPARE(f.window().ListModel()->Row(f.row("#11901")).checked, !afterwards.startsWith('-'));
         QCOMPARE(Selected(f), QStringLiteral("#11901"));
@@ -193,8 +195,40 @@ class TestReconciliation : public QObject {
         f.clickCheckBox(row);
         QCOMPARE(f.prompts().calls.isEmpty() ? QString() : f.prompts().calls.first().text, message);
         QCOMPARE(f.window().ListModel()->Row(row).checked, was);
-        QCOMPARE(f.value(QString::fromLatin1(kReceipt).arg(901)).toString(),
-                 Day(-6) + " | " + Day(-6));
+        QCOMPARE(f.value(kReceipt.arg(901)).toString(), Day(-6) + " | " + Day(-6));
+    }
+
+    // The close box and Esc are refused; Command1 confirms, Command2 cancels.
+    void dateDialogEndsOnlyThroughItsButtons_data() {
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("Command1 confirms") << true;
+        QTest::newRow("Command2 cancels, though the date changed") << false;
+    }
+    void dateDialogEndsOnlyThroughItsButtons() {
+        QFETCH(bool, confirm);
+        const QDate saturday(2026, 12, 5);
+        frmData dialog;
+        QVERIFY(dialog.Cancelado);
+        dialog.MonthView1->setSelectedDate(saturday);
+        dialog.Paint();
+        bool refused = false;
+        QTimer::singleShot(0, &dialog, [&] {
+            QCOMPARE(dialog.Label1->text(), QStringLiteral("sábado, 5 de dezembro de 2026"));
+            QTest::keyClick(dialog.MonthView1->findChild<QAbstractItemView*>(), Qt::Key_Right);
+            QCOMPARE(dialog.Label1->text(), QStringLiteral("domingo, 6 de dezembro de 2026"));
+            const bool closeBoxRefused = !dialog.close();
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            refused = closeBoxRefused && dialog.isVisible();
+            QTest::mouseClick(confirm ? dialog.Command1 : dialog.Command2, Qt::LeftButton);
+        });
+        // Should the buttons fail to end the loop, end it here rather than hang.
+        QTimer::singleShot(10000, &dialog, [&] { dialog.done(-1); });
+        const int result = ShowModal(dialog);
+        QVERIFY(refused);
+        QCOMPARE(result, confirm ? int(QDialog::Accepted) : int(QDialog::Rejected));
+        QCOMPARE(dialog.Cancelado, !confirm);
+        QCOMPARE(dialog.MonthView1->selectedDate(), saturday.addDays(1));
+        QVERIFY(dialog.close());  // hidden, the caller's unload goes through
     }
 };
 

@@ -75,7 +75,6 @@ class TestStatementFill : public QObject {
         QCOMPARE(model->Row(42).cells.mid(ColArmazemId),
                  QStringList({"1", "903", Shown(-5) + " 10:00"}));
         QVERIFY(model->Row(42).checked && !model->Row(43).checked);
-        QCOMPARE(model->Row(42).debitTag, QStringLiteral("200.505"));
         QCOMPARE(f.texts(41).mid(ColDebito), QStringList({"", "€ 35,00", "1.235,50"}));
         QCOMPARE(f.texts(40).mid(ColDebito), QStringList({"", "", "1.233,00"}));
         QCOMPARE(f.texts(0).at(ColSaldo), QStringLiteral("1.273,00"));

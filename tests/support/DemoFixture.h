@@ -13,7 +13,6 @@ class DemoFixture {
     explicit DemoFixture(bool connect = true);
     ~DemoFixture();
     QString path() const { return path_; }
-    QString folder() const { return dir_.path(); }
     // Runs SQL directly on the file, outside the component; fails the test on error.
     void exec(const QStringList& statements) const;
 

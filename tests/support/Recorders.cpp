@@ -38,13 +38,13 @@ ScopedServicesRecorder::~ScopedServicesRecorder() {
 }
 
 int ScriptedPrompts::MsgBox(const QString& prompt, int style, const QString& title) {
-    calls.append({QStringLiteral("MsgBox"), prompt, title, style});
+    calls.append({prompt, title, style});
     return answers.isEmpty() ? vb::OK : answers.takeFirst();
 }
 
 QString ScriptedPrompts::InputBox(const QString& prompt, const QString& title, const QString&) {
-    calls.append({QStringLiteral("InputBox"), prompt, title, 0});
-    return inputs.isEmpty() ? QString() : inputs.takeFirst();
+    calls.append({prompt, title, 0});
+    return {};
 }
 
 ScopedPrompts::ScopedPrompts() {

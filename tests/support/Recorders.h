@@ -27,7 +27,6 @@ class ScopedServicesRecorder {
     ScopedServicesRecorder();
     ~ScopedServicesRecorder();
     const ServicesLog& log() const { return *log_; }
-    void clear() { *log_ = ServicesLog(); }
 
   private:
     std::shared_ptr<ServicesLog> log_;
@@ -35,13 +34,13 @@ class ScopedServicesRecorder {
 };
 
 struct PromptCall {
-    QString kind;  // "MsgBox" or "InputBox"
     QString text;
     QString title;
     int style = 0;
 };
 
-// Prompts that answer from a script (vb::OK when it runs out) and record every call.
+// Prompts that answer from a script (vb::OK when it runs out) and record
+// every call; an input box gets an empty answer.
 class ScriptedPrompts : public Prompts {
   public:
     int MsgBox(const QString& prompt, int style, const QString& title) override;
@@ -49,7 +48,6 @@ class ScriptedPrompts : public Prompts {
                      const QString& defaultText) override;
 
     QList<int> answers;
-    QStringList inputs;
     QList<PromptCall> calls;
 };
 

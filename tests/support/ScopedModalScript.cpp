@@ -10,10 +10,7 @@ ScopedModalScript::ScopedModalScript(Script script) : script_(std::move(script))
         dialog.setResult(0);
         dialog.show();
         script_(dialog);
-        if (dialog.isVisible()) {
-            leftOpen_ << dialog.objectName();
-            dialog.hide();
-        }
+        dialog.hide();
         return dialog.result();
     });
 }

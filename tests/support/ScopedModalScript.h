@@ -20,16 +20,13 @@ class ScopedModalScript {
     ScopedModalScript(const ScopedModalScript&) = delete;
     ScopedModalScript& operator=(const ScopedModalScript&) = delete;
 
-    // Object names of the dialogs shown, in order.
+    // Object names of the dialogs shown, in order. A dialog the script left
+    // open is hidden so that the caller goes on.
     const QStringList& shown() const { return shown_; }
-    // Object names of the dialogs the script left open; they were hidden so
-    // that the caller could go on, where a real modal show would have hung.
-    const QStringList& leftOpen() const { return leftOpen_; }
 
   private:
     Script script_;
     QStringList shown_;
-    QStringList leftOpen_;
     ModalRunner previous_;
 };
 

@@ -2,24 +2,19 @@
 // installed for the lifetime of a scope.
 #pragma once
 
-#include "platform/db/Error.h"
 #include "platform/services/FileDialogs.h"
 
 #include <QList>
 #include <QStringList>
 
-#include <optional>
-
 namespace orla::test {
 
 class ScriptedFileDialogs : public FileDialogs {
   public:
-    // The next scripted path ("" for cancel, also when the script runs out),
-    // or the scripted failure.
+    // The next scripted path ("" for cancel, also when the script runs out).
     QString GetSaveFileName(const SaveDialogRequest& request) override;
 
     QStringList answers;
-    std::optional<OrlaError> failure;
     QList<SaveDialogRequest> requests;
 };
 

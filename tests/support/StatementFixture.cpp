@@ -3,6 +3,7 @@
 #include "TestDatabase.h"
 
 #include <QComboBox>
+#include <QMap>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTest>
@@ -30,34 +31,23 @@ QString RecordInsert(int origin) {
         "INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, data_debito, data_destino, "
         "data_debito_destino, origem_id, destino_id, valor, obs, modo_pagamento_id, system) "
         "VALUES (%1, '%2', %4, '%2', %4, %5, %3, 'Transferência %1', 5, 0)");
-    switch (origin) {
-        case 1:
-            return QString(receipt).replace(QStringLiteral("%5"),
-                                            QStringLiteral("tbDocumentos_Recibos"));
-        case 2:
-            return QString(receipt).replace(QStringLiteral("%5"),
-                                            QStringLiteral("tbDocumentos_Fornec_Recibos"));
-        case 3:
-            return QString(receipt).replace(QStringLiteral("%5"),
-                                            QStringLiteral("tbCustos_Recibos"));
-        case 4:
-            return QString(transfer).replace(QStringLiteral("%5"), QStringLiteral("60, 1"));
-        case 40:
-            return QString(transfer).replace(QStringLiteral("%5"), QStringLiteral("1, 60"));
-        case 5:
-            return QStringLiteral(
+    const QMap<int, QString> inserts{
+        {1, QString(receipt).replace(QStringLiteral("%5"), QStringLiteral("tbDocumentos_Recibos"))},
+        {2, QString(receipt).replace(QStringLiteral("%5"),
+                                     QStringLiteral("tbDocumentos_Fornec_Recibos"))},
+        {3, QString(receipt).replace(QStringLiteral("%5"), QStringLiteral("tbCustos_Recibos"))},
+        {4, QString(transfer).replace(QStringLiteral("%5"), QStringLiteral("60, 1"))},
+        {40, QString(transfer).replace(QStringLiteral("%5"), QStringLiteral("1, 60"))},
+        {5, QStringLiteral(
                 "INSERT INTO tbContas_Bancarias_Movimentos (mov_id, origem_id, conta_id, "
                 "armazem_id, data, debito, credito, modo_pagamento_id, documento_no, referencia, "
-                "descrit) VALUES (%1, 5, 60, 0, '%2', 0, %3, 1, 'DB %1', 'Comissão', 'Comissão')");
-        case 7:
-            return QStringLiteral(
+                "descrit) VALUES (%1, 5, 60, 0, '%2', 0, %3, 1, 'DB %1', 'Comissão', 'Comissão')")},
+        {7, QStringLiteral(
                 "INSERT INTO tbDocumentos_Pagamentos (pag_id, armazem_id, documento_main_id, "
                 "tipo_documento, documento_no, data, data_debito, contacto_id, conta_id, "
                 "modo_pagamento_id, valor, referencia) VALUES (%1, 1, 5001, 'Fatura', 'FT %1', "
-                "'%2', %4, 1, 60, 1, %3, 'REF %1')");
-        default:
-            return {};
-    }
+                "'%2', %4, 1, 60, 1, %3, 'REF %1')")}};
+    return inserts.value(origin);
 }
 
 }  // namespace
