@@ -3,15 +3,20 @@
 #include "security/Permissions.h"
 
 namespace orla {
+namespace {
+
+// The shared connection's string before any connect, as the data environment was designed.
+const QString kDesignConnectionString =
+    QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=SERVER;");
+
+}  // namespace
 
 ContextValues& Context() {
     static ContextValues values;
     return values;
 }
 
-DataEnvironment::DataEnvironment()
-    : SqlServer(
-          QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=SERVER;")) {}
+DataEnvironment::DataEnvironment() : SqlServer(kDesignConnectionString) {}
 
 DataEnvironment& Data() {
     // Lives as long as the loaded component: never destroyed, so no static
@@ -22,8 +27,7 @@ DataEnvironment& Data() {
 
 void ResetComponentState() {
     Data().SqlServer.Close();
-    Data().SqlServer.SetConnectionString(
-        QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=SERVER;"));
+    Data().SqlServer.SetConnectionString(kDesignConnectionString);
     Context() = ContextValues();
     ResetSecurityPolicyCache();
 }

@@ -9,6 +9,7 @@
 #include "platform/services/ModalDialogs.h"
 #include "platform/services/Prompts.h"
 #include "statement/ReconciliationStatements.h"
+#include "statement/StatementQueries.h"
 #include "statement/frmData.h"
 #include "statement/frmMain.h"
 
@@ -40,9 +41,7 @@ SourceRecord RecordOf(const StatementRow& row) {
 
 QDateTime frmMain::LowerLimit() {
     QDateTime limit = WallClock(QDate(1899, 12, 30));
-    Recordset rs = Data().SqlServer.Execute(
-        QStringLiteral("SELECT * FROM tbContas_Bancarias WHERE conta_id = ") +
-        ObterValorSQL(FXConta_ID, 0));
+    Recordset rs = Data().SqlServer.Execute(AccountQuery(ObterValorSQL(FXConta_ID, 0)));
     if (!rs.Eof()) {
         if (const auto closed = ToDate(rs.Value(QStringLiteral("data_closed"))))
             limit = WallClock(*closed);  // with its time, when it has one

@@ -21,10 +21,6 @@ QThreadPool& OpenPool() {
     return *pool;
 }
 
-OrlaError ObjectOpen() {
-    return {err::kObjectOpen, QStringLiteral("Operation is not allowed when the object is open.")};
-}
-
 }  // namespace
 
 Connection::Connection() = default;
@@ -42,7 +38,7 @@ QString Connection::ConnectionString() const {
 
 void Connection::SetConnectionString(const QString& text) {
     if (State() != adStateClosed)
-        throw ObjectOpen();
+        throw err::ObjectOpen();
     connectionString_ = text;
     opened_ = false;
 }
@@ -58,7 +54,7 @@ int Connection::State() {
 
 void Connection::Open(int options) {
     if (State() != adStateClosed)
-        throw ObjectOpen();
+        throw err::ObjectOpen();
     asyncError_.reset();
     const orla::ConnectionString settings = orla::ConnectionString::Parse(connectionString_);
     if (settings.DataSource().trimmed().isEmpty())

@@ -8,4 +8,12 @@ OrlaError ConnectionClosed() {
                            "closed or invalid in this context.")};
 }
 
+OrlaError ObjectOpen() {
+    return {kObjectOpen, QStringLiteral("Operation is not allowed when the object is open.")};
+}
+
+OrlaError ObjectClosed() {
+    return {kObjectClosed, QStringLiteral("Operation is not allowed when the object is closed.")};
+}
+
 }  // namespace orla::err

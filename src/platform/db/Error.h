@@ -32,6 +32,8 @@ inline constexpr long kCommandFailed = -2147217900;     // statement rejected by
 inline constexpr long kInvalidConnectionString = 3706;  // provider cannot be found / bad string
 
 OrlaError ConnectionClosed();
+OrlaError ObjectOpen();
+OrlaError ObjectClosed();
 }  // namespace err
 
 // Runs f with errors ignored and returns the error it raised, if any: the

@@ -21,15 +21,12 @@ Recordset::~Recordset() = default;
 
 void Recordset::Open(const QString& source, Connection& activeConnection) {
     if (IsOpen())
-        throw OrlaError(err::kObjectOpen,
-                        QStringLiteral("Operation is not allowed when the object is open."));
+        throw err::ObjectOpen();
     *this = activeConnection.Execute(source);
 }
 
 void Recordset::Close() {
-    if (!IsOpen())
-        throw OrlaError(err::kObjectClosed,
-                        QStringLiteral("Operation is not allowed when the object is closed."));
+    RequireOpen();
     state_->query.reset();
     state_->names.clear();
     state_->eof = true;
@@ -41,8 +38,7 @@ bool Recordset::IsOpen() const {
 
 void Recordset::RequireOpen() const {
     if (!IsOpen())
-        throw OrlaError(err::kObjectClosed,
-                        QStringLiteral("Operation is not allowed when the object is closed."));
+        throw err::ObjectClosed();
 }
 
 void Recordset::RequireRow() const {
