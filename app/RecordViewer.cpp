@@ -1,6 +1,7 @@
 #include "RecordViewer.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -8,13 +9,29 @@
 namespace orla {
 namespace {
 
-// Each field's name and value, read-only, in a window of its own owned by the statement.
+// The heading: the kind and the document's number, or the record id when it has none.
+QString Heading(const RecordsetView& rs, const QStringList& names, const QString& kind,
+                const QString& id) {
+    for (const QString& name : names) {
+        if (name.compare(QLatin1String("documento_no"), Qt::CaseInsensitive) == 0 &&
+            !rs.Value(name).isNull())
+            return kind + QLatin1Char(' ') + rs.Value(name).toString();
+    }
+    return kind + QLatin1Char(' ') + id;
+}
+
+// Each field's name and value, read-only, in a window of its own over the statement.
 void ShowRecord(const RecordsetView& rs, const QString& kind, const QString& id, QWidget* owner) {
     auto* window = new QWidget(owner, Qt::Window);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setObjectName(QStringLiteral("RecordViewer"));
     window->setWindowTitle(QStringLiteral("%1 (%2)").arg(kind, id));
     const QStringList names = rs.Eof() ? QStringList() : rs.FieldNames();
+    auto* heading = new QLabel(Heading(rs, names, kind, id), window);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.2);
+    heading->setFont(bold);
     auto* table = new QTableWidget(int(names.size()), 2, window);
     table->setHorizontalHeaderLabels({QStringLiteral("Campo"), QStringLiteral("Valor")});
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -27,8 +44,11 @@ void ShowRecord(const RecordsetView& rs, const QString& kind, const QString& id,
     }
     table->resizeColumnToContents(0);
     auto* layout = new QVBoxLayout(window);
+    layout->addWidget(heading);
     layout->addWidget(table);
-    window->resize(520, 60 + 30 * int(names.size()));
+    window->resize(520, 90 + 30 * int(names.size()));
+    if (owner)
+        window->move(owner->geometry().center() - window->rect().center());
     window->show();
 }
 
