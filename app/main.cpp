@@ -6,7 +6,9 @@
 // asked for files, it lists the statement headless instead.
 #include "HostOptions.h"
 #include "HostPasswords.h"
+#include "RecordViewer.h"
 
+#include <orla_contas/Components.h>
 #include <orla_contas/ConnectionScrambler.h>
 #include <orla_contas/General.h>
 #include <orla_contas/StatementJob.h>
@@ -28,6 +30,8 @@ struct Component {
     orla::GeneralInterface* (*create)() = nullptr;
     void (*release)(orla::GeneralInterface*) = nullptr;
     int (*runJob)(orla::GeneralInterface*, const orla::StatementJob*, QString*) = nullptr;
+    orla::RegisterComponentEntry registerComponent = nullptr;
+    orla::RegisterObjectEntry registerObject = nullptr;
 };
 
 bool LoadComponent(Component& component, QString* error) {
@@ -45,7 +49,12 @@ bool LoadComponent(Component& component, QString* error) {
     component.runJob =
         reinterpret_cast<int (*)(orla::GeneralInterface*, const orla::StatementJob*, QString*)>(
             dlsym(component.handle, kOrlaRunStatementJob));
-    if (!component.create || !component.release || !component.runJob) {
+    component.registerComponent = reinterpret_cast<orla::RegisterComponentEntry>(
+        dlsym(component.handle, kOrlaRegisterComponent));
+    component.registerObject =
+        reinterpret_cast<orla::RegisterObjectEntry>(dlsym(component.handle, kOrlaRegisterObject));
+    if (!component.create || !component.release || !component.runJob ||
+        !component.registerComponent || !component.registerObject) {
         *error = QStringLiteral("%1 não exporta as entradas do componente.").arg(path);
         return false;
     }
@@ -99,6 +108,8 @@ int main(int argc, char* argv[]) {
         Print(stderr, QStringLiteral("Não foi possível carregar o componente: %1").arg(message));
         return 1;
     }
+    // The suite's other components are not here: a source record opens in a read-only viewer.
+    orla::RegisterRecordViewers(component.registerComponent, component.registerObject);
     orla::GeneralInterface* general = component.create();
     const QString where = options.database.isEmpty()
                               ? QStringLiteral("à base de dados indicada nas definições")

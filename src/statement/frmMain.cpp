@@ -165,6 +165,7 @@ void frmMain::BuildControls() {
     FXData_Inicio->installEventFilter(this);
     FXData_Fim->installEventFilter(this);
     ListView1->viewport()->installEventFilter(this);
+    connect(ListView1, &QAbstractItemView::doubleClicked, this, &frmMain::ListView1_DblClick);
 }
 
 QString frmMain::SettingsKey() const {

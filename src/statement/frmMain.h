@@ -4,9 +4,12 @@
 
 #include "statement/StatementModel.h"
 
+#include <orla_contas/Components.h>
+
 #include <QDateTime>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class QCheckBox;
@@ -43,6 +46,10 @@ class frmMain : public QWidget {
     void Reactivate(int Coa, QObject* ObjR);
     // The user changed a row's check box: reconcile or take the reconciliation away.
     void ListView1_ItemCheck(int row);
+    // Opens the source record of a row of the list.
+    void Abrir_Flist(int row);
+    // Opens a source record in the component that owns its kind; nothing when it is gone.
+    void Abrir(int Origem_ID, int Armazem_ID, int Doc_ID);
 
     bool SystemAccount() const { return systemAccount_; }
     StatementModel* ListModel() const { return model_; }
@@ -81,6 +88,7 @@ class frmMain : public QWidget {
   private:
     void BuildControls();
     void FXConta_ID_Click();
+    void ListView1_DblClick();
     void Refill();
     void DatePickerFocus(QDateEdit* picker, const QFocusEvent& event);
     void SelectRow(int row);
@@ -98,6 +106,12 @@ class frmMain : public QWidget {
     bool systemAccount_ = false;
     int newestRow_ = -1;                // the newest movement dated up to today
     std::optional<QDate> enteredDate_;  // a date picker's value when it was entered
+    // The components last opened, one per kind, alive while their windows are.
+    std::unique_ptr<RecordComponent> objRecibos_;
+    std::unique_ptr<RecordComponent> objFornecRecibos_;
+    std::unique_ptr<RecordComponent> objCustosRecibos_;
+    std::unique_ptr<RecordComponent> objPagamentos_;
+    std::unique_ptr<LateBoundObject> objPacientesPagamentos_;
 };
 
 }  // namespace orla

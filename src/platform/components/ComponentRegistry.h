@@ -1,0 +1,27 @@
+// Factories of the suite's other components, keyed by class identifier or by
+// name (both compared without regard to case, as the system's registry does).
+// Empty until a host or a test registers something.
+#pragma once
+
+#include <orla_contas/Components.h>
+
+#include <functional>
+#include <memory>
+
+namespace orla {
+
+using ComponentFactory = std::function<std::unique_ptr<RecordComponent>()>;
+using ObjectFactory = std::function<std::unique_ptr<LateBoundObject>()>;
+
+// Registers or, with an empty factory, forgets the factory of a class or name.
+void RegisterComponent(const QString& classId, ComponentFactory factory);
+void RegisterObject(const QString& name, ObjectFactory factory);
+
+// A new object of the class or name; throws OrlaError 429 when none is registered.
+std::unique_ptr<RecordComponent> CreateComponent(const QString& classId);
+std::unique_ptr<LateBoundObject> CreateObject(const QString& name);
+
+// Calls a member by name; throws OrlaError 438 when the object has none.
+QVariant CallByName(LateBoundObject& object, const QString& member, const QVariantList& args);
+
+}  // namespace orla
