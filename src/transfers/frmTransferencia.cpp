@@ -205,17 +205,13 @@ void frmTransferencia::Form_Load() {
         FormatarControlo(FXValor, 4);
         SetLocks();
         if (Sistema) {
-            for (QWidget* control :
-                 {static_cast<QWidget*>(FXData), static_cast<QWidget*>(FXData_Debito),
-                  static_cast<QWidget*>(FXData_Destino),
-                  static_cast<QWidget*>(FXData_Debito_Destino), static_cast<QWidget*>(FXOrigem_ID),
-                  static_cast<QWidget*>(FXDestino_ID), static_cast<QWidget*>(FXValor),
-                  static_cast<QWidget*>(FXModo_Pagamento_ID), static_cast<QWidget*>(FXObs),
-                  static_cast<QWidget*>(Command3)})
+            const QList<QWidget*> all{
+                FXData,      FXData_Debito, FXData_Destino, FXData_Debito_Destino,
+                FXOrigem_ID, FXDestino_ID,  FXValor,        FXModo_Pagamento_ID,
+                FXObs,       Command3};
+            for (QWidget* control : all)
                 control->setEnabled(false);
-            for (QWidget* control :
-                 {static_cast<QWidget*>(FXOrigem_ID), static_cast<QWidget*>(FXDestino_ID),
-                  static_cast<QWidget*>(FXValor)})
+            for (QWidget* control : QList<QWidget*>{FXOrigem_ID, FXDestino_ID, FXValor})
                 ButtonFace(control);
         }
     });

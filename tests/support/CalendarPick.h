@@ -7,9 +7,8 @@ class QDateEdit;
 
 namespace orla::test {
 
-// Opens the picker's pop-up with a click on its arrow, turns to the day's
-// month when the pop-up shows another, and clicks the day. False when the
-// pop-up did not open or the day is not shown.
+// Opens the pop-up with a click on the picker's arrow, turns to the day's month
+// and clicks the day. False when that did not happen.
 bool PickDay(QDateEdit* picker, const QDate& day);
 
 }  // namespace orla::test

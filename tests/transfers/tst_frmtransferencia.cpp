@@ -24,26 +24,31 @@ namespace {
 
 const int kNone = 999;  // a date picker without a date
 
-QDate Today(int days = 0) {
-    return QDate::currentDate().addDays(days);
+// Transfer 900 from `origem` (dated `d`, bank date `dd`) to `destino` (dated
+// `dest`, no bank date), at 10:30; kNone leaves a date Null.
+void AddTransfer(StatementFixture& f, int origem, int destino, int d, int dd, int dest) {
+    const auto day = [](int n) { return n == kNone ? "NULL" : '\'' + Day(n, "10:30:00") + '\''; };
+    f.exec(
+        {QStringLiteral("INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, "
+                        "data_debito, data_destino, origem_id, destino_id, valor, obs, "
+                        "modo_pagamento_id) VALUES (900, %1, %2, %3, %4, %5, 321.5, 'Antes', 5)")
+             .arg(day(d), day(dd), day(dest), QString::number(origem), QString::number(destino))});
 }
 
-// Transfer `id` of `valor` from `origem` (dated `d`, its bank date `dd`) to
-// `destino` (dated `dest`, bank date `ddd`); kNone leaves a date Null.
-void AddTransfer(StatementFixture& f, int id, int origem, int destino, int d, int dd, int dest,
-                 int ddd, int system = 0) {
-    const auto day = [](int offset) {
-        return offset == kNone ? QStringLiteral("NULL") : '\'' + Day(offset, "10:30:00") + '\'';
-    };
-    f.exec({QStringLiteral("INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, "
-                           "data_debito, data_destino, data_debito_destino, origem_id, destino_id, "
-                           "valor, obs, modo_pagamento_id, system) VALUES (%1, %2, %3, %4, %5, "
-                           "%6, %7, 321.5, 'Antes', 5, %8)")
-                .arg(id)
-                .arg(day(d), day(dd), day(dest), day(ddd))
-                .arg(origem)
-                .arg(destino)
-                .arg(system)});
+// The transfer's columns as stored (Null as empty); empty when it is gone.
+QString Stored(StatementFixture& f, int trfId) {
+    const QString sql =
+        "SELECT printf('%s|%s|%s|%s|%s|%s|%s|%s|%s', data, data_debito, "
+        "data_destino, data_debito_destino, origem_id, destino_id, valor, obs, "
+        "modo_pagamento_id) FROM tbContas_Bancarias_Transferencias WHERE trf_id = ";
+    return f.value(sql + QString::number(trfId)).toString();
+}
+
+QString Said(StatementFixture& f) {
+    QStringList said;
+    for (const PromptCall& call : f.prompts().calls)
+        said << call.text + ' ' + QString::number(call.style) + ' ' + call.title;
+    return said.join('\n');
 }
 
 frmTransferencia* Open(StatementFixture& f, int trfId, int conta = 0) {
@@ -51,9 +56,7 @@ frmTransferencia* Open(StatementFixture& f, int trfId, int conta = 0) {
         return nullptr;
     frmTransferencia* w = AbrirTransferencia(&f.window(), trfId, conta);
     w->activateWindow();
-    if (!QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }))
-        return nullptr;
-    return w;
+    return QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }) ? w : nullptr;
 }
 
 void Choose(QComboBox* combo, int key) {
@@ -66,16 +69,19 @@ void Type(QLineEdit* edit, const QString& text) {
     QTest::keyClicks(edit, text);
 }
 
-void SetDate(QDateEdit* picker, int offset) {
-    picker->setDate(offset == kNone ? QDate(1900, 1, 1) : Today(offset));
-}
-
-QString Selected(StatementFixture& f) {
-    const QModelIndex current = f.window().ListView1->currentIndex();
-    return current.isValid() ? f.window().ListModel()->Row(current.row()).key : QString();
-}
+// A save: accounts (0: none chosen), the amount typed, the four dates as days from
+// today, and the message that refuses it with the control that gets the focus.
+struct Case {
+    int origem, destino;
+    QString valor;
+    QList<int> dates;  // data, débito, destino, débito destino
+    QString message, focus;
+    QString setup = "SELECT 1";  // SQL run first
+};
 
 }  // namespace
+
+Q_DECLARE_METATYPE(Case)
 
 class TestFrmTransferencia : public QObject {
     Q_OBJECT
@@ -92,61 +98,51 @@ class TestFrmTransferencia : public QObject {
         QCOMPARE(w->FXOrigem_ID->currentData().toInt(), 60);
         QVERIFY(w->FXDestino_ID->findData(6) < 0);  // system accounts are not offered
         QVERIFY(w->Command3->isHidden());
-        QVERIFY(!w->Command4->isEnabled());
         Choose(w->FXDestino_ID, 8);
         Type(w->FXValor, "1234,5");
         const QString obs = "Rui's \"fundo\", 1,5% -- ';DROP TABLE x";
         Type(w->FXObs, obs);
-        QCOMPARE(w->FXValor->text(), "€ 1.234,50");
-        const QDate debit(Today().year(), Today().month(),
-                          Today().day() == 1 ? 2 : Today().day() - 1);
+        const QDate today = QDate::currentDate();
+        const QDate debit = today.addDays(today.day() == 1 ? 1 : -1);  // in the month shown
         QVERIFY(PickDay(w->FXData_Debito, debit));
         QPointer<frmTransferencia> alive(w);
         QTest::mouseClick(w->Command1, Qt::LeftButton);
-        QVERIFY(f.prompts().calls.isEmpty());
+        QCOMPARE(Said(f), "");
         QTRY_VERIFY(!alive);
         const int id = f.value("SELECT MAX(trf_id) FROM tbContas_Bancarias_Transferencias").toInt();
-        const auto column = [&](const char* name) {
-            return f.value(QStringLiteral("SELECT %1 FROM tbContas_Bancarias_Transferencias "
-                                          "WHERE trf_id = %2")
-                               .arg(name)
-                               .arg(id));
-        };
-        QCOMPARE(column("data").toString(), Day(0, "00:00:00"));
-        QCOMPARE(column("data_debito").toString(), debit.toString("yyyy-MM-dd 00:00:00"));
-        QCOMPARE(column("data_destino").toString(), Day(0, "00:00:00"));
-        QVERIFY(column("data_debito_destino").isNull());
-        QCOMPARE(column("origem_id").toInt(), 60);
-        QCOMPARE(column("destino_id").toInt(), 8);
-        QCOMPARE(column("valor").toDouble(), 1234.5);
-        QCOMPARE(column("obs").toString(), obs);
-        QCOMPARE(column("modo_pagamento_id").toInt(), 5);
-        QCOMPARE(Selected(f), "#40" + QString::number(id));
+        QCOMPARE(Stored(f, id), Day(0, "00:00:00|") + debit.toString("yyyy-MM-dd 00:00:00|") +
+                                    Day(0, "00:00:00||60|8|1234.5|") + obs + "|5");
+        QCOMPARE(f.window().ListModel()->Row(f.window().ListView1->currentIndex().row()).key,
+                 "#40" + QString::number(id));
     }
 
-    void aClosedSideKeepsItsDatesAccountAndAmount() {
+    void aClosedSideIsKeptThenTheTransferDeletedOnceConfirmed() {
         StatementFixture f;
-        AddTransfer(f, 900, 2, 60, -50, -50, -10, kNone);  // account 2 is closed until -45
-        f.open(60);
+        AddTransfer(f, 2, 60, -50, -50, -10);  // account 2 is closed until -45
+        f.open(3);                             // where the transfer is moved to
         frmTransferencia* w = Open(f, 900);
         QVERIFY(w);
         QVERIFY(!w->FXData->isEnabled() && !w->FXData_Debito->isEnabled());
         QVERIFY(!w->FXOrigem_ID->isEnabled() && w->FXValor->isReadOnly());
-        QVERIFY(w->FXData_Destino->isEnabled() && w->FXDestino_ID->isEnabled());
-        QVERIFY(PickDay(w->FXData_Destino, Today(-8)));
+        QVERIFY(PickDay(w->FXData_Destino, QDate::currentDate().addDays(-8)));
         Choose(w->FXDestino_ID, 3);
         Type(w->FXObs, "Depois");
         Choose(w->FXModo_Pagamento_ID, 2);
         QTest::mouseClick(w->Command1, Qt::LeftButton);
-        QVERIFY(f.prompts().calls.isEmpty());
-        QCOMPARE(f.value("SELECT data || '|' || data_debito || '|' || origem_id || '|' || valor || "
-                         "'|' || data_destino || '|' || destino_id || '|' || obs || '|' || "
-                         "modo_pagamento_id FROM tbContas_Bancarias_Transferencias "
-                         "WHERE trf_id = 900")
-                     .toString(),
-                 QStringList({Day(-50, "10:30:00"), Day(-50, "10:30:00"), "2", "321.5",
-                              Day(-8, "00:00:00"), "3", "Depois", "2"})
-                     .join('|'));
+        QCOMPARE(Said(f), "");
+        QCOMPARE(Stored(f, 900), Day(-50, "10:30:00|") + Day(-50, "10:30:00|") +
+                                     Day(-8, "00:00:00||2|3|321.5|Depois|2"));
+        QVERIFY(f.row("#400900") >= 0);
+        QPointer<frmTransferencia> again = Open(f, 900);
+        f.prompts().answers = {vb::No, vb::Yes};
+        for (const bool yes : {false, true}) {
+            QTest::mouseClick(again->Command3, Qt::LeftButton);
+            QCOMPARE(Stored(f, 900).isEmpty(), yes);
+            QCOMPARE(f.row("#400900") < 0, yes);  // the statement read again without it
+        }
+        const QString asked = "Deseja mesmo apagar esta transferência? 36 " + again->windowTitle();
+        QCOMPARE(Said(f), asked + '\n' + asked);
+        QTRY_VERIFY(!again);
         QVERIFY(f.reports().reports.isEmpty());
     }
 
@@ -156,143 +152,78 @@ class TestFrmTransferencia : public QObject {
         frmTransferencia* w = Open(f, 6);  // from the system account 6
         QVERIFY(w);
         QCOMPARE(w->FXOrigem_ID->currentData().toInt(), 6);
-        QVERIFY(w->Sistema);
         for (QWidget* control :
              w->findChildren<QWidget*>(QRegularExpression("^(FX(?!.*_Label$).*|Command3)$")))
             QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
     }
 
     void saveChecksInOrder_data() {
-        QTest::addColumn<int>("origem");  // 0: none chosen
-        QTest::addColumn<int>("destino");
-        QTest::addColumn<QString>("valor");
-        QTest::addColumn<QList<int>>("dates");  // data, débito, destino, débito destino
-        QTest::addColumn<QString>("message");   // empty: saved
-        QTest::addColumn<QString>("focus");
+        QTest::addColumn<Case>("c");
         const QList<int> today{0, kNone, 0, kNone};
         const QString o = " (limite inferior da conta de origem).";
         const QString d = " (limite inferior da conta de destino).";
+        const QString above = "A data tem de ser superior a ";
+        const QString debit = "A data de débito tem de ser superior a ";
+        const QString noNumber = "Erro no registo da transferência. Contacto o administrador.";
+        const QString noAmount = "Tem de indicar o valor para a transferência.";
+        const QString noOrigin = "Tem de indicar qual a conta de origem para a transferência.";
+        const QString noDestination =
+            "Tem de indicar qual a conta de destino para a transferência.";
+        const QString same = "A conta de destino tem de ser diferente à conta de origem.";
+        const QString noDate = "A data não foi definida.";
+        const QString noDestinationDate = "A data de destino não foi definida.";
         // Account 3's opening balance is 60 days ago; account 2 is closed until 45 days ago.
-        QTest::newRow("no origin") << 0 << 8 << "10" << today
-                                   << "Tem de indicar qual a conta de origem para a transferência."
-                                   << "FXOrigem_ID";
-        QTest::newRow("no destination")
-            << 8 << 0 << "10" << today
-            << "Tem de indicar qual a conta de destino para a transferência."
-            << "FXDestino_ID";
-        QTest::newRow("same shown text") << 60 << 61 << "10" << today
-                                         << "A conta de destino tem de ser diferente à conta de "
-                                            "origem."
-                                         << "FXDestino_ID";
-        QTest::newRow("no amount")
-            << 8 << 3 << "0,00" << today << "Tem de indicar o valor para a transferência."
-            << "FXValor";
-        QTest::newRow("amount not a number")
-            << 8 << 3 << "dez'" << today << "Tem de indicar o valor para a transferência."
-            << "FXValor";
-        QTest::newRow("no date") << 8 << 3 << "10" << QList<int>{kNone, kNone, 0, kNone}
-                                 << "A data não foi definida."
-                                 << "FXData";
+        QTest::newRow("no origin") << Case{0, 8, "10", today, noOrigin, "FXOrigem_ID"};
+        QTest::newRow("no destination") << Case{8, 0, "10", today, noDestination, "FXDestino_ID"};
+        QTest::newRow("same shown text") << Case{60, 61, "10", today, same, "FXDestino_ID"};
+        QTest::newRow("no amount") << Case{8, 3, "dez'", today, noAmount, "FXValor"};
+        QTest::newRow("no date") << Case{8, 3, "10", {kNone, kNone, 0, kNone}, noDate, "FXData"};
         QTest::newRow("date before origin limit")
-            << 3 << 8 << "10" << QList<int>{-61, kNone, 0, kNone}
-            << "A data tem de ser superior a " + Shown(-60) + o << "FXData";
+            << Case{3, 8, "10", {-61, kNone, 0, 0}, above + Shown(-60) + o, "FXData"};
         QTest::newRow("debit before origin limit")
-            << 2 << 8 << "10" << QList<int>{0, -46, 0, kNone}
-            << "A data de débito tem de ser superior a " + Shown(-45) + o << "FXData_Debito";
-        QTest::newRow("no destination date") << 8 << 3 << "10" << QList<int>{0, kNone, kNone, kNone}
-                                             << "A data de destino não foi definida."
-                                             << "FXData_Destino";
+            << Case{2, 8, "10", {0, -46, 0, 0}, debit + Shown(-45) + o, "FXData_Debito"};
+        QTest::newRow("no destination date")
+            << Case{8, 3, "10", {0, 0, kNone, kNone}, noDestinationDate, "FXData_Destino"};
         QTest::newRow("destination date before its limit")
-            << 8 << 3 << "10" << QList<int>{0, kNone, -61, kNone}
-            << "A data tem de ser superior a " + Shown(-60) + d << "FXData_Destino";
+            << Case{8, 3, "10", {0, 0, -61, 0}, above + Shown(-60) + d, "FXData_Destino"};
         QTest::newRow("destination debit before its limit")
-            << 8 << 3 << "10" << QList<int>{0, kNone, 0, -61}
-            << "A data de débito tem de ser superior a " + Shown(-60) + d
-            << "FXData_Debito_Destino";
-        QTest::newRow("dates on the limits")
-            << 2 << 3 << "10" << QList<int>{-45, -45, -60, -60} << ""
-            << "";
+            << Case{8, 3, "10", {0, 0, 0, -61}, debit + Shown(-60) + d, "FXData_Debito_Destino"};
+        QTest::newRow("dates on the limits") << Case{2, 3, "10", {-45, -45, -60, -60}, "", ""};
+        const QString ignore =
+            "CREATE TRIGGER Recusa BEFORE INSERT ON "
+            "tbContas_Bancarias_Transferencias BEGIN SELECT RAISE(IGNORE); END";
+        QTest::newRow("no number came back")
+            << Case{60, 8, "5", today, noNumber, "Command1", ignore};
     }
     void saveChecksInOrder() {
-        QFETCH(int, origem);
-        QFETCH(int, destino);
-        QFETCH(QString, valor);
-        QFETCH(QList<int>, dates);
-        QFETCH(QString, message);
-        QFETCH(QString, focus);
+        QFETCH(Case, c);
         StatementFixture f;
         f.exec(
             {"INSERT INTO tbContas_Bancarias (conta_id, descrit, banco, saldo, system) "
-             "VALUES (61, 'Conta Teste', 'Banco Teste', 0, 0)"});
+             "VALUES (61, 'Conta Teste', 'Banco Teste', 0, 0)",
+             c.setup});
         f.open(60);
-        QPointer<frmTransferencia> w = Open(f, 0, origem);
+        QPointer<frmTransferencia> w = Open(f, 0, c.origem);
         QVERIFY(w);
-        Choose(w->FXDestino_ID, destino);
-        Type(w->FXValor, valor);
+        Choose(w->FXDestino_ID, c.destino);
+        Type(w->FXValor, c.valor);
         const QList<QDateEdit*> pickers{w->FXData, w->FXData_Debito, w->FXData_Destino,
                                         w->FXData_Debito_Destino};
         for (int i = 0; i < pickers.size(); ++i)
-            SetDate(pickers.at(i), dates.at(i));
+            pickers[i]->setDate(c.dates[i] == kNone ? QDate(1900, 1, 1)
+                                                    : QDate::currentDate().addDays(c.dates[i]));
         QTest::mouseClick(w->Command1, Qt::LeftButton);
-        const QVariant saved = f.value(
-            "SELECT data_debito_destino || '|' || valor FROM "
-            "tbContas_Bancarias_Transferencias WHERE trf_id > 20");
-        if (message.isEmpty()) {
-            QVERIFY(f.prompts().calls.isEmpty());
-            QCOMPARE(saved.toString(), Day(-60, "00:00:00") + "|10");
+        if (c.message.isEmpty()) {
+            QCOMPARE(Said(f), "");
+            QCOMPARE(Stored(f, 21).section('|', 0, 6),
+                     Day(-45, "00:00:00|") + Day(-45, "00:00:00|") + Day(-60, "00:00:00|") +
+                         Day(-60, "00:00:00|2|3|10"));
             QTRY_VERIFY(!w);
             return;
         }
-        QCOMPARE(f.prompts().calls.size(), 1);
-        QCOMPARE(f.prompts().calls.first().text, message);
-        QCOMPARE(f.prompts().calls.first().style, int(vb::Information));
-        QCOMPARE(f.prompts().calls.first().title, w->windowTitle());
-        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
-        QVERIFY(saved.isNull() && w->isVisible());
-    }
-
-    void nothingInsertedSaysSoAndKeepsTheWindow() {
-        StatementFixture f;
-        f.exec(
-            {"CREATE TRIGGER Recusa BEFORE INSERT ON tbContas_Bancarias_Transferencias "
-             "BEGIN SELECT RAISE(IGNORE); END"});
-        f.open(60);
-        frmTransferencia* w = Open(f, 0, 60);
-        QVERIFY(w);
-        Choose(w->FXDestino_ID, 8);
-        Type(w->FXValor, "5");
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
-        QCOMPARE(f.prompts().calls.size(), 1);
-        QCOMPARE(f.prompts().calls.first().text,
-                 "Erro no registo da transferência. Contacto o administrador.");
-        QVERIFY(w->isVisible());
-        QCOMPARE(w->Trf_ID, 0);
-    }
-
-    void deleteAsksFirst_data() {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("yes") << int(vb::Yes);
-        QTest::newRow("no") << int(vb::No);
-    }
-    void deleteAsksFirst() {
-        QFETCH(int, answer);
-        StatementFixture f;
-        AddTransfer(f, 900, 60, 8, -3, kNone, -3, kNone);
-        f.open(60);
-        QPointer<frmTransferencia> w = Open(f, 900);
-        QVERIFY(w);
-        f.prompts().answers = {answer};
-        QTest::mouseClick(w->Command3, Qt::LeftButton);
-        QCOMPARE(f.prompts().calls.size(), 1);
-        QCOMPARE(f.prompts().calls.first().text, "Deseja mesmo apagar esta transferência?");
-        QCOMPARE(f.prompts().calls.first().style, vb::YesNo | vb::Question);
-        const bool yes = answer == vb::Yes;
-        QCOMPARE(f.value("SELECT COUNT(*) FROM tbContas_Bancarias_Transferencias WHERE trf_id = "
-                         "900")
-                     .toInt(),
-                 yes ? 0 : 1);
-        QTRY_COMPARE(w.isNull(), yes);
-        QCOMPARE(f.row("#40900") >= 0, !yes);
+        QCOMPARE(Said(f), c.message + " 64 " + w->windowTitle());
+        QCOMPARE(QApplication::focusWidget()->objectName(), c.focus);
+        QVERIFY(Stored(f, 21).isEmpty() && w->isVisible());
     }
 };
 
