@@ -103,15 +103,17 @@ class TestFrmTransferencia : public QObject {
         const QString obs = "Rui's \"fundo\", 1,5% -- ';DROP TABLE x";
         Type(w->FXObs, obs);
         const QDate today = QDate::currentDate();
-        const QDate debit = today.addDays(today.day() == 1 ? 1 : -1);  // in the month shown
-        QVERIFY(PickDay(w->FXData_Debito, debit));
+        const QDate day = today.addDays(today.day() == 1 ? 1 : -1);  // in the month shown
+        QVERIFY(PickDay(w->FXData, day));
+        QCOMPARE(w->FXData_Destino->date(), day);  // it follows while it held the same
+        QTest::mouseDClick(w->FXData_Debito->findChild<QLineEdit*>(), Qt::LeftButton);
         QPointer<frmTransferencia> alive(w);
         QTest::mouseClick(w->Command1, Qt::LeftButton);
         QCOMPARE(Said(f), "");
         QTRY_VERIFY(!alive);
         const int id = f.value("SELECT MAX(trf_id) FROM tbContas_Bancarias_Transferencias").toInt();
-        QCOMPARE(Stored(f, id), Day(0, "00:00:00|") + debit.toString("yyyy-MM-dd 00:00:00|") +
-                                    Day(0, "00:00:00||60|8|1234.5|") + obs + "|5");
+        QCOMPARE(Stored(f, id), QString(day.toString("yyyy-MM-dd 00:00:00|")).repeated(3) +
+                                    "|60|8|1234.5|" + obs + "|5");
         QCOMPARE(f.window().ListModel()->Row(f.window().ListView1->currentIndex().row()).key,
                  "#40" + QString::number(id));
     }
