@@ -1,18 +1,19 @@
-// The transfer window on a demo database: a new transfer typed and saved from
-// the statement's toolbar, an existing one with a closed side, a system one,
-// the save checks, and deleting.
-#include "CalendarPick.h"
+// The transfer window on a demo database: a new transfer typed from the statement's
+// toolbar, an existing one with a closed side then deleted, a system one, the save checks.
 #include "ScopedLocale.h"
 #include "StatementFixture.h"
 #include "platform/services/Prompts.h"
 #include "transfers/frmTransferencia.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeView>
@@ -24,23 +25,39 @@ namespace {
 
 const int kNone = 999;  // a date picker without a date
 
-// Transfer 900 from `origem` (dated `d`, bank date `dd`) to `destino` (dated
-// `dest`, no bank date), at 10:30; kNone leaves a date Null.
-void AddTransfer(StatementFixture& f, int origem, int destino, int d, int dd, int dest) {
-    const auto day = [](int n) { return n == kNone ? "NULL" : '\'' + Day(n, "10:30:00") + '\''; };
-    f.exec(
-        {QStringLiteral("INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, "
-                        "data_debito, data_destino, origem_id, destino_id, valor, obs, "
-                        "modo_pagamento_id) VALUES (900, %1, %2, %3, %4, %5, 321.5, 'Antes', 5)")
-             .arg(day(d), day(dd), day(dest), QString::number(origem), QString::number(destino))});
+// Opens the picker's calendar pop-up with a click on its arrow, turns to the
+// day's month and clicks the day. False when that did not happen.
+bool PickDay(QDateEdit* picker, const QDate& day) {
+    QStyleOptionComboBox option;
+    option.initFrom(picker);
+    option.subControls = QStyle::SC_All;
+    QTest::mouseClick(
+        picker, Qt::LeftButton, {},
+        picker->style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, picker)
+            .center());
+    QCalendarWidget* calendar = picker->calendarWidget();
+    auto* days = calendar->findChild<QAbstractItemView*>();
+    if (!calendar->isVisible())
+        return false;
+    calendar->setCurrentPage(day.year(), day.month());  // the arrows a user would click
+    // Days of the months around it show too: early days come first, late days last.
+    QModelIndex cell;
+    for (int r = 0; r < days->model()->rowCount(); ++r)
+        for (int c = 0; c < days->model()->columnCount(); ++c)
+            if (days->model()->index(r, c).data().toString() == QString::number(day.day()) &&
+                (!cell.isValid() || day.day() >= 15))
+                cell = days->model()->index(r, c);
+    QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, days->visualRect(cell).center());
+    return cell.isValid() && !calendar->isVisible();
 }
 
 // The transfer's columns as stored (Null as empty); empty when it is gone.
 QString Stored(StatementFixture& f, int trfId) {
     const QString sql =
-        "SELECT printf('%s|%s|%s|%s|%s|%s|%s|%s|%s', data, data_debito, "
-        "data_destino, data_debito_destino, origem_id, destino_id, valor, obs, "
-        "modo_pagamento_id) FROM tbContas_Bancarias_Transferencias WHERE trf_id = ";
+        "SELECT printf('%s|%s|%s|%s|%s|%s|%s|%s|%s', data, data_debito, data_destino, "
+        "data_debito_destino, origem_id, destino_id, valor, obs, modo_pagamento_id) "
+        "FROM tbContas_Bancarias_Transferencias WHERE trf_id = ";
     return f.value(sql + QString::number(trfId)).toString();
 }
 
@@ -52,11 +69,11 @@ QString Said(StatementFixture& f) {
 }
 
 frmTransferencia* Open(StatementFixture& f, int trfId, int conta = 0) {
-    if (!QTest::qWaitForWindowActive(&f.window()))  // before it takes the focus back
-        return nullptr;
+    const bool ready = QTest::qWaitForWindowActive(&f.window());  // before it takes focus back
     frmTransferencia* w = AbrirTransferencia(&f.window(), trfId, conta);
     w->activateWindow();
-    return QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }) ? w : nullptr;
+    return ready && QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }) ? w
+                                                                                       : nullptr;
 }
 
 void Choose(QComboBox* combo, int key) {
@@ -69,8 +86,7 @@ void Type(QLineEdit* edit, const QString& text) {
     QTest::keyClicks(edit, text);
 }
 
-// A save: accounts (0: none chosen), the amount typed, the four dates as days from
-// today, and the message that refuses it with the control that gets the focus.
+// A save: accounts (0: none), amount typed, dates in days from today, the refusal.
 struct Case {
     int origem, destino;
     QString valor;
@@ -96,14 +112,12 @@ class TestFrmTransferencia : public QObject {
         auto* w = f.window().findChild<frmTransferencia*>();
         QVERIFY(w && QTest::qWaitForWindowExposed(w));
         QCOMPARE(w->FXOrigem_ID->currentData().toInt(), 60);
-        QVERIFY(w->FXDestino_ID->findData(6) < 0);  // system accounts are not offered
-        QVERIFY(w->Command3->isHidden());
+        QVERIFY(w->FXDestino_ID->findData(6) < 0 && w->Command3->isHidden());  // 6: system
         Choose(w->FXDestino_ID, 8);
         Type(w->FXValor, "1234,5");
         const QString obs = "Rui's \"fundo\", 1,5% -- ';DROP TABLE x";
         Type(w->FXObs, obs);
-        const QDate today = QDate::currentDate();
-        const QDate day = today.addDays(today.day() == 1 ? 1 : -1);  // in the month shown
+        const QDate day = QDate::currentDate().addDays(-1);
         QVERIFY(PickDay(w->FXData, day));
         QCOMPARE(w->FXData_Destino->date(), day);  // it follows while it held the same
         QTest::mouseDClick(w->FXData_Debito->findChild<QLineEdit*>(), Qt::LeftButton);
@@ -120,11 +134,14 @@ class TestFrmTransferencia : public QObject {
 
     void aClosedSideIsKeptThenTheTransferDeletedOnceConfirmed() {
         StatementFixture f;
-        AddTransfer(f, 2, 60, -50, -50, -10);  // account 2 is closed until -45
-        f.open(3);                             // where the transfer is moved to
+        f.exec(
+            {"INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, data_debito, "
+             "data_destino, origem_id, destino_id, valor, obs, modo_pagamento_id) VALUES (900, '" +
+             Day(-50, "10:30:00', '") + Day(-50, "10:30:00', '") +
+             Day(-10, "10:30:00', 2, 60, 321.5, 'Antes', 5)")});  // 2 is closed until -45
+        f.open(3);                                                // where the transfer is moved to
         frmTransferencia* w = Open(f, 900);
-        QVERIFY(w);
-        QVERIFY(!w->FXData->isEnabled() && !w->FXData_Debito->isEnabled());
+        QVERIFY(w && !w->FXData->isEnabled() && !w->FXData_Debito->isEnabled());
         QVERIFY(!w->FXOrigem_ID->isEnabled() && w->FXValor->isReadOnly());
         QVERIFY(PickDay(w->FXData_Destino, QDate::currentDate().addDays(-8)));
         Choose(w->FXDestino_ID, 3);
@@ -136,16 +153,16 @@ class TestFrmTransferencia : public QObject {
                                      Day(-8, "00:00:00||2|3|321.5|Depois|2"));
         QVERIFY(f.row("#400900") >= 0);
         QPointer<frmTransferencia> again = Open(f, 900);
+        QVERIFY(again);
+        const QString asked = "Deseja mesmo apagar esta transferência? 36 " + again->windowTitle();
         f.prompts().answers = {vb::No, vb::Yes};
         for (const bool yes : {false, true}) {
             QTest::mouseClick(again->Command3, Qt::LeftButton);
             QCOMPARE(Stored(f, 900).isEmpty(), yes);
             QCOMPARE(f.row("#400900") < 0, yes);  // the statement read again without it
         }
-        const QString asked = "Deseja mesmo apagar esta transferência? 36 " + again->windowTitle();
         QCOMPARE(Said(f), asked + '\n' + asked);
-        QTRY_VERIFY(!again);
-        QVERIFY(f.reports().reports.isEmpty());
+        QTRY_VERIFY(!again && f.reports().reports.isEmpty());
     }
 
     void aSystemTransferIsShownReadOnly() {
@@ -169,14 +186,13 @@ class TestFrmTransferencia : public QObject {
         const QString noNumber = "Erro no registo da transferência. Contacto o administrador.";
         const QString noAmount = "Tem de indicar o valor para a transferência.";
         const QString noOrigin = "Tem de indicar qual a conta de origem para a transferência.";
-        const QString noDestination =
-            "Tem de indicar qual a conta de destino para a transferência.";
+        const QString noDest = "Tem de indicar qual a conta de destino para a transferência.";
         const QString same = "A conta de destino tem de ser diferente à conta de origem.";
         const QString noDate = "A data não foi definida.";
         const QString noDestinationDate = "A data de destino não foi definida.";
         // Account 3's opening balance is 60 days ago; account 2 is closed until 45 days ago.
         QTest::newRow("no origin") << Case{0, 8, "10", today, noOrigin, "FXOrigem_ID"};
-        QTest::newRow("no destination") << Case{8, 0, "10", today, noDestination, "FXDestino_ID"};
+        QTest::newRow("no destination") << Case{8, 0, "10", today, noDest, "FXDestino_ID"};
         QTest::newRow("same shown text") << Case{60, 61, "10", today, same, "FXDestino_ID"};
         QTest::newRow("no amount") << Case{8, 3, "dez'", today, noAmount, "FXValor"};
         QTest::newRow("no date") << Case{8, 3, "10", {kNone, kNone, 0, kNone}, noDate, "FXData"};
