@@ -7,6 +7,7 @@
 #include "platform/services/ErrorReport.h"
 #include "security/Permissions.h"
 #include "statement/ComboDropDown.h"
+#include "transfers/frmTransferencia.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -108,7 +109,20 @@ void frmMain::BuildControls() {
     for (const auto& [key, caption] : buttons) {
         QAction* action = Toolbar1->addAction(caption);
         action->setObjectName(QLatin1String(key));
-        action->setEnabled(false);  // the toolbar's actions are not part of this build yet
+        // Only the new transfer is part of this build yet.
+        if (qstrcmp(key, "transferencia") != 0) {
+            action->setEnabled(false);
+            continue;
+        }
+        connect(action, &QAction::triggered, this, [this] {
+            Guard({objectName(), QStringLiteral("Toolbar1_ButtonClick"),
+                   ReportFilter::NotZeroNor3709},
+                  [&] {
+                      const bool selected = FXConta_ID->currentIndex() >= 0;
+                      AbrirTransferencia(this, 0,
+                                         selected ? LongValue(FXConta_ID->currentData()) : 0);
+                  });
+        });
     }
 
     ListView1 = Named(new QTreeView, "ListView1");

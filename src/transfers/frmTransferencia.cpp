@@ -1,0 +1,424 @@
+#include "transfers/frmTransferencia.h"
+
+#include "common/ControlValues.h"
+#include "common/Format.h"
+#include "common/SqlLiterals.h"
+#include "context/Context.h"
+#include "context/ControlFill.h"
+#include "context/SharedConnection.h"
+#include "platform/services/ErrorReport.h"
+#include "platform/services/Prompts.h"
+#include "statement/frmMain.h"
+#include "transfers/AccountLimits.h"
+#include "transfers/TransferRead.h"
+#include "transfers/TransferWrite.h"
+
+#include <QCalendarWidget>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace orla {
+namespace {
+
+const QDate kNoDate(1900, 1, 1);
+const QString kModule = QStringLiteral("frmTransferencia");
+const char* const kTag = "Tag";
+
+template <class T>
+T* Named(T* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+// A picker that can hold "no date" (01-01-1900, shown blank) and keeps the
+// stored wall-clock value as it is.
+QDateEdit* Picker(const char* name) {
+    QDateEdit* picker = Named(new QDateEdit, name);
+    picker->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
+    picker->setCalendarPopup(true);
+    picker->setMinimumDate(kNoDate);
+    picker->setSpecialValueText(QStringLiteral(" "));
+    PrepararData(picker);
+    picker->setDateTime(QDateTime(kNoDate, QTime(0, 0), Qt::UTC));
+    return picker;
+}
+
+// 01-01-1900, whatever its time, is no date.
+bool HasDate(const QDateEdit* picker) {
+    return picker->date() != kNoDate;
+}
+
+QString DateLiteral(const QDateEdit* picker) {
+    return HasDate(picker) ? SqlValue(picker->dateTime(), SqlDate) : QStringLiteral("null");
+}
+
+QString Shown(const QDate& date) {
+    return Format(QDateTime(date, QTime(0, 0), Qt::UTC), formats::kData);
+}
+
+// The system's button face as the background of a control that cannot be changed.
+void ButtonFace(QWidget* control) {
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    control->setPalette(palette);
+}
+
+bool IsNonZeroAmount(const QString& tag) {
+    try {
+        return CDbl(tag) != 0;
+    } catch (const OrlaError&) {
+        return false;  // empty or not a number: no amount
+    }
+}
+
+}  // namespace
+
+frmTransferencia::frmTransferencia(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(kModule);
+    setWindowTitle(QStringLiteral("Transferência entre Contas"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    BuildControls();
+}
+
+frmTransferencia::~frmTransferencia() = default;
+
+void frmTransferencia::BuildControls() {
+    FXOrigem_ID = Named(new QComboBox, "FXOrigem_ID");
+    FXDestino_ID = Named(new QComboBox, "FXDestino_ID");
+    FXData = Picker("FXData");
+    FXData_Debito = Picker("FXData_Debito");
+    FXData_Destino = Picker("FXData_Destino");
+    FXData_Debito_Destino = Picker("FXData_Debito_Destino");
+    FXValor = Named(new QLineEdit, "FXValor");
+    FXValor->setAlignment(Qt::AlignRight);
+    FXObs = Named(new QLineEdit, "FXObs");
+    FXModo_Pagamento_ID = Named(new QComboBox, "FXModo_Pagamento_ID");
+    Command1 = Named(new QPushButton(QStringLiteral("&Gravar")), "Command1");
+    Command2 = Named(new QPushButton(QStringLiteral("&Fechar")), "Command2");
+    Command3 = Named(new QPushButton(QStringLiteral("&Apagar")), "Command3");
+    Command4 = Named(new QPushButton(QStringLiteral("&Imprimir")), "Command4");
+    Command4->setEnabled(false);  // the transfer report is not part of this build yet
+
+    auto* fields = new QGridLayout;
+    const auto row = [&](int r, int column, const char* name, const QString& caption,
+                         QWidget* control, int span = 1) {
+        auto* label = Named(new QLabel(caption), name);
+        label->setBuddy(control);
+        fields->addWidget(label, r, column);
+        fields->addWidget(control, r, column + 1, 1, span);
+    };
+    row(0, 0, "FXOrigem_ID_Label", QStringLiteral("Conta de &origem:"), FXOrigem_ID, 3);
+    row(1, 0, "FXData_Label", QStringLiteral("Data:"), FXData);
+    row(1, 2, "FXData_Debito_Label", QStringLiteral("Data de débito:"), FXData_Debito);
+    row(2, 0, "FXDestino_ID_Label", QStringLiteral("Conta de &destino:"), FXDestino_ID, 3);
+    row(3, 0, "FXData_Destino_Label", QStringLiteral("Data:"), FXData_Destino);
+    row(3, 2, "FXData_Debito_Destino_Label", QStringLiteral("Data de débito:"),
+        FXData_Debito_Destino);
+    row(4, 0, "FXValor_Label", QStringLiteral("&Valor:"), FXValor);
+    row(4, 2, "FXModo_Pagamento_ID_Label", QStringLiteral("Modo de pagamento:"),
+        FXModo_Pagamento_ID);
+    row(5, 0, "FXObs_Label", QStringLiteral("Obs&ervações:"), FXObs, 3);
+    fields->setColumnStretch(1, 1);
+    fields->setColumnStretch(3, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Command4);
+    buttons->addWidget(Command3);
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    auto* page = new QVBoxLayout(this);
+    page->addLayout(fields);
+    page->addStretch();
+    page->addLayout(buttons);
+    resize(640, 260);
+
+    connect(Command1, &QPushButton::clicked, this, &frmTransferencia::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &QWidget::close);
+    connect(Command3, &QPushButton::clicked, this, &frmTransferencia::Command3_Click);
+    connect(FXData, &QDateEdit::dateTimeChanged, this, &frmTransferencia::FXData_Change);
+    // A loaded note that reads as a number keeps it in Tag; once edited the text is what counts.
+    connect(FXObs, &QLineEdit::textEdited, this, [this] { FXObs->setProperty(kTag, QString()); });
+    FXValor->installEventFilter(this);
+    FXData_Debito->findChild<QLineEdit*>()->installEventFilter(this);
+    for (QDateEdit* picker : {FXData, FXData_Debito, FXData_Destino, FXData_Debito_Destino})
+        picker->calendarWidget()->installEventFilter(this);
+}
+
+void frmTransferencia::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!loaded_) {
+        loaded_ = true;
+        Form_Load();
+    }
+}
+
+void frmTransferencia::Form_Load() {
+    Guard({kModule, QStringLiteral("Form_Load"), ReportFilter::NotZeroNor3709NorBlank}, [&] {
+        const QSignalBlocker quiet(FXData);
+        // System accounts are listed only to show an existing transfer that uses one.
+        const QString accounts =
+            Trf_ID != 0 ? QStringLiteral("SELECT * FROM vwContas_Bancarias ORDER BY descrit2")
+                        : QStringLiteral(
+                              "SELECT * FROM vwContas_Bancarias WHERE system = 0 OR "
+                              "system is null ORDER BY descrit2");
+        ControlFill(FXOrigem_ID, accounts, QStringLiteral("descrit2"), QStringLiteral("conta_id"));
+        ControlFill(FXDestino_ID, accounts, QStringLiteral("descrit2"), QStringLiteral("conta_id"));
+        ControlFill(FXModo_Pagamento_ID,
+                    QStringLiteral("SELECT modo_pagamento_id, descrit FROM tbModos_Pagamento "
+                                   "ORDER BY descrit"),
+                    QStringLiteral("descrit"), QStringLiteral("modo_pagamento_id"));
+        if (Trf_ID != 0) {
+            if (const std::optional<TransferRow> row = ReadTransfer(Data().SqlServer, Trf_ID)) {
+                DefinirValorControlo(FXData, row->data, 0);
+                DefinirValorControlo(FXData_Debito, row->dataDebito, 0);
+                DefinirValorControlo(FXData_Destino, row->dataDestino, 0);
+                DefinirValorControlo(FXData_Debito_Destino, row->dataDebitoDestino, 0);
+                DefinirValorControlo(FXOrigem_ID, row->origemId, 0);
+                DefinirValorControlo(FXDestino_ID, row->destinoId, 0);
+                DefinirValorControlo(FXValor, row->valor, 0);
+                DefinirValorControlo(FXObs, row->obs, 0);
+                DefinirValorControlo(FXModo_Pagamento_ID, row->modoPagamentoId, 0);
+                Sistema = row->system;
+            }
+        } else {
+            DefinirValorControlo(FXValor, 0, 0);
+            const QDateTime today = GetServerDate();
+            DefinirValorControlo(FXData, today, 0);
+            DefinirValorControlo(FXData_Destino, today, 0);
+            if (Conta_Origem_ID != 0)
+                DefinirValorControlo(FXOrigem_ID, Conta_Origem_ID, 0);
+            Command3->setVisible(false);
+            DefinirValorControlo(FXModo_Pagamento_ID, 5, 0);
+            ProposeSelectedTotal();
+        }
+        previousData_ = FXData->dateTime();
+        FormatarControlo(FXValor, 4);
+        SetLocks();
+        if (Sistema) {
+            const QList<QWidget*> all{
+                FXData,      FXData_Debito, FXData_Destino, FXData_Debito_Destino,
+                FXOrigem_ID, FXDestino_ID,  FXValor,        FXModo_Pagamento_ID,
+                FXObs,       Command3};
+            for (QWidget* control : all)
+                control->setEnabled(false);
+            for (QWidget* control : QList<QWidget*>{FXOrigem_ID, FXDestino_ID, FXValor})
+                ButtonFace(control);
+        }
+    });
+}
+
+// The total of the movements selected in the statement, without sign. Skipped
+// when it is not shown or does not read as a number.
+void frmTransferencia::ProposeSelectedTotal() {
+    if (!Janela_Origem || !Janela_Origem->FXTotalSelecionado->isVisibleTo(Janela_Origem))
+        return;
+    try {
+        const double total = CDbl(Janela_Origem->FXTotalSelecionado->property(kTag).toString());
+        DefinirValorControlo(FXValor, std::abs(total), 0);
+    } catch (const OrlaError&) {
+    }
+}
+
+void frmTransferencia::SetLocks() {
+    const AccountDates origin = ReadAccountDates(Data().SqlServer, ObterValorSQL(FXOrigem_ID, 0));
+    if (origin.dataClosed &&
+        (*origin.dataClosed >= FXData->date() ||
+         (HasDate(FXData_Debito) && FXData_Debito->date() <= *origin.dataClosed)))
+        LockOrigin();
+    const AccountDates destination =
+        ReadAccountDates(Data().SqlServer, ObterValorSQL(FXDestino_ID, 0));
+    if (destination.dataClosed && (*destination.dataClosed >= FXData_Destino->date() ||
+                                   (HasDate(FXData_Debito_Destino) &&
+                                    FXData_Debito_Destino->date() <= *destination.dataClosed)))
+        LockDestination();
+}
+
+// A closed side keeps its dates and account, and the amount that both sides share.
+void frmTransferencia::LockOrigin() {
+    FXData->setEnabled(false);
+    FXData_Debito->setEnabled(false);
+    FXOrigem_ID->setEnabled(false);
+    ButtonFace(FXOrigem_ID);
+    FXValor->setReadOnly(true);
+    ButtonFace(FXValor);
+}
+
+void frmTransferencia::LockDestination() {
+    FXData_Destino->setEnabled(false);
+    FXData_Debito_Destino->setEnabled(false);
+    FXDestino_ID->setEnabled(false);
+    ButtonFace(FXDestino_ID);
+    FXValor->setReadOnly(true);
+    ButtonFace(FXValor);
+}
+
+// The destination date follows the origin date while it has none or held the same.
+void frmTransferencia::FXData_Change() {
+    const QDateTime now = FXData->dateTime();
+    if (FXData_Destino->isEnabled() &&
+        (!HasDate(FXData_Destino) || FXData_Destino->dateTime() == previousData_))
+        FXData_Destino->setDateTime(now);
+    previousData_ = now;
+}
+
+bool frmTransferencia::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == FXValor && event->type() == QEvent::FocusIn) {
+        EntrarCampo(FXValor, 4);
+    } else if (watched == FXValor && event->type() == QEvent::FocusOut) {
+        Guard({kModule, QStringLiteral("FXValor_LostFocus"), ReportFilter::NotZeroNor3709},
+              [&] { SairCampo(FXValor, 4); });
+    } else if (watched == FXData_Debito->findChild<QLineEdit*>() &&
+               event->type() == QEvent::MouseButtonDblClick && FXData_Debito->isEnabled()) {
+        FXData_Debito->setDateTime(FXData->dateTime());
+        return true;
+    } else if (event->type() == QEvent::Show) {
+        // A picker without a date opens its calendar on the present month, not on 1900.
+        auto* calendar = qobject_cast<QCalendarWidget*>(watched);
+        if (calendar && calendar->selectedDate() == kNoDate) {
+            const QDate today = QDate::currentDate();
+            calendar->setCurrentPage(today.year(), today.month());
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool frmTransferencia::Refuse(const QString& message, QWidget* focus) {
+    CurrentPrompts().MsgBox(message, vb::Information, windowTitle());
+    focus->setFocus();
+    return false;
+}
+
+bool frmTransferencia::Validate() {
+    if (FXOrigem_ID->currentIndex() < 0)
+        return Refuse(QStringLiteral("Tem de indicar qual a conta de origem para a transferência."),
+                      FXOrigem_ID);
+    if (FXDestino_ID->currentIndex() < 0)
+        return Refuse(
+            QStringLiteral("Tem de indicar qual a conta de destino para a transferência."),
+            FXDestino_ID);
+    if (FXOrigem_ID->currentText() == FXDestino_ID->currentText())
+        return Refuse(QStringLiteral("A conta de destino tem de ser diferente à conta de origem."),
+                      FXDestino_ID);
+    if (!IsNonZeroAmount(FXValor->property(kTag).toString()))
+        return Refuse(QStringLiteral("Tem de indicar o valor para a transferência."), FXValor);
+
+    const std::optional<QDate> originLimit =
+        LowerLimit(ReadAccountDates(Data().SqlServer, ObterValorSQL(FXOrigem_ID, 0)));
+    const std::optional<QDate> destinationLimit =
+        LowerLimit(ReadAccountDates(Data().SqlServer, ObterValorSQL(FXDestino_ID, 0)));
+    const QString origin = QStringLiteral(" (limite inferior da conta de origem).");
+    const QString destination = QStringLiteral(" (limite inferior da conta de destino).");
+    const QString dateAbove = QStringLiteral("A data tem de ser superior a ");
+    const QString debitAbove = QStringLiteral("A data de débito tem de ser superior a ");
+    const auto before = [](const QDateEdit* picker, const std::optional<QDate>& limit) {
+        return limit && HasDate(picker) && picker->date() < *limit;
+    };
+    if (FXData->isEnabled()) {
+        if (!HasDate(FXData))
+            return Refuse(QStringLiteral("A data não foi definida."), FXData);
+        if (before(FXData, originLimit))
+            return Refuse(dateAbove + Shown(*originLimit) + origin, FXData);
+    }
+    if (FXData_Debito->isEnabled() && before(FXData_Debito, originLimit))
+        return Refuse(debitAbove + Shown(*originLimit) + origin, FXData_Debito);
+    if (FXData_Destino->isEnabled()) {
+        if (!HasDate(FXData_Destino))
+            return Refuse(QStringLiteral("A data de destino não foi definida."), FXData_Destino);
+        if (before(FXData_Destino, destinationLimit))
+            return Refuse(dateAbove + Shown(*destinationLimit) + destination, FXData_Destino);
+    }
+    if (FXData_Debito_Destino->isEnabled() && before(FXData_Debito_Destino, destinationLimit))
+        return Refuse(debitAbove + Shown(*destinationLimit) + destination, FXData_Debito_Destino);
+    return true;
+}
+
+TransferLiterals frmTransferencia::Literals() const {
+    return {DateLiteral(FXData),
+            DateLiteral(FXData_Debito),
+            DateLiteral(FXData_Destino),
+            DateLiteral(FXData_Debito_Destino),
+            ObterValorSQL(FXOrigem_ID, 0),
+            ObterValorSQL(FXDestino_ID, 0),
+            ObterValorSQL(FXValor, 0),
+            ObterValorSQL(FXObs, 0),
+            ObterValorSQL(FXModo_Pagamento_ID, 0)};
+}
+
+void frmTransferencia::Command1_Click() {
+    Guard({kModule, QStringLiteral("Command1_Click"), ReportFilter::NotZeroNor3709}, [&] {
+        if (FXValor->hasFocus())
+            Command1->setFocus();  // the amount being typed is taken in first
+        if (!Validate())
+            return;
+        if (!CheckSharedConnection().isEmpty())
+            return;
+        Connection& connection = Data().SqlServer;
+        const TransferLiterals values = Literals();
+        if (Trf_ID == 0) {
+            const std::optional<qint32> number = InsertTransfer(connection, values);
+            if (!number) {
+                CurrentPrompts().MsgBox(
+                    QStringLiteral("Erro no registo da transferência. Contacto o administrador."),
+                    vb::Information, windowTitle());
+                return;
+            }
+            Trf_ID = *number;
+        } else {
+            const bool originOpen = FXData->isEnabled() && FXData_Debito->isEnabled();
+            const bool destinationOpen =
+                FXData_Destino->isEnabled() && FXData_Debito_Destino->isEnabled();
+            if (originOpen)
+                UpdateTransferOrigin(connection, Trf_ID, values);
+            if (destinationOpen)
+                UpdateTransferDestination(connection, Trf_ID, values);
+            if (originOpen && destinationOpen)
+                UpdateTransferAmount(connection, Trf_ID, values);
+        }
+        UpdateTransferNotes(connection, Trf_ID, values);
+        close();
+    });
+}
+
+void frmTransferencia::Command3_Click() {
+    Guard({kModule, QStringLiteral("Command3_Click"), ReportFilter::NotZeroNor3709}, [&] {
+        if (Trf_ID == 0)
+            return;
+        if (CurrentPrompts().MsgBox(QStringLiteral("Deseja mesmo apagar esta transferência?"),
+                                    vb::YesNo | vb::Question, windowTitle()) != vb::Yes)
+            return;
+        if (!CheckSharedConnection().isEmpty())
+            return;
+        DeleteTransfer(Data().SqlServer, Trf_ID);
+        close();
+    });
+}
+
+void frmTransferencia::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (!event->isAccepted() || Trf_ID == 0 || !Janela_Origem)
+        return;
+    // The statement shows the transfer again, selected.
+    Guard({kModule, QStringLiteral("Form_Unload"), ReportFilter::NotZeroNor3709},
+          [&] { Janela_Origem->RemoteKey(QStringLiteral("0") + QString::number(Trf_ID), 2050); });
+}
+
+frmTransferencia* AbrirTransferencia(frmMain* janela, qint32 trfId, qint32 contaOrigemId) {
+    auto* window = new frmTransferencia(janela);
+    window->Janela_Origem = janela;
+    window->Trf_ID = trfId;
+    window->Conta_Origem_ID = trfId == 0 ? contaOrigemId : 0;
+    window->show();
+    return window;
+}
+
+}  // namespace orla

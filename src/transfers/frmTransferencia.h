@@ -1,0 +1,81 @@
+// The transfer window: an amount leaves one account on one date and reaches
+// another on another date, each side with an optional bank debit date. It
+// creates, changes and deletes transfers, and keeps out of the closed period
+// of either account.
+#pragma once
+
+#include <QDateTime>
+#include <QPointer>
+#include <QWidget>
+
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace orla {
+
+class frmMain;
+struct TransferLiterals;
+
+class frmTransferencia : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit frmTransferencia(QWidget* parent = nullptr);
+    ~frmTransferencia() override;
+
+    // Set by the opener before the window is shown: the transfer shown (0 for a
+    // new one; the new number once it is saved), the account proposed as origin
+    // of a new transfer (0 for none), and the statement window to refresh on
+    // closing. Showing the window loads it; it deletes itself when closed.
+    qint32 Trf_ID = 0;
+    qint32 Conta_Origem_ID = 0;
+    QPointer<frmMain> Janela_Origem;
+    // The loaded transfer was made by the system: shown read-only.
+    bool Sistema = false;
+
+    QComboBox* FXOrigem_ID;
+    QComboBox* FXDestino_ID;
+    QDateEdit* FXData;
+    QDateEdit* FXData_Debito;
+    QDateEdit* FXData_Destino;
+    QDateEdit* FXData_Debito_Destino;
+    QLineEdit* FXValor;
+    QLineEdit* FXObs;
+    QComboBox* FXModo_Pagamento_ID;
+    QPushButton* Command1;  // save
+    QPushButton* Command2;  // close
+    QPushButton* Command3;  // delete
+    QPushButton* Command4;  // print
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void BuildControls();
+    void Form_Load();
+    void ProposeSelectedTotal();
+    void SetLocks();
+    void LockOrigin();
+    void LockDestination();
+    void FXData_Change();
+    void Command1_Click();
+    void Command3_Click();
+    // False, after saying why and moving the focus, when the form cannot be saved.
+    bool Validate();
+    bool Refuse(const QString& message, QWidget* focus);
+    TransferLiterals Literals() const;
+
+    bool loaded_ = false;
+    QDateTime previousData_;  // FXData before its last change
+};
+
+// Opens the transfer window for `janela`'s user: a new transfer (trfId 0)
+// proposed from the account contaOrigemId, or the existing transfer trfId.
+frmTransferencia* AbrirTransferencia(frmMain* janela, qint32 trfId, qint32 contaOrigemId = 0);
+
+}  // namespace orla

@@ -1,0 +1,249 @@
+// The transfer window on a demo database: a new transfer typed from the statement's
+// toolbar, an existing one with a closed side then deleted, a system one, the save checks.
+#include "ScopedLocale.h"
+#include "StatementFixture.h"
+#include "platform/services/Prompts.h"
+#include "transfers/frmTransferencia.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStyleOptionComboBox>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeView>
+
+using namespace orla;
+using namespace orla::test;
+
+namespace {
+
+const int kNone = 999;  // a date picker without a date
+
+// Opens the picker's calendar pop-up with a click on its arrow, turns to the
+// day's month and clicks the day. False when that did not happen.
+bool PickDay(QDateEdit* picker, const QDate& day) {
+    QStyleOptionComboBox option;
+    option.initFrom(picker);
+    option.subControls = QStyle::SC_All;
+    QTest::mouseClick(
+        picker, Qt::LeftButton, {},
+        picker->style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, picker)
+            .center());
+    QCalendarWidget* calendar = picker->calendarWidget();
+    auto* days = calendar->findChild<QAbstractItemView*>();
+    if (!calendar->isVisible())
+        return false;
+    calendar->setCurrentPage(day.year(), day.month());  // the arrows a user would click
+    // Days of the months around it show too: early days come first, late days last.
+    QModelIndex cell;
+    for (int r = 0; r < days->model()->rowCount(); ++r)
+        for (int c = 0; c < days->model()->columnCount(); ++c)
+            if (days->model()->index(r, c).data().toString() == QString::number(day.day()) &&
+                (!cell.isValid() || day.day() >= 15))
+                cell = days->model()->index(r, c);
+    QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, days->visualRect(cell).center());
+    return cell.isValid() && !calendar->isVisible();
+}
+
+// The transfer's columns as stored (Null as empty); empty when it is gone.
+QString Stored(StatementFixture& f, int trfId) {
+    const QString sql =
+        "SELECT printf('%s|%s|%s|%s|%s|%s|%s|%s|%s', data, data_debito, data_destino, "
+        "data_debito_destino, origem_id, destino_id, valor, obs, modo_pagamento_id) "
+        "FROM tbContas_Bancarias_Transferencias WHERE trf_id = ";
+    return f.value(sql + QString::number(trfId)).toString();
+}
+
+QString Said(StatementFixture& f) {
+    QStringList said;
+    for (const PromptCall& call : f.prompts().calls)
+        said << call.text + ' ' + QString::number(call.style) + ' ' + call.title;
+    return said.join('\n');
+}
+
+frmTransferencia* Open(StatementFixture& f, int trfId, int conta = 0) {
+    const bool ready = QTest::qWaitForWindowActive(&f.window());  // before it takes focus back
+    frmTransferencia* w = AbrirTransferencia(&f.window(), trfId, conta);
+    w->activateWindow();
+    return ready && QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }) ? w
+                                                                                       : nullptr;
+}
+
+void Choose(QComboBox* combo, int key) {
+    combo->setCurrentIndex(combo->findData(key));
+}
+
+void Type(QLineEdit* edit, const QString& text) {
+    QTest::mouseClick(edit, Qt::LeftButton);
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+// A save: accounts (0: none), amount typed, dates in days from today, the refusal.
+struct Case {
+    int origem, destino;
+    QString valor;
+    QList<int> dates;  // data, débito, destino, débito destino
+    QString message, focus;
+    QString setup = "SELECT 1";  // SQL run first
+};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Case)
+
+class TestFrmTransferencia : public QObject {
+    Q_OBJECT
+    ScopedLocale locale_{QStringLiteral("pt_BR")};  // "," decimals
+
+  private slots:
+    void newTransferTypedFromTheToolbarIsStoredAsTyped() {
+        StatementFixture f;
+        f.open(60);
+        QAction* action = f.window().Toolbar1->findChild<QAction*>("transferencia");
+        QTest::mouseClick(f.window().Toolbar1->widgetForAction(action), Qt::LeftButton);
+        auto* w = f.window().findChild<frmTransferencia*>();
+        QVERIFY(w && QTest::qWaitForWindowExposed(w));
+        QCOMPARE(w->FXOrigem_ID->currentData().toInt(), 60);
+        QVERIFY(w->FXDestino_ID->findData(6) < 0 && w->Command3->isHidden());  // 6: system
+        Choose(w->FXDestino_ID, 8);
+        Type(w->FXValor, "1234,5");
+        const QString obs = "Rui's \"fundo\", 1,5% -- ';DROP TABLE x";
+        Type(w->FXObs, obs);
+        const QDate day = QDate::currentDate().addDays(-1);
+        QVERIFY(PickDay(w->FXData, day));
+        QCOMPARE(w->FXData_Destino->date(), day);  // it follows while it held the same
+        QTest::mouseDClick(w->FXData_Debito->findChild<QLineEdit*>(), Qt::LeftButton);
+        QPointer<frmTransferencia> alive(w);
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QCOMPARE(Said(f), "");
+        QTRY_VERIFY(!alive);
+        const int id = f.value("SELECT MAX(trf_id) FROM tbContas_Bancarias_Transferencias").toInt();
+        QCOMPARE(Stored(f, id), QString(day.toString("yyyy-MM-dd 00:00:00|")).repeated(3) +
+                                    "|60|8|1234.5|" + obs + "|5");
+        QCOMPARE(f.window().ListModel()->Row(f.window().ListView1->currentIndex().row()).key,
+                 "#40" + QString::number(id));
+    }
+
+    void aClosedSideIsKeptThenTheTransferDeletedOnceConfirmed() {
+        StatementFixture f;
+        f.exec(
+            {"INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, data_debito, "
+             "data_destino, origem_id, destino_id, valor, obs, modo_pagamento_id) VALUES (900, '" +
+             Day(-50, "10:30:00', '") + Day(-50, "10:30:00', '") +
+             Day(-10, "10:30:00', 2, 60, 321.5, 'Antes', 5)")});  // 2 is closed until -45
+        f.open(3);                                                // where the transfer is moved to
+        frmTransferencia* w = Open(f, 900);
+        QVERIFY(w && !w->FXData->isEnabled() && !w->FXData_Debito->isEnabled());
+        QVERIFY(!w->FXOrigem_ID->isEnabled() && w->FXValor->isReadOnly());
+        QVERIFY(PickDay(w->FXData_Destino, QDate::currentDate().addDays(-8)));
+        Choose(w->FXDestino_ID, 3);
+        Type(w->FXObs, "Depois");
+        Choose(w->FXModo_Pagamento_ID, 2);
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QCOMPARE(Said(f), "");
+        QCOMPARE(Stored(f, 900), Day(-50, "10:30:00|") + Day(-50, "10:30:00|") +
+                                     Day(-8, "00:00:00||2|3|321.5|Depois|2"));
+        QVERIFY(f.row("#400900") >= 0);
+        QPointer<frmTransferencia> again = Open(f, 900);
+        QVERIFY(again);
+        const QString asked = "Deseja mesmo apagar esta transferência? 36 " + again->windowTitle();
+        f.prompts().answers = {vb::No, vb::Yes};
+        for (const bool yes : {false, true}) {
+            QTest::mouseClick(again->Command3, Qt::LeftButton);
+            QCOMPARE(Stored(f, 900).isEmpty(), yes);
+            QCOMPARE(f.row("#400900") < 0, yes);  // the statement read again without it
+        }
+        QCOMPARE(Said(f), asked + '\n' + asked);
+        QTRY_VERIFY(!again && f.reports().reports.isEmpty());
+    }
+
+    void aSystemTransferIsShownReadOnly() {
+        StatementFixture f;
+        f.open(1);
+        frmTransferencia* w = Open(f, 6);  // from the system account 6
+        QVERIFY(w);
+        QCOMPARE(w->FXOrigem_ID->currentData().toInt(), 6);
+        for (QWidget* control :
+             w->findChildren<QWidget*>(QRegularExpression("^(FX(?!.*_Label$).*|Command3)$")))
+            QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
+    }
+
+    void saveChecksInOrder_data() {
+        QTest::addColumn<Case>("c");
+        const QList<int> today{0, kNone, 0, kNone};
+        const QString o = " (limite inferior da conta de origem).";
+        const QString d = " (limite inferior da conta de destino).";
+        const QString above = "A data tem de ser superior a ";
+        const QString debit = "A data de débito tem de ser superior a ";
+        const QString noNumber = "Erro no registo da transferência. Contacto o administrador.";
+        const QString noAmount = "Tem de indicar o valor para a transferência.";
+        const QString noOrigin = "Tem de indicar qual a conta de origem para a transferência.";
+        const QString noDest = "Tem de indicar qual a conta de destino para a transferência.";
+        const QString same = "A conta de destino tem de ser diferente à conta de origem.";
+        const QString noDate = "A data não foi definida.";
+        const QString noDestinationDate = "A data de destino não foi definida.";
+        // Account 3's opening balance is 60 days ago; account 2 is closed until 45 days ago.
+        QTest::newRow("no origin") << Case{0, 8, "10", today, noOrigin, "FXOrigem_ID"};
+        QTest::newRow("no destination") << Case{8, 0, "10", today, noDest, "FXDestino_ID"};
+        QTest::newRow("same shown text") << Case{60, 61, "10", today, same, "FXDestino_ID"};
+        QTest::newRow("no amount") << Case{8, 3, "dez'", today, noAmount, "FXValor"};
+        QTest::newRow("no date") << Case{8, 3, "10", {kNone, kNone, 0, kNone}, noDate, "FXData"};
+        QTest::newRow("date before origin limit")
+            << Case{3, 8, "10", {-61, kNone, 0, 0}, above + Shown(-60) + o, "FXData"};
+        QTest::newRow("debit before origin limit")
+            << Case{2, 8, "10", {0, -46, 0, 0}, debit + Shown(-45) + o, "FXData_Debito"};
+        QTest::newRow("no destination date")
+            << Case{8, 3, "10", {0, 0, kNone, kNone}, noDestinationDate, "FXData_Destino"};
+        QTest::newRow("destination date before its limit")
+            << Case{8, 3, "10", {0, 0, -61, 0}, above + Shown(-60) + d, "FXData_Destino"};
+        QTest::newRow("destination debit before its limit")
+            << Case{8, 3, "10", {0, 0, 0, -61}, debit + Shown(-60) + d, "FXData_Debito_Destino"};
+        QTest::newRow("dates on the limits") << Case{2, 3, "10", {-45, -45, -60, -60}, "", ""};
+        const QString ignore =
+            "CREATE TRIGGER Recusa BEFORE INSERT ON "
+            "tbContas_Bancarias_Transferencias BEGIN SELECT RAISE(IGNORE); END";
+        QTest::newRow("no number came back")
+            << Case{60, 8, "5", today, noNumber, "Command1", ignore};
+    }
+    void saveChecksInOrder() {
+        QFETCH(Case, c);
+        StatementFixture f;
+        f.exec(
+            {"INSERT INTO tbContas_Bancarias (conta_id, descrit, banco, saldo, system) "
+             "VALUES (61, 'Conta Teste', 'Banco Teste', 0, 0)",
+             c.setup});
+        f.open(60);
+        QPointer<frmTransferencia> w = Open(f, 0, c.origem);
+        QVERIFY(w);
+        Choose(w->FXDestino_ID, c.destino);
+        Type(w->FXValor, c.valor);
+        const QList<QDateEdit*> pickers{w->FXData, w->FXData_Debito, w->FXData_Destino,
+                                        w->FXData_Debito_Destino};
+        for (int i = 0; i < pickers.size(); ++i)
+            pickers[i]->setDate(c.dates[i] == kNone ? QDate(1900, 1, 1)
+                                                    : QDate::currentDate().addDays(c.dates[i]));
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        if (c.message.isEmpty()) {
+            QCOMPARE(Said(f), "");
+            QCOMPARE(Stored(f, 21).section('|', 0, 6),
+                     Day(-45, "00:00:00|") + Day(-45, "00:00:00|") + Day(-60, "00:00:00|") +
+                         Day(-60, "00:00:00|2|3|10"));
+            QTRY_VERIFY(!w);
+            return;
+        }
+        QCOMPARE(Said(f), c.message + " 64 " + w->windowTitle());
+        QCOMPARE(QApplication::focusWidget()->objectName(), c.focus);
+        QVERIFY(Stored(f, 21).isEmpty() && w->isVisible());
+    }
+};
+
+QTEST_MAIN(TestFrmTransferencia)
+#include "tst_frmtransferencia.moc"
