@@ -7,6 +7,7 @@
 #include "platform/components/OpenRecordset.h"
 #include "platform/services/ErrorReport.h"
 #include "statement/frmMain.h"
+#include "transfers/frmTransferencia.h"
 
 #include <QScopeGuard>
 #include <QTreeView>
@@ -96,8 +97,7 @@ void frmMain::Abrir(int Origem_ID, int Armazem_ID, int Doc_ID) {
                 break;
             case 4:
             case 40:
-                // NOT YET WIRED: transfers open in the transfer window
-                // (Trf_ID = Doc_ID, owned by this window), which joins the build later.
+                AbrirTransferencia(this, qint32(Doc_ID));
                 break;
             case 7:
                 // A payment opens the document it paid.

@@ -4,9 +4,12 @@
 #include "StatementFixture.h"
 #include "context/Context.h"
 #include "platform/components/ComponentRegistry.h"
+#include "transfers/frmTransferencia.h"
 
 #include <orla_contas/ConnectionScrambler.h>
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 #include <QTreeView>
 
@@ -130,6 +133,30 @@ class TestAbrir : public QObject {
         // Opening it again makes a new component, which replaces the one kept.
         DoubleClick(f.window(), f.row(key));
         QCOMPARE(calls.mid(3, 2), QStringList({expected.first().replace("#1", "#2"), "delete #1"}));
+    }
+
+    // Either side of a transfer opens it in the transfer window, owned by the statement.
+    void transferRowsOpenTheTransferWindow_data() {
+        QTest::addColumn<int>("origin");
+        QTest::newRow("leaving the account") << 4;
+        QTest::newRow("reaching the account") << 40;
+    }
+    void transferRowsOpenTheTransferWindow() {
+        QFETCH(int, origin);
+        StatementFixture f;
+        f.add(origin, 905, Day(-1), QStringLiteral("12.5"));
+        f.open();
+        DoubleClick(f.window(), f.row("#" + QString::number(origin) + "0905"));
+        frmTransferencia* shown = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* t = qobject_cast<frmTransferencia*>(w); t && t->isVisible())
+                shown = t;
+        QVERIFY(shown);
+        QCOMPARE(shown->Trf_ID, 905);
+        QCOMPARE(shown->Janela_Origem.data(), &f.window());
+        QCOMPARE(shown->FXObs->text(), QStringLiteral("Transferência 905"));
+        QVERIFY(calls.isEmpty() && f.reports().reports.isEmpty());
+        delete shown;
     }
 
     void missingRecordOpensNothingAndSaysNothing() {
