@@ -99,6 +99,42 @@ bool StoreLogins(sqlite3* db, QString* error) {
     return ok;
 }
 
+// The templates the demo stores in tbTemplates as general rows, with their exact bytes.
+bool StoreTemplates(sqlite3* db, const QString& scripts, QString* error) {
+    const QByteArray insert =
+        "INSERT INTO tbTemplates (filename, descrit, code, group_code, user_code, predef) "
+        "VALUES (?, ?, ?, NULL, NULL, 1)";
+    const QList<QPair<QString, QString>> templates{
+        {QStringLiteral("Extrato_Conta.doc"), QStringLiteral("Extrato de conta")},
+        {QStringLiteral("logo.jpg"), QStringLiteral("Logótipo da empresa")}};
+    for (const auto& [name, descrit] : templates) {
+        const QString file = QDir(DemoTemplatesDir(scripts)).filePath(name);
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly)) {
+            *error = QStringLiteral("cannot read the template %1: %2").arg(file, f.errorString());
+            return false;
+        }
+        const QByteArray code = f.readAll();
+        const QByteArray values[] = {name.toUtf8(), descrit.toUtf8()};
+        sqlite3_stmt* stmt = nullptr;
+        bool ok = sqlite3_prepare_v2(db, insert.constData(), -1, &stmt, nullptr) == SQLITE_OK;
+        if (ok) {
+            for (int i = 0; i < 2; ++i)
+                sqlite3_bind_text(stmt, i + 1, values[i].constData(), int(values[i].size()),
+                                  SQLITE_TRANSIENT);
+            sqlite3_bind_blob(stmt, 3, code.constData(), int(code.size()), SQLITE_TRANSIENT);
+            ok = sqlite3_step(stmt) == SQLITE_DONE;
+        }
+        if (!ok)
+            *error = QStringLiteral("storing the template \"%1\" failed: %2")
+                         .arg(name, SqliteMessage(db, nullptr));
+        sqlite3_finalize(stmt);
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 QList<DemoLogin> DemoLogins() {
@@ -120,6 +156,10 @@ QString DemoScriptsDir() {
 #else
     return QString();
 #endif
+}
+
+QString DemoTemplatesDir(const QString& scripts) {
+    return QDir(scripts).absoluteFilePath(QStringLiteral("templates"));
 }
 
 bool CreateDemoDatabase(const QString& path, QString* error) {
@@ -172,7 +212,7 @@ bool CreateDemoDatabase(const QString& path, QString* error) {
     bool ok = Exec(db, "BEGIN IMMEDIATE", QStringLiteral("starting the transaction"), err) &&
               Exec(db, schema, QStringLiteral("the script schema.sql (%1)").arg(schemaName), err) &&
               Exec(db, seed, QStringLiteral("the script seed.sql (%1)").arg(seedName), err) &&
-              StoreLogins(db, err) &&
+              StoreTemplates(db, scripts, err) && StoreLogins(db, err) &&
               Exec(db, "COMMIT", QStringLiteral("committing the transaction"), err);
     if (!ok)
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -200,7 +240,8 @@ bool WriteDemoSettings(const QString& path, QString* error) {
         {QStringLiteral("dtPassword"), ConnectionScrambler::Scramble(database.password)},
         {QStringLiteral("dtInitialCatalog"), QStringLiteral("Orla")},
         {QStringLiteral("dtDataSource"), path},
-        {QStringLiteral("Conta_ID"), QStringLiteral("1")}};
+        {QStringLiteral("Conta_ID"), QStringLiteral("1")},
+        {QStringLiteral("Templates"), DemoTemplatesDir(DemoScriptsDir())}};
     bool stored =
         DefinirValorString(out, QStringLiteral("DataServer"), QStringLiteral("Contabilidade"));
     for (const auto& [name, value] : values)

@@ -87,7 +87,7 @@ INSERT INTO tbSecurityPolicies (code, descrit, users_groups) VALUES
  ('#2304', 'Contas Bancárias - Imprimir extratos', 'G-CONTAB;G-TESOUR;G-CONSUL'),
  ('#1101', 'Vendas - Emitir recibos', 'G-CONTAB;G-COMERC;U-RUI');
 
--- tbTemplates is left empty here; the templates are added by their own script.
+-- tbTemplates: the demo database stores the files of app/demo/templates when it is made.
 
 -- ---------------------------------------------------------------- payment methods and accounts
 
