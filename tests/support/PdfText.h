@@ -1,0 +1,20 @@
+// A document as it prints: LibreOffice (headless) turns it into a PDF and
+// pdftotext reads the PDF's text back, laid out as on the page.
+#pragma once
+
+#include <QString>
+
+namespace orla::test {
+
+// Converts `file` (RTF, whatever its extension) to a PDF in `outDir` with
+// "soffice --headless --convert-to pdf", in a LibreOffice profile and a home
+// folder of its own so that conversions running at once do not collide.
+// Returns the PDF's path; empty, with *error saying why (a tool missing, its
+// output, a time-out), on failure.
+QString ConvertToPdf(const QString& file, const QString& outDir, QString* error);
+
+// The PDF's text as "pdftotext -layout" lays it out (UTF-8); empty, with
+// *error saying why, on failure.
+QString PdfToText(const QString& pdf, QString* error);
+
+}  // namespace orla::test
