@@ -65,7 +65,8 @@ bool ParseHostOptions(const QStringList& arguments, HostOptions& options, QStrin
     const auto imagem =
         option("imagem", QStringLiteral("Gravar a janela em PNG neste ficheiro."), "ficheiro");
     const auto saida =
-        option("pasta-saida", QStringLiteral("Pasta do extrato e da imagem quando não há ecrã."),
+        option("pasta-saida",
+               QStringLiteral("Pasta do extrato, da imagem e do relatório quando não há ecrã."),
                "pasta", QDir::tempPath());
     if (!parser.parse(arguments)) {
         *message = parser.errorText();

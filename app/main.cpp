@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QWidget>
 
@@ -80,6 +81,12 @@ bool Connect(orla::GeneralInterface* general, const orla::HostOptions& o) {
                                o.secondary, 0);
 }
 
+// The statement report goes beside the list (or the picture), under its name with ".doc".
+QString ReportBeside(const orla::StatementJob& job) {
+    const QFileInfo beside(job.csvPath.isEmpty() ? job.screenshotPath : job.csvPath);
+    return beside.dir().absoluteFilePath(beside.completeBaseName() + QStringLiteral(".doc"));
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -131,6 +138,7 @@ int main(int argc, char* argv[]) {
             job.csvPath = folder.absoluteFilePath(QStringLiteral("extrato.csv"));
             job.screenshotPath = folder.absoluteFilePath(QStringLiteral("extrato.png"));
         }
+        job.reportPath = ReportBeside(job);
         status = component.runJob(general, &job, &message);
         if (status != 0) {
             Print(stderr, message);
@@ -139,6 +147,7 @@ int main(int argc, char* argv[]) {
                 Print(stdout, QStringLiteral("Extrato: %1").arg(job.csvPath));
             if (!job.screenshotPath.isEmpty())
                 Print(stdout, QStringLiteral("Imagem: %1").arg(job.screenshotPath));
+            Print(stdout, QStringLiteral("Relatório: %1").arg(job.reportPath));
         }
     } else {
         general->Show();

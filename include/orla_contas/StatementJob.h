@@ -1,5 +1,6 @@
 // A statement listed without a user: the statement window is loaded offscreen
-// with the given filters, and its list is written as CSV and/or its picture as PNG.
+// with the given filters, and its list is written as CSV, its picture as PNG
+// and/or its report as an RTF document.
 #pragma once
 
 #include <orla_contas/General.h>
@@ -19,6 +20,7 @@ struct StatementJob {
     bool apenasNaoConciliados = false;
     QString csvPath;         // the list as CSV, when not empty
     QString screenshotPath;  // the window as PNG, when not empty
+    QString reportPath;      // the statement report (RTF), when not empty
 };
 
 }  // namespace orla

@@ -4,6 +4,8 @@
 #include "common/ControlValues.h"
 #include "context/Context.h"
 #include "context/General.h"
+#include "platform/services/Prompts.h"
+#include "printing/StatementReport.h"
 #include "security/Permissions.h"
 #include "statement/StatementCsv.h"
 #include "statement/frmMain.h"
@@ -40,6 +42,34 @@ bool WriteFile(const QString& path, const QByteArray& bytes, QString* message) {
         return false;
     }
     return true;
+}
+
+// Without a user nobody answers a message: what the report would show is kept
+// for the job's own message while the report is built.
+class JobPrompts : public Prompts {
+  public:
+    explicit JobPrompts(QStringList* said) : said_(said) {}
+    int MsgBox(const QString& prompt, int style, const QString&) override {
+        said_->append(prompt);
+        return (style & 0x0F) == vb::YesNo ? vb::No : vb::OK;
+    }
+    QString InputBox(const QString&, const QString&, const QString&) override { return {}; }
+
+  private:
+    QStringList* said_;
+};
+
+bool WriteReport(const frmMain& window, const QString& path, QString* message) {
+    QStringList said;
+    std::unique_ptr<Prompts> previous = ReplacePrompts(std::make_unique<JobPrompts>(&said));
+    QString written = path;
+    const bool ok = !DoReport(window, written).isEmpty();
+    SetPrompts(std::move(previous));
+    if (!ok)
+        *message = QStringLiteral("Não foi possível escrever o relatório %1. %2")
+                       .arg(path, said.join(QLatin1Char(' ')))
+                       .trimmed();
+    return ok;
 }
 
 // Loads the window and sets its filters; false with a message for a bad value.
@@ -116,6 +146,8 @@ int Run(GeneralInterface* general, const StatementJob& job, QString* message) {
             return 1;
         }
     }
+    if (!job.reportPath.isEmpty() && !WriteReport(window, job.reportPath, message))
+        return 1;
     return 0;
 }
 

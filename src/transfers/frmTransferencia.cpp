@@ -1,6 +1,7 @@
 #include "transfers/frmTransferencia.h"
 
 #include "common/ControlValues.h"
+#include "common/Folders.h"
 #include "common/Format.h"
 #include "common/SqlLiterals.h"
 #include "context/Context.h"
@@ -8,6 +9,7 @@
 #include "context/SharedConnection.h"
 #include "platform/services/ErrorReport.h"
 #include "platform/services/Prompts.h"
+#include "platform/services/Shell.h"
 #include "statement/frmMain.h"
 #include "transfers/AccountLimits.h"
 #include "transfers/TransferRead.h"
@@ -106,7 +108,6 @@ void frmTransferencia::BuildControls() {
     Command2 = Named(new QPushButton(QStringLiteral("&Fechar")), "Command2");
     Command3 = Named(new QPushButton(QStringLiteral("&Apagar")), "Command3");
     Command4 = Named(new QPushButton(QStringLiteral("&Imprimir")), "Command4");
-    Command4->setEnabled(false);  // the transfer report is not part of this build yet
 
     auto* fields = new QGridLayout;
     const auto row = [&](int r, int column, const char* name, const QString& caption,
@@ -145,6 +146,7 @@ void frmTransferencia::BuildControls() {
     connect(Command1, &QPushButton::clicked, this, &frmTransferencia::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &QWidget::close);
     connect(Command3, &QPushButton::clicked, this, &frmTransferencia::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &frmTransferencia::Command4_Click);
     connect(FXData, &QDateEdit::dateTimeChanged, this, &frmTransferencia::FXData_Change);
     // A loaded note that reads as a number keeps it in Tag; once edited the text is what counts.
     connect(FXObs, &QLineEdit::textEdited, this, [this] { FXObs->setProperty(kTag, QString()); });
@@ -400,6 +402,17 @@ void frmTransferencia::Command3_Click() {
             return;
         DeleteTransfer(Data().SqlServer, Trf_ID);
         close();
+    });
+}
+
+// The report opens in the program the desktop keeps for its kind.
+void frmTransferencia::Command4_Click() {
+    Guard({kModule, QStringLiteral("Command4_Click"), ReportFilter::NotZeroNor3709}, [&] {
+        QString outFile;
+        const QString written = DoReport(outFile, QStringLiteral("Transferencia.doc"));
+        if (!written.isEmpty())
+            CurrentShell().ShellExecute(QStringLiteral("open"), written,
+                                        PastaTemporaria() + QLatin1Char('/'), this);
     });
 }
 

@@ -50,6 +50,11 @@ class frmTransferencia : public QWidget {
     QPushButton* Command3;  // delete
     QPushButton* Command4;  // print
 
+    // Writes the transfer report from the template InFile of the templates
+    // folder to OutFile (the temporary folder when empty, set on return).
+    // The path written, or an empty text after the user was told why.
+    QString DoReport(QString& OutFile, const QString& InFile = QString());
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -65,6 +70,7 @@ class frmTransferencia : public QWidget {
     void FXData_Change();
     void Command1_Click();
     void Command3_Click();
+    void Command4_Click();
     // False, after saying why and moving the focus, when the form cannot be saved.
     bool Validate();
     bool Refuse(const QString& message, QWidget* focus);

@@ -62,6 +62,12 @@ void SetPrompts(std::unique_ptr<Prompts> prompts) {
     Slot() = prompts ? std::move(prompts) : std::make_unique<DialogPrompts>();
 }
 
+std::unique_ptr<Prompts> ReplacePrompts(std::unique_ptr<Prompts> prompts) {
+    std::unique_ptr<Prompts> previous = std::move(Slot());
+    SetPrompts(std::move(prompts));
+    return previous;
+}
+
 bool HasDisplay() {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return false;

@@ -39,6 +39,8 @@ class Prompts {
 // The prompts service in use: Qt dialogs unless a test installed its double.
 Prompts& CurrentPrompts();
 void SetPrompts(std::unique_ptr<Prompts> prompts);
+// Installs prompts (Qt dialogs for null) and gives back the ones in use before.
+std::unique_ptr<Prompts> ReplacePrompts(std::unique_ptr<Prompts> prompts);
 
 // True when a real display is present (not the offscreen or minimal platform).
 bool HasDisplay();

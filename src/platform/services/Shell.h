@@ -1,0 +1,28 @@
+// The shell's verbs on a file: "open" hands it to the desktop's program for
+// its kind, "print" prints it. Behind a service so that tests record the calls
+// instead of starting programs.
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QWidget;
+
+namespace orla {
+
+class Shell {
+  public:
+    virtual ~Shell();
+    // Runs the verb on the file from the working folder (may be empty); the
+    // owner is the window any message belongs to (may be null). False when it
+    // could not be done, after telling the user why.
+    virtual bool ShellExecute(const QString& verb, const QString& file,
+                              const QString& workingFolder, QWidget* owner) = 0;
+};
+
+// The shell in use: the desktop's programs unless a test installed its double.
+Shell& CurrentShell();
+void SetShell(std::unique_ptr<Shell> shell);
+
+}  // namespace orla

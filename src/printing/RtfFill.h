@@ -1,0 +1,62 @@
+// The shared mechanics of every report: template files read as single-byte
+// text, values made safe for RTF, the repeated row section, the output file
+// and the failure rule of the builders.
+#pragma once
+
+#include "platform/db/Error.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace orla {
+
+// A template file read whole as single-byte Windows-1252 text; throws OrlaError (53 file not
+// found, 70 permission denied, 75 other I/O) on failure.
+QString ReadTemplateFile(const QString& path);
+// RTF body text that shows `text` literally ("\", "{", "}" escaped, non-ASCII as \'hh in
+// Windows-1252, line breaks as \par); an empty or all-spaces text becomes three spaces.
+QString StringRTF(const QString& text);
+// The transfer window's variant: the same without the three-space rule.
+QString StringRTFSemEspacos(const QString& text);
+
+// A row section of a body: found by its anchor between "\row" words, filled with rows in
+// order, applied to the body once (linear in the number of rows).
+class RowSection {
+  public:
+    // Searches `body` (case-insensitive) for the first of `anchors` that occurs; found() is
+    // false when none occurs or no "\row" precedes it / follows it.
+    RowSection(const QString& body, const QStringList& anchors);
+    bool found() const { return found_; }
+    // The text of the section (its leading \row included).
+    const QString& rowTemplate() const { return rowTemplate_; }
+    // Rows in record order.
+    void add(const QString& filledRow);
+    int count() const { return int(rows_.size()); }
+    // The body with the section replaced by the rows added (unchanged when none was added);
+    // `body` is the text searched (OrlaError 5 when its length differs).
+    QString apply(const QString& body) const;
+
+  private:
+    bool found_ = false;
+    qsizetype start_ = 0;
+    qsizetype length_ = 0;
+    QString rowTemplate_;
+    std::vector<QString> rows_;
+    qsizetype rowsSize_ = 0;
+    qsizetype bodySize_ = 0;
+};
+
+// Writes body + "\r\n" as Windows-1252 to `path`: created or emptied, never through a
+// symbolic link; throws OrlaError 70 when the file is held open by another program (a
+// LibreOffice lock file ".~lock.<name>#" beside it) or access is denied, 75 otherwise.
+void WriteReportFile(const QString& path, const QString& body);
+
+// The failure rule of every report builder: 70 shows "Tem uma impressão aberta. Feche esse
+// ficheiro antes de iniciar uma nova impressão." titled "Impressões" (information icon)
+// through the prompts service; 3709 and 0 are silent; any other number is reported through the
+// error report with the module given and the procedure "DoReport".
+void ReportBuildFailure(const OrlaError& error, const QString& module);
+
+}  // namespace orla

@@ -1,0 +1,47 @@
+// The account statement report: what the statement window lists, as it is
+// listed, in the template "Extrato_Conta.doc", with a summary of the net
+// amount of each document type.
+#pragma once
+
+#include "common/Dictionary.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace orla {
+
+class frmMain;
+
+// What the report prints, read from the statement window at the moment of the build.
+struct StatementReportSource {
+    QString conta;  // the account box's text
+    QDateTime inicio;
+    QDateTime fim;
+    // Each listed row's shown texts in list order: Data, Origem, Entidade,
+    // Referência, Tipo de Documento, Documento, Débito, Crédito, Saldo.
+    std::vector<QStringList> rows;
+};
+
+StatementReportSource ReadStatementWindow(const frmMain& source);
+
+// The template (company placeholders already filled) with the statement's
+// header, movement rows and summary rows; `data` is the printing date as shown.
+QString FillStatementReport(const QString& templateText, const StatementReportSource& source,
+                            const QString& data);
+
+// A new collection with objDict's entries, keys and items as text, in ascending
+// order of column intSort (1 key, 2 item) compared as text without regard to
+// case; objDict is emptied. With fewer than two entries, none and objDict is
+// left as it is.
+std::optional<Dictionary> SortDictionary(Dictionary& objDict, int intSort);
+
+// Builds the report from the statement window into OutFile (the temporary
+// folder's "Extrato_Conta.doc" when empty, set on return). The path written,
+// or an empty text after the failure was shown or reported.
+QString DoReport(const frmMain& source, QString& OutFile);
+
+}  // namespace orla
