@@ -1,0 +1,153 @@
+// The demo's templates filled by the real report builders and printed to PDF by LibreOffice:
+// what the reader sees holds every value as typed (RTF special characters, accents and the
+// euro sign included), the company's data, the logo and the summary, and no placeholder.
+#include "DemoDatabase.h"
+#include "PdfText.h"
+#include "ScopedLocale.h"
+#include "StatementFixture.h"
+#include "context/Context.h"
+#include "printing/StatementReport.h"
+#include "printing/modTemplates.h"
+#include "transfers/frmTransferencia.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFileInfo>
+#include <QImage>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace orla;
+using namespace orla::test;
+
+namespace {
+
+const QString kHostile = QStringLiteral("Zé {Sá} \\ \"€\"");
+
+// The values missing from the document as LibreOffice prints it, and any placeholder text
+// left in it; the printed text follows (no-break spaces read as the spaces they show).
+QStringList Unprinted(const QString& file, const QStringList& values, QString* printed) {
+    QString error;
+    const QString pdf = ConvertToPdf(file, QFileInfo(file).path(), &error);
+    *printed = (pdf.isEmpty() ? QString() : PdfToText(pdf, &error)).replace(QChar(0xA0), ' ');
+    if (printed->isEmpty())
+        return {error};
+    QStringList missing;
+    for (const QString& value : values)
+        if (!printed->contains(QString(value).replace(QChar(0xA0), ' ')))
+            missing << value;
+    for (const char* left : {"<", ">", "FX_", "owner_"})
+        if (printed->contains(QLatin1String(left), Qt::CaseInsensitive))
+            missing << QStringLiteral("placeholder text left: ") + left;
+    return missing;
+}
+
+}  // namespace
+
+class TestReportPdf : public QObject {
+    Q_OBJECT
+    ScopedLocale locale_{QStringLiteral("pt_PT")};
+
+    // The demo machine's settings, which also make the folder the logo is written to.
+    static void writeSettings() {
+        QString error;
+        QVERIFY2(WriteDemoSettings(Context().cnDataSource, &error), qPrintable(error));
+    }
+
+  private slots:
+    void statementPrintsTheListTheCompanyAndTheSummary() {
+        StatementFixture f;
+        f.add(1, 501, Day(-9), "1250");
+        f.add(7, 502, Day(-6), "80");
+        f.add(3, 503, Day(-3), "250");
+        f.exec({"INSERT INTO tbContactos (contacto_id, nome_union, tipo) VALUES (90, '" +
+                    QString(kHostile).replace("'", "''") + "', 'C'), (91, 'Rui Sá', 'C')",
+                "UPDATE tbDocumentos_Recibos SET contacto_id = 90 WHERE recibo_id = 501",
+                "UPDATE tbDocumentos_Pagamentos SET contacto_id = 91, modo_pagamento_id = 2 "
+                "WHERE pag_id = 502",
+                "UPDATE tbCustos_Recibos SET contacto_id = 91 WHERE recibo_id = 503"});
+        writeSettings();
+        f.open(60);
+        QTemporaryDir out;
+        QString outFile = out.filePath("Extrato_Conta.doc");
+        QCOMPARE(DoReport(f.window(), outFile), outFile);
+        QVERIFY2(f.reports().reports.isEmpty(), "the build reported a failure");
+
+        QStringList values{kHostile, f.window().FXConta_ID->currentText(),
+                           f.window().FXData_Inicio->date().toString("dd-MM-yyyy"),
+                           f.window().FXData_Fim->date().toString("dd-MM-yyyy")};
+        const int rows = f.window().ListModel()->rowCount();
+        QCOMPARE(rows, 4);  // three movements and the balance carried
+        for (int r = 0; r < rows; ++r) {
+            const QStringList cells = f.texts(r);
+            for (int c :
+                 {ColData, ColOrigem, ColEntidade, ColReferencia, ColDebito, ColCredito, ColSaldo})
+                values << cells[c].trimmed();
+            if (!cells[ColTipoDocumento].trimmed().isEmpty())
+                values << cells[ColTipoDocumento] + " [" + cells[ColDocumento] + "]";
+        }
+        for (const char* field : {"nome_union", "morada", "cod_postal", "localidade",
+                                  "no_contribuinte", "telefone", "email"})
+            values << f.value(QStringLiteral("SELECT %1 FROM vwEmpresas_Completo").arg(field))
+                          .toString();
+        values.removeAll(QString());
+
+        QString printed;
+        const QStringList missing = Unprinted(outFile, values, &printed);
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(" | ") + "\n" + printed));
+        // Net amounts per document type, in order of type: 80 in, and 1250 in less 250 out.
+        const QRegularExpression summary("Cheque +80,00\\n(.*\\n)*Numerário +1 000,00\\n");
+        QVERIFY2(summary.match(printed).hasMatch(), qPrintable(printed));
+
+        // The logo reached the page as stored, at a size one can see.
+        const QByteArray stored = ReadAll(DemoTemplatesDir(DemoScriptsDir()) + "/logo.jpg");
+        QCOMPARE(ReadAll(LogoPath()), stored);
+        QProcess images;
+        images.start("pdfimages", {"-list", out.filePath("Extrato_Conta.pdf")});
+        QVERIFY(images.waitForFinished(60000));
+        const QString width = QString::number(QImage::fromData(stored).width());
+        QVERIFY2(QString::fromUtf8(images.readAllStandardOutput())
+                     .contains(QRegularExpression("\\bimage +" + width + " ")),
+                 "no logo in the PDF at its own size");
+    }
+
+    void transferPrintsTheWindowsValues() {
+        StatementFixture f;
+        f.add(4, 901, Day(-2), "12500.5", Day(-1));
+        f.exec({"UPDATE tbContas_Bancarias_Transferencias SET obs = '" +
+                QString(kHostile).replace("'", "''") + "' WHERE trf_id = 901"});
+        writeSettings();
+        f.open(60);
+        frmTransferencia w;
+        w.Trf_ID = 901;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.FXObs->text(), kHostile);
+
+        QTemporaryDir out;
+        QString outFile = out.filePath("Transferencia.doc");
+        QCOMPARE(w.DoReport(outFile, "Transferencia.doc"), outFile);
+        QVERIFY2(f.reports().reports.isEmpty(), "the build reported a failure");
+        const QStringList values{w.FXOrigem_ID->currentText(),
+                                 w.FXDestino_ID->currentText(),
+                                 w.FXData->date().toString("dd-MM-yyyy"),
+                                 w.FXData_Debito->date().toString("dd-MM-yyyy"),
+                                 w.FXData_Destino->date().toString("dd-MM-yyyy"),
+                                 w.FXData_Debito_Destino->date().toString("dd-MM-yyyy"),
+                                 "12 500,50 €",
+                                 kHostile,
+                                 f.value("SELECT nome_union FROM tbContactos WHERE contacto_id = "
+                                         "(SELECT contacto_id FROM tbUsers WHERE descrit = 'ana')")
+                                     .toString(),
+                                 "Transferência entre Contas"};
+        QString printed;
+        const QStringList missing = Unprinted(outFile, values, &printed);
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(" | ") + "\n" + printed));
+    }
+};
+
+QTEST_MAIN(TestReportPdf)
+#include "tst_reportpdf.moc"
