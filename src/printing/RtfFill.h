@@ -34,7 +34,8 @@ class RowSection {
     // Rows in record order.
     void add(const QString& filledRow);
     int count() const { return int(rows_.size()); }
-    // The body with the section replaced by the rows added (unchanged when none was added).
+    // The body with the section replaced by the rows added (unchanged when none was added);
+    // `body` is the text searched (OrlaError 5 when its length differs).
     QString apply(const QString& body) const;
 
   private:
@@ -44,6 +45,7 @@ class RowSection {
     QString rowTemplate_;
     std::vector<QString> rows_;
     qsizetype rowsSize_ = 0;
+    qsizetype bodySize_ = 0;
 };
 
 // Writes body + "\r\n" as Windows-1252 to `path`: created or emptied, never through a

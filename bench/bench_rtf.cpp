@@ -1,0 +1,108 @@
+// Filling a statement-like RTF template with 100,000 rows (header
+// placeholders, eight row values escaped and replaced, the row section, the
+// output file), against the floor of writing the same number of bytes.
+#include "common/TextHelpers.h"
+#include "printing/RtfFill.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+const int kRows = qEnvironmentVariableIntValue("BENCH_ROWS") > 0
+                      ? qEnvironmentVariableIntValue("BENCH_ROWS")
+                      : 100000;
+constexpr int kRounds = 3;
+
+const QString kTemplate = QStringLiteral(
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs18 "
+    "{\\b Extrato de conta} <<conta_descrit>>\\par Lisboa, <<data>>\\par "
+    "Per\\'edodo: <<data_inicio>> a <<data_fim>>\\par "
+    "\\trowd\\trgaph70\\cellx1200\\cellx2600\\cellx4600\\cellx5800\\cellx7200\\cellx8200"
+    "\\cellx9200\\cellx10400 \\intbl Data\\cell Origem\\cell Entidade\\cell Refer\\'eancia\\cell "
+    "Documento\\cell D\\'e9bito\\cell Cr\\'e9dito\\cell Saldo\\cell\\row "
+    "\\trowd\\trgaph70\\cellx1200\\cellx2600\\cellx4600\\cellx5800\\cellx7200\\cellx8200"
+    "\\cellx9200\\cellx10400 \\intbl <data>\\cell <origem>\\cell <entidade>\\cell <ref>\\cell "
+    "<doc_no>\\cell\\qr <debito>\\cell\\qr <credito>\\cell\\qr <saldo>\\cell\\row "
+    "\\pard\\par Fim do extrato.}");
+
+const char* const kPlaceholders[] = {"<data>",   "<origem>", "<entidade>", "<ref>",
+                                     "<doc_no>", "<debito>", "<credito>",  "<saldo>"};
+
+double BestOf(const std::function<void()>& run) {
+    double best = 1e12;
+    for (int i = 0; i < kRounds; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        run();
+        best = std::min(best, timer.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString output = dir.filePath(QStringLiteral("Extrato_Conta.doc"));
+    const QString floorFile = dir.filePath(QStringLiteral("floor.bin"));
+
+    // The list's shown texts, made before timing as the window holds them.
+    std::vector<std::array<QString, 8>> rows(static_cast<size_t>(kRows));
+    for (int i = 0; i < kRows; ++i)
+        rows[size_t(i)] = {QStringLiteral("%1-11-2026").arg(1 + i % 28, 2, 10, QLatin1Char('0')),
+                           QStringLiteral("Recebimento"),
+                           QStringLiteral("Cliente {%1} Gonçalves & Filhos").arg(i % 500),
+                           QStringLiteral("REF\\%1").arg(i),
+                           QStringLiteral("RC %1").arg(i),
+                           QStringLiteral("€ %1,00").arg(i % 997),
+                           i % 3 ? QString() : QStringLiteral("€ 12,50"),
+                           QStringLiteral("€ %1,37").arg(1000 + i)};
+
+    qint64 bytes = 0;
+    const double fillMs = BestOf([&] {
+        QString body = kTemplate;
+        body = orla::SubstituirTexto(body, QStringLiteral("<<conta_descrit>>"),
+                                     QStringLiteral("Banco {Atlântico} \\ Ordem"));
+        body = orla::SubstituirTexto(body, QStringLiteral("<<data>>"),
+                                     orla::StringRTF(QStringLiteral("06 dezembro 2026")));
+        body = orla::SubstituirTexto(body, QStringLiteral("<<data_inicio>>"),
+                                     orla::StringRTF(QStringLiteral("01-11-2026")));
+        body = orla::SubstituirTexto(body, QStringLiteral("<<data_fim>>"),
+                                     orla::StringRTF(QStringLiteral("30-11-2026")));
+        orla::RowSection section(body, {QStringLiteral("<data>"), QStringLiteral("<origem>")});
+        for (const auto& row : rows) {
+            QString filled = section.rowTemplate();
+            for (size_t c = 0; c < 8; ++c)
+                filled = orla::SubstituirTexto(filled, QLatin1String(kPlaceholders[c]),
+                                               orla::StringRTF(row[c]));
+            section.add(filled);
+        }
+        body = section.apply(body);
+        orla::WriteReportFile(output, body);
+        bytes = QFileInfo(output).size();
+    });
+
+    const QByteArray same(bytes, 'x');
+    const double floorMs = BestOf([&] {
+        QFile f(floorFile);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(same) != same.size())
+            std::fprintf(stderr, "bench_rtf: could not write the floor file\n");
+    });
+    std::printf("rows: %d, bytes written: %lld\n", kRows, static_cast<long long>(bytes));
+    std::printf("floor (write the bytes): %.1f ms\n", floorMs);
+    std::printf("fill and write:          %.1f ms\n", fillMs);
+    std::printf("ratio fill/floor:        %.2f (goal: at most 5.00; fill under 1000 ms)\n",
+                fillMs / floorMs);
+    return 0;
+}
