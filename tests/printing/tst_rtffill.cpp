@@ -108,21 +108,35 @@ class TestRtfFill : public QObject {
 
     void rowsRepeatInOrder_data() {
         QTest::addColumn<int>("rows");
-        QTest::newRow("none") << 0;
-        QTest::newRow("one") << 1;
-        QTest::newRow("three") << 3;
+        QTest::addColumn<bool>("onePass");
+        for (const bool onePass : {false, true}) {
+            const char* way = onePass ? "one pass" : "per placeholder";
+            QTest::addRow("none, %s", way) << 0 << onePass;
+            QTest::addRow("one, %s", way) << 1 << onePass;
+            QTest::addRow("three, %s", way) << 3 << onePass;
+        }
     }
     void rowsRepeatInOrder() {
         QFETCH(int, rows);
+        QFETCH(bool, onePass);
         // Header placeholders first: "<data>" also occurs inside "<<data>>".
-        const QString body = SubstituirHeader(kTemplate);
+        const QString body = SubstituirTexto(kTemplate, "<<data>>", StringRTF("06 dezembro 2026"));
         RowSection section(body, {"<nada>", "<data>", "<saldo>"});
         QVERIFY(section.found());
         QVERIFY(section.rowTemplate().startsWith("\\row"));
+        section.setPlaceholders({"<data>", "<saldo>"});
+        QStringList cells;
         for (int i = 1; i <= rows; ++i) {
-            QString row =
-                SubstituirTexto(section.rowTemplate(), "<data>", StringRTF(QString("v%1").arg(i)));
-            section.add(SubstituirTexto(row, "<saldo>", StringRTF(QString("s%1").arg(i))));
+            // In one pass a value holding a later placeholder is not filled again.
+            const QString data =
+                StringRTF(onePass ? QString("v%1<saldo>").arg(i) : QString("v%1").arg(i));
+            const QString saldo = StringRTF(QString("s%1").arg(i));
+            cells << data + "\\cell " + saldo + "\\cell";
+            if (onePass)
+                section.addValues({data, saldo});
+            else
+                section.add(SubstituirTexto(SubstituirTexto(section.rowTemplate(), "<data>", data),
+                                            "<saldo>", saldo));
         }
         QCOMPARE(section.count(), rows);
         const QString filled = section.apply(body);
@@ -134,8 +148,8 @@ class TestRtfFill : public QObject {
         QVERIFY(filled.endsWith("\\row }"));
         QVERIFY(!filled.contains("<DATA>", Qt::CaseInsensitive));
         qsizetype at = filled.indexOf("Saldo\\cell");
-        for (int i = 1; i <= rows; ++i) {
-            const qsizetype next = filled.indexOf(QString("v%1\\cell s%1\\cell").arg(i));
+        for (const QString& cell : cells) {
+            const qsizetype next = filled.indexOf(cell);
             QVERIFY2(next > at, qPrintable(filled));
             at = next;
         }
@@ -220,11 +234,6 @@ class TestRtfFill : public QObject {
         if (reports)
             QCOMPARE(services.log().reports[0].texts.mid(2, 2),
                      QStringList({"frmImpressoes", "DoReport"}));
-    }
-
-  private:
-    static QString SubstituirHeader(const QString& text) {
-        return SubstituirTexto(text, "<<data>>", StringRTF("06 dezembro 2026"));
     }
 };
 
