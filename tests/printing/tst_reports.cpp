@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,10 +25,10 @@ namespace {
 struct Folders {
     QTemporaryDir temp, templates;
     ScopedEnv tmpdir{"TMPDIR", temp.path()};
-    Folders() {
+    explicit Folders(bool setting = true) {
         DefinirValorString(
             QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\") + Context().ProgramKey,
-            QStringLiteral("Templates"), templates.path());
+            QStringLiteral("Templates"), setting ? templates.path() : QString());
     }
 };
 
@@ -58,9 +59,9 @@ class TestReports : public QObject {
         QTest::addColumn<QString>("user");  // as printed
         QTest::addColumn<QString>("obs");
         QTest::addColumn<QString>("printedObs");
-        QTest::newRow("named user, braces and backslash")
-            << "UPDATE tbContactos SET nome_union = 'Ana {A}\\B' WHERE contacto_id = 25"
-            << "Ana \\{A\\}\\\\B"
+        QTest::newRow("named user, braces, backslash, a placeholder's text")
+            << "UPDATE tbContactos SET nome_union = 'Ana {A}\\B <valor>' WHERE contacto_id = 25"
+            << "Ana \\{A\\}\\\\B <valor>"
             << "Nota {1}\\x"
             << "Nota \\{1\\}\\\\x";
         QTest::newRow("no contact, empty note")
@@ -101,9 +102,24 @@ class TestReports : public QObject {
         QVERIFY(f.prompts().calls.isEmpty() && f.reports().reports.isEmpty());
     }
 
-    void transferReportHeldOpenSaysSoAndOpensNothing() {
+    void transferReportNotWrittenSaysWhyAndOpensNothing_data() {
+        QTest::addColumn<bool>("setting");  // the templates folder is set
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("held open") << true
+                                   << "Tem uma impressão aberta. Feche esse ficheiro antes de "
+                                      "iniciar uma nova impressão."
+                                   << "Impressões";
+        QTest::newRow("no templates folder")
+            << false << "Erro nas definições do Registry, não está definida a string de Templates."
+            << "Transferência entre Contas";
+    }
+    void transferReportNotWrittenSaysWhyAndOpensNothing() {
+        QFETCH(bool, setting);
+        QFETCH(QString, message);
+        QFETCH(QString, title);
         StatementFixture f;
-        Folders folders;
+        Folders folders(setting);
         ScopedShell shell;
         f.add(4, 901, Day(-1), "10");
         WriteAll(folders.templates.filePath("Transferencia.doc"), "{<valor>}");
@@ -114,11 +130,10 @@ class TestReports : public QObject {
         QTest::mouseClick(w->Command4, Qt::LeftButton);
         QVERIFY(shell.shell().calls.isEmpty());
         QCOMPARE(f.prompts().calls.size(), 1);
-        QCOMPARE(f.prompts().calls[0].text,
-                 "Tem uma impressão aberta. Feche esse ficheiro antes "
-                 "de iniciar uma nova impressão.");
-        QCOMPARE(f.prompts().calls[0].title, "Impressões");
+        QCOMPARE(f.prompts().calls[0].text, message);
+        QCOMPARE(f.prompts().calls[0].title, title);
         QVERIFY(f.prompts().calls[0].style & vb::Information);
+        QVERIFY(!QFile::exists(folders.temp.filePath("Transferencia.doc")));
     }
 
     void statementReportRowsAndSummary_data() {
