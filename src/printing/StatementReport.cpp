@@ -17,7 +17,7 @@
 #include <QScopeGuard>
 #include <QTreeView>
 
-#include <algorithm>
+#include <utility>
 
 namespace orla {
 namespace {
