@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 
@@ -63,7 +64,19 @@ void AppendHex(QString& out, uchar byte) {
     out += QLatin1Char(digits[byte & 0xF]);
 }
 
+// True when the text is shown as it stands: printable ASCII without "\", "{" or "}".
+bool PlainRtf(const QString& text) {
+    for (QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c < 0x20 || c >= 0x7F || c == u'\\' || c == u'{' || c == u'}')
+            return false;
+    }
+    return true;
+}
+
 QString EscapeRtf(const QString& text) {
+    if (PlainRtf(text))
+        return text;
     QString out;
     out.reserve(text.size() + text.size() / 4 + 8);
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -93,11 +106,50 @@ QString EscapeRtf(const QString& text) {
     return out;
 }
 
+// The body in the code page. A filled body is nearly all ASCII, so it is
+// converted as Latin-1 in one piece and only the characters above 0x7F are
+// put right; a body with surrogate pairs goes through the full converter.
+QByteArray AnsiBytes(const QString& text) {
+    const char16_t* units = reinterpret_cast<const char16_t*>(text.utf16());
+    const qsizetype size = text.size();
+    QByteArray bytes = text.toLatin1();
+    constexpr qsizetype kBlock = 32;
+    for (qsizetype block = 0; block < size; block += kBlock) {
+        const qsizetype end = std::min(size, block + kBlock);
+        char16_t any = 0;
+        for (qsizetype i = block; i < end; ++i)
+            any |= units[i];
+        if (any < 0x80)
+            continue;
+        for (qsizetype i = block; i < end; ++i) {
+            const char16_t c = units[i];
+            if (c < 0x80)
+                continue;
+            if (QChar::isSurrogate(c))
+                return ToAnsi(text);
+            bytes[i] = char(AnsiByte(c).value_or('?'));
+        }
+    }
+    return bytes;
+}
+
 bool OnlySpaces(const QString& text) {
     for (QChar c : text)
         if (c != QLatin1Char(' '))
             return false;
     return true;
+}
+
+void WriteBytes(int fd, const QByteArray& bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw FileError(n < 0 ? errno : EIO);
+        done += n;
+    }
 }
 
 // True when a LibreOffice lock file (a link too) stands beside the file.
@@ -166,20 +218,58 @@ RowSection::RowSection(const QString& body, const QStringList& anchors) : bodySi
 }
 
 void RowSection::add(const QString& filledRow) {
-    rows_.push_back(filledRow);
-    rowsSize_ += filledRow.size();
+    rows_ += filledRow;
+    ++count_;
+}
+
+void RowSection::setPlaceholders(const QStringList& placeholders) {
+    pieces_.assign(1, Piece{rowTemplate_, -1});
+    slots_ = placeholders.size();
+    for (int slot = 0; slot < placeholders.size(); ++slot) {
+        const QString& search = placeholders[slot];
+        if (search.isEmpty())
+            continue;
+        std::vector<Piece> split;
+        for (const Piece& piece : pieces_) {
+            // The text before each occurrence becomes a piece of its own,
+            // followed by this slot; the rest keeps the piece's own slot.
+            qsizetype from = 0;
+            for (qsizetype at = piece.text.indexOf(search, 0, Qt::CaseInsensitive); at >= 0;
+                 at = piece.text.indexOf(search, from, Qt::CaseInsensitive)) {
+                split.push_back({piece.text.mid(from, at - from), slot});
+                from = at + search.size();
+            }
+            split.push_back({piece.text.mid(from), piece.slot});
+        }
+        pieces_ = std::move(split);
+    }
+}
+
+void RowSection::addValues(const QStringList& values) {
+    if (values.size() != slots_)
+        throw OrlaError(5, QStringLiteral("Each row placeholder needs one value."));
+    for (const Piece& piece : pieces_) {
+        rows_ += piece.text;
+        if (piece.slot >= 0) {
+            const QString& value = values[piece.slot];
+            if (value.isEmpty())
+                rows_ += QLatin1Char(' ');
+            else
+                rows_ += value;
+        }
+    }
+    ++count_;
 }
 
 QString RowSection::apply(const QString& body) const {
-    if (!found_ || rows_.empty())
+    if (!found_ || count_ == 0)
         return body;
     if (body.size() != bodySize_)
         throw OrlaError(5, QStringLiteral("The row section belongs to another text."));
     QString result;
-    result.reserve(body.size() - length_ + rowsSize_);
+    result.reserve(body.size() - length_ + rows_.size());
     result += QStringView(body).left(start_);
-    for (const QString& row : rows_)
-        result += row;
+    result += rows_;
     result += QStringView(body).mid(start_ + length_);
     return result;
 }
@@ -209,16 +299,8 @@ void WriteReportFile(const QString& path, const QString& body) {
         throw FileError(errno == EAGAIN ? EACCES : errno);
     if (::ftruncate(fd.get(), 0) != 0)
         throw FileError(errno);
-    const QByteArray bytes = ToAnsi(body) + "\r\n";
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd.get(), bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            throw FileError(n < 0 ? errno : EIO);
-        done += n;
-    }
+    WriteBytes(fd.get(), AnsiBytes(body));
+    WriteBytes(fd.get(), QByteArrayLiteral("\r\n"));
 }
 
 void ReportBuildFailure(const OrlaError& error, const QString& module) {

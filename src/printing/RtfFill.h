@@ -33,19 +33,33 @@ class RowSection {
     const QString& rowTemplate() const { return rowTemplate_; }
     // Rows in record order.
     void add(const QString& filledRow);
-    int count() const { return int(rows_.size()); }
+    // The row placeholders, for addValues: the row template is split once at every
+    // occurrence (any case) of each, in the order given, as SubstituirTexto would find them.
+    void setPlaceholders(const QStringList& placeholders);
+    // A row made from the template with each placeholder replaced by the value of the same
+    // position (prepared by the caller; an empty value is one space, as SubstituirTexto
+    // gives). A value is never searched for placeholders. OrlaError 5 when the number of
+    // values differs from the number of placeholders.
+    void addValues(const QStringList& values);
+    int count() const { return count_; }
     // The body with the section replaced by the rows added (unchanged when none was added);
     // `body` is the text searched (OrlaError 5 when its length differs).
     QString apply(const QString& body) const;
 
   private:
+    struct Piece {
+        QString text;
+        int slot = -1;  // the placeholder that follows the text; -1 for none
+    };
     bool found_ = false;
     qsizetype start_ = 0;
     qsizetype length_ = 0;
-    QString rowTemplate_;
-    std::vector<QString> rows_;
-    qsizetype rowsSize_ = 0;
     qsizetype bodySize_ = 0;
+    QString rowTemplate_;
+    std::vector<Piece> pieces_;
+    qsizetype slots_ = 0;
+    QString rows_;  // the rows added, one after the other
+    int count_ = 0;
 };
 
 // Writes body + "\r\n" as Windows-1252 to `path`: created or emptied, never through a

@@ -17,7 +17,7 @@
 #include <QScopeGuard>
 #include <QTreeView>
 
-#include <algorithm>
+#include <utility>
 
 namespace orla {
 namespace {
@@ -73,7 +73,9 @@ QString FillSummary(const QString& body, Dictionary& summary) {
     QString d2 = QStringLiteral(">");
     for (int i = 0; i < summary.Count(); ++i) {
         QString row = section.rowTemplate();
-        PublishValue(row, QStringLiteral("mpag_descrit"), summary.Keys()[i], {}, &d1, &d2);
+        // The type is a listed text: made safe for RTF like the movement rows.
+        PublishValue(row, QStringLiteral("mpag_descrit"), StringRTF(summary.Keys()[i]), {}, &d1,
+                     &d2);
         PublishValue(row, QStringLiteral("mpag_valor"), float(CDbl(summary.Items()[i])),
                      QStringLiteral("#,##0.00"), &d1, &d2);
         section.add(row);

@@ -39,10 +39,11 @@ class TestHost : public QObject {
         const QStringList none;
         QTest::newRow("environment: statement and image in the output folder")
             << rui << pw << QByteArray() << 0 << "como rui."
-            << QStringList{"extrato.csv", "extrato.png"};
+            << QStringList{"extrato.csv", "extrato.doc", "extrato.png"};
         QTest::newRow("standard input, the statement asked for")
             << rui + QStringList{"--senha-stdin", "--csv", "@e.csv"} << QByteArray()
-            << QByteArray("rui-2024\norla-demo\n") << 0 << "como rui." << QStringList{"e.csv"};
+            << QByteArray("rui-2024\norla-demo\n") << 0
+            << "Relatório: " << QStringList{"e.csv", "e.doc"};
         // Standard input stays open: a host that read it here would never end.
         QTest::newRow("none and no terminal")
             << rui << QByteArray() << QByteArray() << 1 << "Sem senha do utilizador rui" << none;

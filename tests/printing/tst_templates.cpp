@@ -1,5 +1,5 @@
-// Templates from the database before the templates folder, the logo's bytes,
-// the user's company and the company placeholders, on the demo database.
+// Templates from the database before the templates folder, the user's
+// company, the company placeholders with the logo, and the placeholder forms.
 #include "DemoFixture.h"
 #include "Recorders.h"
 #include "SettingsSandbox.h"
@@ -9,7 +9,6 @@
 #include "printing/modTemplates.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTest>
 
 using namespace orla;
@@ -17,9 +16,7 @@ using namespace orla::test;
 
 namespace {
 
-const QString kProgramKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\Contabilidade";
-
-// A tbTemplates row: file name, content, group, user (NULL or a quoted literal), predef.
+// A tbTemplates row from the values of filename, code, group_code, user_code, predef.
 QString Row(const QString& values) {
     return "INSERT INTO tbTemplates (filename, code, group_code, user_code, predef) VALUES (" +
            values + ")";
@@ -31,192 +28,138 @@ class TestTemplates : public QObject {
     Q_OBJECT
 
   private slots:
-    void templateFromDatabaseThenFolder_data() {
-        QTest::addColumn<QStringList>("rows");
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<bool>("strip");
-        QTest::addColumn<QString>("expected");
-        const QString general = Row("'Extrato_Conta.doc', CAST('GERAL' AS BLOB), NULL, NULL, 0");
-        QTest::newRow("database before folder")
-            << QStringList{general} << "Extrato_Conta.doc" << false << "GERAL";
-        QTest::newRow("own template of higher predef")
-            << QStringList{general, Row("'Extrato_Conta.doc', 'ANA', NULL, 'U-ANA', 1")}
-            << "extrato_conta.doc" << false << "ANA";
-        QTest::newRow("group template of higher predef")
-            << QStringList{general, Row("'Extrato_Conta.doc', 'GRUPO', 'G-CONTAB', NULL, 2"),
-                           Row("'Extrato_Conta.doc', 'ANA', NULL, 'U-ANA', 1")}
-            << "Extrato_Conta.doc" << false << "GRUPO";
-        QTest::newRow("another user's template is not used")
-            << QStringList{general, Row("'Extrato_Conta.doc', 'RUI', NULL, 'U-RUI', 9")}
-            << "Extrato_Conta.doc" << false << "GERAL";
-        QTest::newRow("empty content falls back to the folder")
-            << QStringList{Row("'Extrato_Conta.doc', X'', NULL, NULL, 0")} << "Extrato_Conta.doc"
-            << false << "DISCO\r\n€";
-        QTest::newRow("line breaks stripped")
-            << QStringList{} << "Extrato_Conta.doc" << true << "DISCO€";
-        QTest::newRow("html from the Emails folder")
-            << QStringList{} << "aviso.html" << false << "<p>EMAIL</p>";
-        QTest::newRow("quote in the name is only a name")
-            << QStringList{general} << "D'Avila.doc" << false << "ASPAS";
-        QTest::newRow("found nowhere") << QStringList{general} << "Outro.doc" << false << "";
-    }
-    void templateFromDatabaseThenFolder() {
-        QFETCH(QStringList, rows);
-        QFETCH(QString, fileName);
-        QFETCH(bool, strip);
-        QFETCH(QString, expected);
-        SettingsSandbox sandbox;
-        DemoFixture demo;
-        demo.exec(rows);
-        const QString folder = sandbox.root() + "/modelos";
-        WriteAll(folder + "/Extrato_Conta.doc", "DISCO\r\n\x80");
-        WriteAll(folder + "/D'Avila.doc", "ASPAS");
-        WriteAll(folder + "/Emails/aviso.html", "<p>EMAIL</p>");
-        QVERIFY(DefinirValorString(kProgramKey, "Templates", folder));
-        ScopedServicesRecorder services;
-        Context().User = "ana";
-        QCOMPARE(GetTemplate(fileName, 0, strip, 0), expected);
-        QVERIFY(services.log().reports.isEmpty());
-    }
-
-    void logoIsWrittenByteForByteAndNeverThroughALink() {
-        SettingsSandbox sandbox;
-        DemoFixture demo;
-        QByteArray bytes;
-        for (int i = 0; i < 256; ++i)
-            bytes += char(i);
-        demo.exec({Row("'logo.jpg', X'" + bytes.toHex() + "', NULL, NULL, 1")});
-        Context().User = "ana";
-        QVERIFY(!GetLogo());  // the folder is not there
-        QVERIFY(QDir().mkpath(sandbox.shadowFolder()));
-        const QString elsewhere = sandbox.root() + "/alheio.jpg";
-        WriteAll(elsewhere, "alheio");
-        QVERIFY(QFile::link(elsewhere, LogoPath()));
-        QVERIFY(GetLogo());
-        QVERIFY(!QFileInfo(LogoPath()).isSymLink());
-        QCOMPARE(ReadAll(LogoPath()), bytes);
-        QCOMPARE(ReadAll(elsewhere), QByteArray("alheio"));
-    }
-
-    void companyOfTheUser_data() {
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<int>("firstCompany");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("user's warehouse") << "ana" << 0 << 1;
-        QTest::newRow("first company asked") << "joao" << 1 << 1;
-        QTest::newRow("other warehouse") << "joao" << 0 << 2;
-        QTest::newRow("no warehouse: preferred warehouse") << "marta" << 0 << 2;
-        QTest::newRow("warehouse without company: preferred company") << "sem" << 0 << 7;
-        QTest::newRow("company gone: lowest company") << "velho" << 0 << 1;
-        QTest::newRow("quote in the user name") << "x' OR descrit = 'ana" << 0 << 2;
-    }
-    void companyOfTheUser() {
-        QFETCH(QString, user);
-        QFETCH(int, firstCompany);
-        QFETCH(int, expected);
-        SettingsSandbox sandbox;
-        DemoFixture demo;
-        demo.exec(
-            {"INSERT INTO tbEmpresas (empresa_id, contacto_id, predef) VALUES (2, 2, 0), "
-             "(7, 3, 1)",
-             "UPDATE tbEmpresas SET predef = 0 WHERE empresa_id = 1",
-             "UPDATE tbArmazens SET empresa_id = 2, predef = 2 WHERE armazem_id = 2",
-             "INSERT INTO tbArmazens (armazem_id, descrit, empresa_id, predef) VALUES "
-             "(3, 'Sem empresa', NULL, 0), (4, 'Fechada', 9, 0)",
-             "INSERT INTO tbUsers (user_id, code, descrit, armazem_id) VALUES "
-             "(8, 'U-SEM', 'sem', 3), (9, 'U-VELHO', 'velho', 4)"});
-        ScopedServicesRecorder services;
-        QCOMPARE(FindEmpresaID(user, firstCompany), expected);
-        QVERIFY(services.log().reports.isEmpty());
-    }
-
-    void companyPlaceholders_data() {
-        QTest::addColumn<bool>("html");
-        QTest::addColumn<bool>("logo");
-        QTest::addColumn<QString>("logoText");
-        QTest::newRow("rtf with logo") << false << true << "{\\field{\\*\\fldinst {INCLUDEPICTURE";
-        QTest::newRow("html with logo") << true << true << "<img border=0 width=535 height=118 id=";
-        QTest::newRow("no logo stored") << false << false << "[ ]";
-    }
-    void companyPlaceholders() {
-        QFETCH(bool, html);
-        QFETCH(bool, logo);
-        QFETCH(QString, logoText);
-        SettingsSandbox sandbox;
-        DemoFixture demo;
-        QVERIFY(QDir().mkpath(sandbox.shadowFolder()));
-        if (logo)
-            demo.exec({Row("'logo.jpg', X'FFD8FF', NULL, NULL, 1")});
-        demo.exec({"UPDATE tbContactos SET fax = NULL WHERE contacto_id = 1"});
-        Context().User = "ana";
-        QString text =
-            "FX_owner_nome_FX|<<owner_nome>>|<<OWNER_FAX>>|##owner_capital##|"
-            "[<<owner_logo>>]";
-        const QString filled = PrintEmpresa(text, 0, html);
-        QCOMPARE(filled, text);
-        const QStringList parts = filled.split('|');
-        QCOMPARE(parts.mid(0, 4), QStringList({"Atlântico Gestão e Saúde, Lda.", "<<owner_nome>>",
-                                               " ", Format(50000.0, "#,##0.00")}));
-        QVERIFY2(parts[4].contains(logoText), qPrintable(parts[4]));
-        if (logo)
-            QVERIFY2(parts[4].contains(html ? LogoPath().mid(1) : LogoPath()),
-                     qPrintable(parts[4]));
-    }
-
-    void placeholderForms_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<QString>("delimiters");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<bool>("published");
-        QTest::newRow("caller's delimiters first") << "<x> FX_x_FX"
-                                                   << "x" << QVariant("V") << "<>"
-                                                   << "V FX_x_FX" << true;
-        QTest::newRow("FX form before double angles") << "<<x>> FX_X_FX <<x>>"
-                                                      << "x" << QVariant("V") << ""
-                                                      << "<<x>> V <<x>>" << true;
-        QTest::newRow("every occurrence in any case") << "<<X>>, <<x>>"
-                                                      << "x" << QVariant(12) << ""
-                                                      << "12, 12" << true;
-        QTest::newRow("double angles before single") << "<x> <<x>>"
-                                                     << "x" << QVariant("V") << ""
-                                                     << "<x> V" << true;
-        QTest::newRow("hashes") << "##x##"
-                                << "x" << QVariant("V") << ""
-                                << "V" << true;
-        QTest::newRow("escaped html") << "&lt;&lt;x&gt;&gt;"
-                                      << "x" << QVariant("V") << ""
-                                      << "V" << true;
-        QTest::newRow("null is one space") << "[<x>]"
-                                           << "x" << QVariant() << ""
-                                           << "[ ]" << true;
-        QTest::newRow("value holding the placeholder") << "<<x>><<x>>"
-                                                       << "x" << QVariant("<<x>>") << ""
-                                                       << "<<x>><<x>>" << true;
-        QTest::newRow("not there") << "<<y>>"
-                                   << "x" << QVariant("V") << ""
-                                   << "<<y>>" << false;
-        QTest::newRow("empty name blanks the bare delimiters") << "aFX__FXb"
-                                                               << "" << QVariant("V") << ""
-                                                               << "a b" << false;
-    }
-    void placeholderForms() {
-        QFETCH(QString, text);
-        QFETCH(QString, name);
-        QFETCH(QVariant, value);
-        QFETCH(QString, delimiters);
-        QFETCH(QString, expected);
-        QFETCH(bool, published);
-        QString d1 = delimiters.left(1);
-        QString d2 = delimiters.mid(1);
-        QCOMPARE(PublishValue(text, name, value, {}, &d1, &d2), published);
-        QCOMPARE(text, expected);
-        if (delimiters.isEmpty())
-            QCOMPARE(d1 + d2, QString("FX__FX"));
-    }
-
     void cleanup() { ResetComponentState(); }
+
+    void templateFromDatabaseThenFolder() {
+        const QHash<QString, QString> sql{
+            {"general", Row("'Extrato_Conta.doc', CAST('GERAL' AS BLOB), NULL, NULL, 0")},
+            {"ana", Row("'Extrato_Conta.doc', 'ANA', NULL, 'U-ANA', 1")},
+            {"group", Row("'Extrato_Conta.doc', 'GRUPO', 'G-CONTAB', NULL, 2")},
+            {"rui", Row("'Extrato_Conta.doc', 'RUI', NULL, 'U-RUI', 9")},
+            {"empty", Row("'Extrato_Conta.doc', X'', NULL, NULL, 0")}};
+        const struct {
+            const char *row, *rows, *file;
+            bool strip;
+            const char* expected;
+        } cases[] = {
+            {"database before folder", "general", "Extrato_Conta.doc", false, "GERAL"},
+            {"own of higher predef", "general ana", "Extrato_Conta.doc", false, "ANA"},
+            {"group's of higher predef", "general group ana", "extrato_conta.DOC", false, "GRUPO"},
+            {"another user's", "general rui", "Extrato_Conta.doc", false, "GERAL"},
+            {"empty content: folder", "empty", "Extrato_Conta.doc", false, "DISCO\r\n€"},
+            {"line breaks stripped", "", "Extrato_Conta.doc", true, "DISCO€"},
+            {"html from Emails", "", "aviso.html", false, "<p>EMAIL</p>"},
+            {"quote in the name", "general", "D'Avila.doc", false, "ASPAS"},
+            {"found nowhere", "general", "Outro.doc", false, ""},
+        };
+        for (const auto& c : cases) {
+            SettingsSandbox sandbox;
+            DemoFixture demo;
+            for (const QString& name : QString(c.rows).split(' ', Qt::SkipEmptyParts))
+                demo.exec({sql[name]});
+            const QString folder = sandbox.root() + "/modelos";
+            WriteAll(folder + "/Extrato_Conta.doc", "DISCO\r\n\x80");
+            WriteAll(folder + "/D'Avila.doc", "ASPAS");
+            WriteAll(folder + "/Emails/aviso.html", "<p>EMAIL</p>");
+            QVERIFY(DefinirValorString("HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\Contabilidade",
+                                       "Templates", folder));
+            ScopedServicesRecorder services;
+            QCOMPARE(c.row + (": " + GetTemplate(c.file, 0, c.strip, 0)),
+                     c.row + (": " + QString(c.expected)));
+            QVERIFY(services.log().reports.isEmpty());
+        }
+    }
+
+    void companyOfTheUser() {
+        SettingsSandbox sandbox;
+        DemoFixture demo;
+        demo.exec({"INSERT INTO tbEmpresas (empresa_id, predef) VALUES (2, 0), (7, 1)",
+                   "UPDATE tbEmpresas SET predef = 0 WHERE empresa_id = 1",
+                   "UPDATE tbArmazens SET empresa_id = 2, predef = 2 WHERE armazem_id = 2",
+                   "INSERT INTO tbArmazens (armazem_id, descrit, empresa_id, predef) VALUES "
+                   "(3, 'Sem empresa', NULL, 0), (4, 'Fechada', 9, 0)",
+                   "INSERT INTO tbUsers (user_id, code, descrit, armazem_id) VALUES "
+                   "(8, 'U-SEM', 'sem', 3), (9, 'U-VELHO', 'velho', 4)"});
+        ScopedServicesRecorder services;
+        const struct {
+            const char *row, *user;
+            int firstCompany, expected;
+        } cases[] = {
+            {"user's warehouse", "ana", 0, 1},
+            {"first company asked", "joao", 1, 1},
+            {"other warehouse", "joao", 0, 2},
+            {"no warehouse: preferred warehouse", "marta", 0, 2},
+            {"warehouse without company: preferred company", "sem", 0, 7},
+            {"company gone: lowest company", "velho", 0, 1},
+            {"quote in the user name", "x' OR descrit = 'ana", 0, 2},
+        };
+        for (const auto& c : cases)
+            QCOMPARE(c.row + QString(": %1").arg(FindEmpresaID(c.user, c.firstCompany)),
+                     c.row + QString(": %1").arg(c.expected));
+        QVERIFY(services.log().reports.isEmpty());
+    }
+
+    void companyPlaceholders() {
+        SettingsSandbox sandbox;
+        DemoFixture demo;
+        QVERIFY(QDir().mkpath(sandbox.shadowFolder()));
+        demo.exec({"UPDATE tbContactos SET fax = NULL WHERE contacto_id = 1"});
+        const auto fill = [](bool html) {
+            QString text =
+                "FX_owner_nome_FX|<<owner_nome>>|<<OWNER_FAX>>|##owner_capital##|"
+                "[<<owner_logo>>]";
+            return PrintEmpresa(text, 0, html) == text ? text.split('|') : QStringList();
+        };
+        // Only the FX_ form of the name is filled; a null field is one space.
+        const QStringList fields{"Atlântico Gestão e Saúde, Lda.", "<<owner_nome>>", " ",
+                                 Format(50000.0, "#,##0.00"), "[ ]"};
+        QCOMPARE(fill(false), fields);  // no logo stored: no picture
+        // The logo reaches its file byte for byte, never through a link planted there.
+        QByteArray logo;
+        for (int i = 0; i < 256; ++i)
+            logo += char(i);
+        demo.exec({Row("'logo.jpg', X'" + logo.toHex() + "', NULL, NULL, 1")});
+        WriteAll(sandbox.root() + "/alheio.jpg", "alheio");
+        QVERIFY(QFile::link(sandbox.root() + "/alheio.jpg", LogoPath()));
+        const QStringList rtf = fill(false), html = fill(true);
+        QCOMPARE(ReadAll(LogoPath()), logo);
+        QCOMPARE(ReadAll(sandbox.root() + "/alheio.jpg"), QByteArray("alheio"));
+        QCOMPARE(rtf.mid(0, 4), fields.mid(0, 4));
+        QVERIFY2(rtf[4].startsWith("[{\\field{\\*\\fldinst {INCLUDEPICTURE") &&
+                     rtf[4].contains(LogoPath()),
+                 qPrintable(rtf[4]));
+        QVERIFY2(html[4].startsWith("[<img border=0 width=535 height=118 id=") &&
+                     html[4].contains("file:///" + LogoPath().mid(1)),
+                 qPrintable(html[4]));
+    }
+
+    void placeholderForms() {
+        const struct {
+            const char *row, *text, *name, *value, *delimiters, *expected;
+            bool published;
+        } cases[] = {
+            {"caller's delimiters first", "<x> FX_x_FX", "x", "V", "<>", "V FX_x_FX", true},
+            {"FX before double angles", "<<x>> FX_X_FX", "x", "V", "", "<<x>> V", true},
+            {"every one, any case", "<<X>>, <<x>>", "x", "V", "", "V, V", true},
+            {"double angles before single", "<x> <<x>>", "x", "V", "", "<x> V", true},
+            {"hashes", "##x##", "x", "V", "", "V", true},
+            {"escaped html", "&lt;&lt;x&gt;&gt;", "x", "V", "", "V", true},
+            {"null", "[<x>]", "x", nullptr, "", "[ ]", true},
+            {"value holding the placeholder", "<<x>><<x>>", "x", "<<x>>", "", "<<x>><<x>>", true},
+            {"not there", "<<y>>", "x", "V", "", "<<y>>", false},
+            {"empty name", "aFX__FXb", "", "V", "", "a b", false},
+        };
+        for (const auto& c : cases) {
+            QString text = c.text, d1 = QString(c.delimiters).left(1),
+                    d2 = QString(c.delimiters).mid(1);
+            const bool published =
+                PublishValue(text, c.name, c.value ? QVariant(c.value) : QVariant(), {}, &d1, &d2);
+            // After the call the delimiters are the caller's or the standard ones.
+            QCOMPARE(QStringList({c.row, text, d1 + d2, published ? "published" : "not"}),
+                     QStringList({c.row, c.expected, *c.delimiters ? c.delimiters : "FX__FX",
+                                  c.published ? "published" : "not"}));
+        }
+    }
 };
 
 QTEST_MAIN(TestTemplates)

@@ -44,14 +44,16 @@ bool Run(const QString& program, const QStringList& arguments, const QString& fo
 
 // LibreOffice prints without showing itself, with a profile of this program's
 // own so that a LibreOffice the user has open is left alone; without it, lp.
+// Both print through CUPS: without its lp command there is no printing at all
+// (LibreOffice would end as if it had printed).
 QString Print(const QString& file, const QString& folder) {
-    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     const QString lp = QStandardPaths::findExecutable(QStringLiteral("lp"));
-    if (soffice.isEmpty() && lp.isEmpty())
+    if (lp.isEmpty())
         return QStringLiteral(
-                   "Não é possível imprimir %1: não está instalado o LibreOffice (soffice) nem o "
-                   "comando lp.")
+                   "Não é possível imprimir %1: não há sistema de impressão (o comando lp do "
+                   "CUPS não está instalado).")
             .arg(file);
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     QString why;
     if (!soffice.isEmpty()) {
         const QString profile = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
@@ -62,7 +64,7 @@ QString Print(const QString& file, const QString& folder) {
         if (Run(soffice, arguments, folder, &why))
             return {};
     }
-    if (!lp.isEmpty() && Run(lp, {QStringLiteral("--"), file}, folder, &why))
+    if (Run(lp, {QStringLiteral("--"), file}, folder, &why))
         return {};
     return QStringLiteral("Não foi possível imprimir %1: %2").arg(file, why);
 }

@@ -1,0 +1,208 @@
+// The transfer report printed from the transfer window and opened through the
+// shell, and the statement report: its rows, document numbers and summary by
+// document type, from plain rows and from the statement window as listed.
+#include "RecordingShell.h"
+#include "ScopedLocale.h"
+#include "StatementFixture.h"
+#include "common/Registry.h"
+#include "context/Context.h"
+#include "printing/StatementReport.h"
+#include "transfers/frmTransferencia.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace orla;
+using namespace orla::test;
+
+namespace {
+
+// The report files go to a temporary folder of the test's own.
+struct Folders {
+    QTemporaryDir temp, templates;
+    ScopedEnv tmpdir{"TMPDIR", temp.path()};
+    explicit Folders(bool setting = true) {
+        DefinirValorString(
+            QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\") + Context().ProgramKey,
+            QStringLiteral("Templates"), setting ? templates.path() : QString());
+    }
+};
+
+QString Text(const QString& path) {
+    return QString::fromLatin1(ReadAll(path));
+}
+
+// Rows of the statement list: type, number, debit, credit.
+using Rows = QList<QStringList>;
+
+StatementReportSource Source(const QString& conta, const Rows& rows) {
+    StatementReportSource source{
+        conta, QDateTime(QDate(2026, 1, 1), QTime()), QDateTime(QDate(2026, 1, 31), QTime()), {}};
+    for (const QStringList& r : rows)
+        source.rows.push_back({"d", "o", "e", "r", r[0], r[1], r[2], r[3], "s"});
+    return source;
+}
+
+}  // namespace
+
+class TestReports : public QObject {
+    Q_OBJECT
+    ScopedLocale locale_{QStringLiteral("pt_BR")};  // "." groups, "," decimals
+
+  private slots:
+    void transferReportShowsTheWindowAndOpensIt_data() {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("user");  // as printed
+        QTest::addColumn<QString>("obs");
+        QTest::addColumn<QString>("printedObs");
+        QTest::newRow("named user, braces, backslash, a placeholder's text")
+            << "UPDATE tbContactos SET nome_union = 'Ana {A}\\B <valor>' WHERE contacto_id = 25"
+            << "Ana \\{A\\}\\\\B <valor>"
+            << "Nota {1}\\x"
+            << "Nota \\{1\\}\\\\x";
+        QTest::newRow("no contact, empty note")
+            << "UPDATE tbUsers SET contacto_id = NULL WHERE descrit = 'ana'"
+            << "  "
+            << ""
+            << " ";
+    }
+    void transferReportShowsTheWindowAndOpensIt() {
+        QFETCH(QString, setup);
+        QFETCH(QString, user);
+        QFETCH(QString, obs);
+        QFETCH(QString, printedObs);
+        StatementFixture f;
+        Folders folders;
+        ScopedShell shell;
+        f.add(4, 901, Day(-1), "1234.5");  // no bank debit date on either side
+        f.exec({setup, QString("UPDATE tbContas_Bancarias_Transferencias SET obs = '%1' WHERE "
+                               "trf_id = 901")
+                           .arg(obs)});
+        WriteAll(folders.templates.filePath("Transferencia.doc"),
+                 "{<USER>|<Obs>|<origem_data>|<origem_data_debito>|<ORIGEM>|<origem>|"
+                 "<destino_data_debito>|<valor>|<obs>}");
+        f.open(60);
+        frmTransferencia* w = AbrirTransferencia(&f.window(), 901);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QTest::mouseClick(w->Command4, Qt::LeftButton);
+
+        const QString written = folders.temp.path() + "//Transferencia.doc";
+        QCOMPARE(shell.shell().calls.size(), 1);
+        QCOMPARE(shell.shell().calls[0].verb, "open");
+        QCOMPARE(shell.shell().calls[0].file, written);
+        QCOMPARE(shell.shell().calls[0].workingFolder, folders.temp.path() + "//");
+        QCOMPARE(shell.shell().calls[0].owner.data(), static_cast<QWidget*>(w));
+        QCOMPARE(Text(written), "{" + user + "|<Obs>|" + Shown(-1) + "|01-01-1900|<ORIGEM>|" +
+                                    w->FXOrigem_ID->currentText() + "|01-01-1900|1.234,50|" +
+                                    printedObs + "}\r\n");
+        QVERIFY(f.prompts().calls.isEmpty() && f.reports().reports.isEmpty());
+    }
+
+    void transferReportNotWrittenSaysWhyAndOpensNothing_data() {
+        QTest::addColumn<bool>("setting");  // the templates folder is set
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("held open") << true
+                                   << "Tem uma impressão aberta. Feche esse ficheiro antes de "
+                                      "iniciar uma nova impressão."
+                                   << "Impressões";
+        QTest::newRow("no templates folder")
+            << false << "Erro nas definições do Registry, não está definida a string de Templates."
+            << "Transferência entre Contas";
+    }
+    void transferReportNotWrittenSaysWhyAndOpensNothing() {
+        QFETCH(bool, setting);
+        QFETCH(QString, message);
+        QFETCH(QString, title);
+        StatementFixture f;
+        Folders folders(setting);
+        ScopedShell shell;
+        f.add(4, 901, Day(-1), "10");
+        WriteAll(folders.templates.filePath("Transferencia.doc"), "{<valor>}");
+        WriteAll(folders.temp.filePath(".~lock.Transferencia.doc#"), "outro,utilizador");
+        f.open(60);
+        frmTransferencia* w = AbrirTransferencia(&f.window(), 901);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QTest::mouseClick(w->Command4, Qt::LeftButton);
+        QVERIFY(shell.shell().calls.isEmpty());
+        QCOMPARE(f.prompts().calls.size(), 1);
+        QCOMPARE(f.prompts().calls[0].text, message);
+        QCOMPARE(f.prompts().calls[0].title, title);
+        QVERIFY(f.prompts().calls[0].style & vb::Information);
+        QVERIFY(!QFile::exists(folders.temp.filePath("Transferencia.doc")));
+    }
+
+    void statementReportRowsAndSummary_data() {
+        QTest::addColumn<QString>("conta");
+        QTest::addColumn<Rows>("rows");
+        QTest::addColumn<QString>("expected");  // after the template's "{"
+        QTest::newRow("empty list: blank rows, summary row as it is")
+            << "Conta {1}" << Rows{} << "  |\\row A | | \\row B<mpag_descrit>=<mpag_valor>\\row}";
+        QTest::newRow("document numbers; account unescaped")
+            << "Conta {1}\\"
+            << Rows{{"Fatura", "FT 1", "", ""}, {"  ", "FT 2", "", ""}, {"", " ", "", ""}}
+            << "Conta {1}\\|\\row Ad|Fatura [FT 1]|   \\row Ad|FT 2|   \\row Ad|   |   "
+               "\\row BFatura=0,00\\row}";
+        QTest::newRow("types differing in case under the first; 1.250,00 - 250,00")
+            << "C" << Rows{{"Recibo", "R1", "€ 1.250,00", ""}, {"RECIBO", "R2", "", "250,00 €"}}
+            << "C|\\row Ad|Recibo [R1]|\\'80 1.250,00\\row Ad|RECIBO [R2]|   "
+               "\\row BRecibo=1.000,00\\row}";
+        QTest::newRow("summary in order of type, any case")
+            << "C"
+            << Rows{{"recibo", "1", "1,00", ""},
+                    {"Fatura", "2", "", "2,00"},
+                    {"adiantamento", "3", "- 3,50", ""},
+                    {"Água", "4", "4,00", ""}}
+            << "C|\\row Ad|recibo [1]|1,00\\row Ad|Fatura [2]|   \\row Ad|adiantamento [3]|- "
+               "3,50\\row Ad|\\'c1gua [4]|4,00\\row Badiantamento=-3,50\\row B\\'c1gua=4,00"
+               "\\row BFatura=-2,00\\row Brecibo=1,00\\row}";
+        // In exact cents 100.000,02; a single-precision sum loses the cents.
+        QTest::newRow("single precision")
+            << "C" << Rows{{"T", "1", "100.000,01", ""}, {"T", "2", "0,01", ""}}
+            << "C|\\row Ad|T [1]|100.000,01\\row Ad|T [2]|0,01\\row BT=100.000,00\\row}";
+    }
+    void statementReportRowsAndSummary() {
+        QFETCH(QString, conta);
+        QFETCH(Rows, rows);
+        QFETCH(QString, expected);
+        const QString filled = FillStatementReport(
+            "{<<conta_descrit>>|\\row A<data>|<doc_no>|<debito>\\row "
+            "B<mpag_descrit>=<mpag_valor>\\row}",
+            Source(conta, rows), "1 janeiro 2026");
+        QCOMPARE(filled, "{" + expected);
+    }
+
+    void statementReportReadsTheWindowAsListed() {
+        StatementFixture f;
+        Folders folders;
+        f.add(1, 901, Day(-3), "10");
+        f.add(7, 902, Day(-2), "4");
+        f.exec({"DELETE FROM tbTemplates",
+                "INSERT INTO tbTemplates (template_id, filename, code, predef) VALUES (1, "
+                "'Extrato_Conta.doc', '<<conta_descrit>> <<data_inicio>>-<<data_fim>>"
+                "\\row <data>|<ref>|<saldo>\\row', 1)"});
+        f.open(60);
+        QString out;
+        QCOMPARE(DoReport(f.window(), out), folders.temp.path() + "//Extrato_Conta.doc");
+        QCOMPARE(out, folders.temp.path() + "//Extrato_Conta.doc");
+        QString expected = f.window().FXConta_ID->currentText() + ' ' +
+                           f.window().FXData_Inicio->date().toString("dd-MM-yyyy") + '-' +
+                           f.window().FXData_Fim->date().toString("dd-MM-yyyy");
+        const auto shown = [](const QString& cell) {
+            return cell.trimmed().isEmpty() ? QStringLiteral("   ") : cell;
+        };
+        for (int r = 0; r < f.window().ListModel()->RowCount(); ++r) {
+            const QStringList t = f.texts(r);
+            expected += "\\row " + shown(t[0]) + '|' + shown(t[3]) + '|' + shown(t[8]);
+        }
+        QVERIFY(expected.count("\\row") >= 3);  // both movements and the carried balance
+        QCOMPARE(Text(out), expected + "\\row\r\n");
+    }
+};
+
+QTEST_MAIN(TestReports)
+#include "tst_reports.moc"
