@@ -55,6 +55,7 @@ class TestTemplates : public QObject {
         for (const auto& c : cases) {
             SettingsSandbox sandbox;
             DemoFixture demo;
+            demo.exec({"DELETE FROM tbTemplates"});  // only this case's rows
             for (const QString& name : QString(c.rows).split(' ', Qt::SkipEmptyParts))
                 demo.exec({sql[name]});
             const QString folder = sandbox.root() + "/modelos";
@@ -102,6 +103,7 @@ class TestTemplates : public QObject {
     void companyPlaceholders() {
         SettingsSandbox sandbox;
         DemoFixture demo;
+        demo.exec({"DELETE FROM tbTemplates"});  // no logo until the case stores one
         QVERIFY(QDir().mkpath(sandbox.shadowFolder()));
         demo.exec({"UPDATE tbContactos SET fax = NULL WHERE contacto_id = 1"});
         const auto fill = [](bool html) {
