@@ -298,10 +298,14 @@ QString PrintEmpresa(QString& text, qint32 firstCompany, bool html) {
         Recordset rs = Data().SqlServer.Execute(
             QStringLiteral("SELECT * FROM vwEmpresas_Completo WHERE empresa_id = ") +
             SqlValue(id, SqlNumber));
+        // Each value shown literally in the document: RTF or HTML text.
         if (!rs.Eof()) {
-            for (const CompanyField& f : kCompanyFields)
-                PublishFieldN(text, rs, QString::fromLatin1(f.field),
-                              QString::fromLatin1(f.placeholder), QString::fromLatin1(f.format));
+            for (const CompanyField& f : kCompanyFields) {
+                const QString shown = Shown(rs.Value(QString::fromLatin1(f.field)),
+                                            QString::fromLatin1(f.format), true);
+                PublishValueN(text, QString::fromLatin1(f.placeholder),
+                              html ? shown.toHtmlEscaped() : StringRTFSemEspacos(shown));
+            }
         }
         rs.Close();
         if (text.contains(QStringLiteral("owner_logo"), Qt::CaseInsensitive)) {

@@ -6,6 +6,7 @@
 #include "common/Format.h"
 #include "common/Registry.h"
 #include "context/Context.h"
+#include "printing/RtfFill.h"
 #include "printing/modTemplates.h"
 
 #include <QDir>
@@ -103,7 +104,9 @@ class TestTemplates : public QObject {
         SettingsSandbox sandbox;
         DemoFixture demo;
         QVERIFY(QDir().mkpath(sandbox.shadowFolder()));
-        demo.exec({"UPDATE tbContactos SET fax = NULL WHERE contacto_id = 1"});
+        const QString name = "Atlântico {Gestão} \\ Saúde & Filhos";
+        demo.exec({"UPDATE tbContactos SET fax = NULL, nome_union = '" + name +
+                   "' WHERE contacto_id = 1"});
         const auto fill = [](bool html) {
             QString text =
                 "FX_owner_nome_FX|<<owner_nome>>|<<OWNER_FAX>>|##owner_capital##|"
@@ -111,7 +114,7 @@ class TestTemplates : public QObject {
             return PrintEmpresa(text, 0, html) == text ? text.split('|') : QStringList();
         };
         // Only the FX_ form of the name is filled; a null field is one space.
-        const QStringList fields{"Atlântico Gestão e Saúde, Lda.", "<<owner_nome>>", " ",
+        const QStringList fields{StringRTFSemEspacos(name), "<<owner_nome>>", " ",
                                  Format(50000.0, "#,##0.00"), "[ ]"};
         QCOMPARE(fill(false), fields);  // no logo stored: no picture
         // The logo reaches its file byte for byte, never through a link planted there.
@@ -125,6 +128,7 @@ class TestTemplates : public QObject {
         QCOMPARE(ReadAll(LogoPath()), logo);
         QCOMPARE(ReadAll(sandbox.root() + "/alheio.jpg"), QByteArray("alheio"));
         QCOMPARE(rtf.mid(0, 4), fields.mid(0, 4));
+        QCOMPARE(html[0], name.toHtmlEscaped());
         QVERIFY2(rtf[4].startsWith("[{\\field{\\*\\fldinst {INCLUDEPICTURE") &&
                      rtf[4].contains(LogoPath()),
                  qPrintable(rtf[4]));
