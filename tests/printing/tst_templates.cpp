@@ -15,15 +15,9 @@
 using namespace orla;
 using namespace orla::test;
 
-namespace {
-
-// A tbTemplates row from the values of filename, code, group_code, user_code, predef.
-QString Row(const QString& values) {
-    return "INSERT INTO tbTemplates (filename, code, group_code, user_code, predef) VALUES (" +
-           values + ")";
-}
-
-}  // namespace
+// A tbTemplates row: filename, code, group_code, user_code and predef follow.
+const QString kRow =
+    "INSERT INTO tbTemplates (filename, code, group_code, user_code, predef) VALUES (";
 
 class TestTemplates : public QObject {
     Q_OBJECT
@@ -33,11 +27,11 @@ class TestTemplates : public QObject {
 
     void templateFromDatabaseThenFolder() {
         const QHash<QString, QString> sql{
-            {"general", Row("'Extrato_Conta.doc', CAST('GERAL' AS BLOB), NULL, NULL, 0")},
-            {"ana", Row("'Extrato_Conta.doc', 'ANA', NULL, 'U-ANA', 1")},
-            {"group", Row("'Extrato_Conta.doc', 'GRUPO', 'G-CONTAB', NULL, 2")},
-            {"rui", Row("'Extrato_Conta.doc', 'RUI', NULL, 'U-RUI', 9")},
-            {"empty", Row("'Extrato_Conta.doc', X'', NULL, NULL, 0")}};
+            {"general", kRow + "'Extrato_Conta.doc', CAST('GERAL' AS BLOB), NULL, NULL, 0)"},
+            {"ana", kRow + "'Extrato_Conta.doc', 'ANA', NULL, 'U-ANA', 1)"},
+            {"group", kRow + "'Extrato_Conta.doc', 'GRUPO', 'G-CONTAB', NULL, 2)"},
+            {"rui", kRow + "'Extrato_Conta.doc', 'RUI', NULL, 'U-RUI', 9)"},
+            {"empty", kRow + "'Extrato_Conta.doc', X'', NULL, NULL, 0)"}};
         const struct {
             const char *row, *rows, *file;
             bool strip;
@@ -74,8 +68,7 @@ class TestTemplates : public QObject {
     void companyOfTheUser() {
         SettingsSandbox sandbox;
         DemoFixture demo;
-        demo.exec({"INSERT INTO tbEmpresas (empresa_id, predef) VALUES (2, 0), (7, 1)",
-                   "UPDATE tbEmpresas SET predef = 0 WHERE empresa_id = 1",
+        demo.exec({"INSERT INTO tbEmpresas (empresa_id, predef) VALUES (2, 0), (7, 2)",
                    "UPDATE tbArmazens SET empresa_id = 2, predef = 2 WHERE armazem_id = 2",
                    "INSERT INTO tbArmazens (armazem_id, descrit, empresa_id, predef) VALUES "
                    "(3, 'Sem empresa', NULL, 0), (4, 'Fechada', 9, 0)",
@@ -121,7 +114,7 @@ class TestTemplates : public QObject {
         QByteArray logo;
         for (int i = 0; i < 256; ++i)
             logo += char(i);
-        demo.exec({Row("'logo.jpg', X'" + logo.toHex() + "', NULL, NULL, 1")});
+        demo.exec({kRow + "'logo.jpg', X'" + logo.toHex() + "', NULL, NULL, 1)"});
         WriteAll(sandbox.root() + "/alheio.jpg", "alheio");
         QVERIFY(QFile::link(sandbox.root() + "/alheio.jpg", LogoPath()));
         const QStringList rtf = fill(false), html = fill(true);
