@@ -20,7 +20,7 @@ namespace {
 // as a marker in the result.
 QString DecodeRtf(const QString& rtf) {
     static const QRegularExpression token(
-        R"(\\([\\{}])|\\'([0-9a-f]{2})|\\u(-?\d+)\?|\\(par|tab) ?|([ -\[\]-z|~]))");
+        R"(\\([\\{}])|\\'([0-9a-f]{2})|\\u(-?\d+)\?|\\(par|tab)(?![a-z0-9-]) ?|([ -\[\]-z|~]))");
     QString out;
     qsizetype at = 0;
     for (auto it = token.globalMatch(rtf); it.hasNext() && at < rtf.size();) {
