@@ -35,8 +35,8 @@ OrlaError FileError(int error) {
     }
 }
 
-// Windows-1252 bytes of the characters 0x80 to 0x9F of the code page, by
-// Unicode value; 0 where a character is not among them.
+// The bytes 0x80 to 0x9F of the code page with the characters they stand
+// for (from 0xA0 on, bytes and characters are the same numbers).
 const std::array<std::pair<char16_t, uchar>, 32>& HighTable() {
     static const std::array<std::pair<char16_t, uchar>, 32> table = [] {
         std::array<std::pair<char16_t, uchar>, 32> t{};

@@ -13,6 +13,8 @@
 #include "printing/RtfFill.h"
 #include "security/Permissions.h"
 
+#include <QFileInfo>
+
 #include <array>
 #include <optional>
 
@@ -27,7 +29,8 @@ ErrorSite Site(const char* procedure) {
 }
 
 // The rows the current user may use through the user's code or groups. A user
-// whose groups cannot be read owns nothing: only the general rows remain.
+// without group links (or whose links cannot be read) gets an empty condition
+// from the helper, and then owns nothing here: only the general rows remain.
 QString OwnershipCondition() {
     const QString condition = ReadPermitionsDef(Context().User, QString());
     return condition.isEmpty() ? QStringLiteral("(0 = 1)") : condition;
@@ -41,13 +44,17 @@ std::optional<QVariant> FirstValue(const QString& sql, const QString& field) {
     return rs.Value(field);
 }
 
+bool IsNull(const QVariant& value) {
+    return !value.isValid() || value.isNull();
+}
+
 // A first value that is present and not Null.
 bool Present(const std::optional<QVariant>& value) {
-    return value && value->isValid() && !value->isNull();
+    return value && !IsNull(*value);
 }
 
 QByteArray BytesOf(const QVariant& value) {
-    return value.isValid() && !value.isNull() ? value.toByteArray() : QByteArray();
+    return IsNull(value) ? QByteArray() : value.toByteArray();
 }
 
 // Stored content as single-byte text; a text column is already decoded.
@@ -66,20 +73,18 @@ QString TemplatesFolder(qint32 programFlag) {
 }
 
 // The template file in the templates folder (its "Emails" subfolder for
-// html and htm); empty when the folder or the file is not there.
+// html and htm); empty when the folder or the file is not there. A name is
+// a file's name only: one that reaches into other folders finds nothing.
 QString TemplateFromFolder(const QString& fileName, qint32 programFlag) {
     QString folder = TemplatesFolder(programFlag);
-    if (folder.isEmpty() || fileName.isEmpty())
+    if (folder.isEmpty() || fileName.isEmpty() || fileName.contains(QLatin1Char('/')) ||
+        fileName.contains(QLatin1Char('\\')) || fileName == QLatin1String(".."))
         return {};
-    const QString extension = fileName.section(QLatin1Char('.'), -1).toLower();
-    if (fileName.contains(QLatin1Char('.')) &&
-        (extension == QLatin1String("html") || extension == QLatin1String("htm"))) {
-        if (!folder.endsWith(QLatin1Char('/')) && !folder.endsWith(QLatin1Char('\\')))
-            folder += QLatin1Char('/');
-        folder += QStringLiteral("Emails");
-    }
     if (!folder.endsWith(QLatin1Char('/')) && !folder.endsWith(QLatin1Char('\\')))
         folder += QLatin1Char('/');
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("html") || suffix == QLatin1String("htm"))
+        folder += QStringLiteral("Emails/");
     try {
         return ReadTemplateFile(folder + fileName);
     } catch (const OrlaError& e) {
@@ -173,8 +178,18 @@ bool Publish(QString& text, const QString& name, const QString& replacement, QSt
     return false;
 }
 
-bool IsNull(const QVariant& value) {
-    return !value.isValid() || value.isNull();
+// The text that replaces a placeholder: one space for Null, the value
+// formatted when a format is given, else its text. For a numeric
+// placeholder a text to be formatted is taken as the number it reads as
+// (a stored "1250,5" formats as 1.250,50); one that reads as none fails.
+QString Shown(const QVariant& value, const QString& format, bool numeric) {
+    if (IsNull(value))
+        return QStringLiteral(" ");
+    if (format.isEmpty())
+        return TextOf(value);
+    if (numeric && value.typeId() == QMetaType::QString)
+        return Format(CDbl(value), format);
+    return Format(value, format);
 }
 
 }  // namespace
@@ -283,10 +298,14 @@ QString PrintEmpresa(QString& text, qint32 firstCompany, bool html) {
         Recordset rs = Data().SqlServer.Execute(
             QStringLiteral("SELECT * FROM vwEmpresas_Completo WHERE empresa_id = ") +
             SqlValue(id, SqlNumber));
+        // Each value shown literally in the document: RTF or HTML text.
         if (!rs.Eof()) {
-            for (const CompanyField& f : kCompanyFields)
-                PublishFieldN(text, rs, QString::fromLatin1(f.field),
-                              QString::fromLatin1(f.placeholder), QString::fromLatin1(f.format));
+            for (const CompanyField& f : kCompanyFields) {
+                const QString shown = Shown(rs.Value(QString::fromLatin1(f.field)),
+                                            QString::fromLatin1(f.format), true);
+                PublishValueN(text, QString::fromLatin1(f.placeholder),
+                              html ? shown.toHtmlEscaped() : StringRTFSemEspacos(shown));
+            }
         }
         rs.Close();
         if (text.contains(QStringLiteral("owner_logo"), Qt::CaseInsensitive)) {
@@ -300,28 +319,16 @@ QString PrintEmpresa(QString& text, qint32 firstCompany, bool html) {
 bool PublishValue(QString& text, const QString& name, const QVariant& value, const QString& format,
                   QString* d1, QString* d2) {
     bool result = false;
-    Guard(Site("PublishValue"), [&] {
-        const QString shown = IsNull(value)       ? QStringLiteral(" ")
-                              : !format.isEmpty() ? Format(value, format)
-                                                  : TextOf(value);
-        result = Publish(text, name, shown, d1, d2);
-    });
+    Guard(Site("PublishValue"),
+          [&] { result = Publish(text, name, Shown(value, format, false), d1, d2); });
     return result;
 }
 
 bool PublishValueN(QString& text, const QString& name, const QVariant& value, const QString& format,
                    QString* d1, QString* d2) {
     bool result = false;
-    Guard(Site("PublishValueN"), [&] {
-        // A text to be formatted is taken as the number it reads as (a
-        // stored "1250,5" formats as 1.250,50); one that reads as none fails.
-        const bool asNumber = !format.isEmpty() && value.typeId() == QMetaType::QString;
-        const QString shown = IsNull(value)       ? QStringLiteral(" ")
-                              : asNumber          ? Format(CDbl(value), format)
-                              : !format.isEmpty() ? Format(value, format)
-                                                  : TextOf(value);
-        result = Publish(text, name, shown, d1, d2);
-    });
+    Guard(Site("PublishValueN"),
+          [&] { result = Publish(text, name, Shown(value, format, true), d1, d2); });
     return result;
 }
 

@@ -23,7 +23,8 @@ bool GetLogo();
 // The company the user works for (through the user's warehouse), or the
 // first company when firstCompany is not 0; 0 on failure.
 qint32 FindEmpresaID(const QString& user, qint32 firstCompany);
-// Fills the company placeholders of the template and returns it (also left in `text`).
+// Fills the company placeholders of the template and returns it (also left in `text`); the
+// values are escaped as HTML or RTF text, so they show as stored.
 QString PrintEmpresa(QString& text, qint32 firstCompany, bool html);
 // Replaces every occurrence, in any case, of the first placeholder form of
 // `name` found in `text`: d1 name d2 (when a delimiter is given), FX_name_FX,

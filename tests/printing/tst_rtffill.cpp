@@ -20,7 +20,7 @@ namespace {
 // as a marker in the result.
 QString DecodeRtf(const QString& rtf) {
     static const QRegularExpression token(
-        R"(\\([\\{}])|\\'([0-9a-f]{2})|\\u(-?\d+)\?|\\(par|tab) ?|([ -\[\]-z|~]))");
+        R"(\\([\\{}])|\\'([0-9a-f]{2})|\\u(-?\d+)\?|\\(par|tab)(?![a-z0-9-]) ?|([ -\[\]-z|~]))");
     QString out;
     qsizetype at = 0;
     for (auto it = token.globalMatch(rtf); it.hasNext() && at < rtf.size();) {
@@ -39,10 +39,6 @@ QString DecodeRtf(const QString& rtf) {
     }
     return at == rtf.size() ? out : "<not RTF text at: " + rtf.mid(at) + ">";
 }
-
-const QString kTemplate =
-    "{\\rtf1 <<data>> \\trowd Data\\cell Saldo\\cell\\row "
-    "\\trowd <DATA>\\cell <saldo>\\cell\\row }";
 
 }  // namespace
 
@@ -78,7 +74,10 @@ class TestRtfFill : public QObject {
         QFETCH(int, rows);
         QFETCH(bool, onePass);
         // Header placeholders first: "<data>" also occurs inside "<<data>>".
-        const QString body = SubstituirTexto(kTemplate, "<<data>>", "6 dez");
+        const QString body = SubstituirTexto(
+            "{\\rtf1 <<data>> \\trowd Data\\cell Saldo\\cell\\row "
+            "\\trowd <DATA>\\cell <saldo>\\cell\\row }",
+            "<<data>>", "6 dez");
         RowSection section(body, {"<nada>", "<data>", "<saldo>"});
         section.setPlaceholders({"<data>", "<saldo>"});
         QStringList cells;
@@ -117,7 +116,6 @@ class TestRtfFill : public QObject {
         const QString body = "{\\rtf1 Conceição € }";
         WriteReportFile(path, body);
         QCOMPARE(ReadAll(path), ToAnsi(body) + "\r\n");
-        QCOMPARE(ReadTemplateFile(path), body + "\r\n");
         // Open in the word processor: its lock file stands beside it.
         WriteAll(dir.filePath(".~lock.Extrato_Conta.doc#"), "ana,host");
         const auto open = Try([&] { WriteReportFile(path, "{\\rtf1 novo}"); });

@@ -6,6 +6,7 @@
 #include "common/Format.h"
 #include "common/Registry.h"
 #include "context/Context.h"
+#include "printing/RtfFill.h"
 #include "printing/modTemplates.h"
 
 #include <QDir>
@@ -14,15 +15,9 @@
 using namespace orla;
 using namespace orla::test;
 
-namespace {
-
-// A tbTemplates row from the values of filename, code, group_code, user_code, predef.
-QString Row(const QString& values) {
-    return "INSERT INTO tbTemplates (filename, code, group_code, user_code, predef) VALUES (" +
-           values + ")";
-}
-
-}  // namespace
+// A tbTemplates row: filename, code, group_code, user_code and predef follow.
+const QString kRow =
+    "INSERT INTO tbTemplates (filename, code, group_code, user_code, predef) VALUES (";
 
 class TestTemplates : public QObject {
     Q_OBJECT
@@ -32,11 +27,11 @@ class TestTemplates : public QObject {
 
     void templateFromDatabaseThenFolder() {
         const QHash<QString, QString> sql{
-            {"general", Row("'Extrato_Conta.doc', CAST('GERAL' AS BLOB), NULL, NULL, 0")},
-            {"ana", Row("'Extrato_Conta.doc', 'ANA', NULL, 'U-ANA', 1")},
-            {"group", Row("'Extrato_Conta.doc', 'GRUPO', 'G-CONTAB', NULL, 2")},
-            {"rui", Row("'Extrato_Conta.doc', 'RUI', NULL, 'U-RUI', 9")},
-            {"empty", Row("'Extrato_Conta.doc', X'', NULL, NULL, 0")}};
+            {"general", kRow + "'Extrato_Conta.doc', CAST('GERAL' AS BLOB), NULL, NULL, 0)"},
+            {"ana", kRow + "'Extrato_Conta.doc', 'ANA', NULL, 'U-ANA', 1)"},
+            {"group", kRow + "'Extrato_Conta.doc', 'GRUPO', 'G-CONTAB', NULL, 2)"},
+            {"rui", kRow + "'Extrato_Conta.doc', 'RUI', NULL, 'U-RUI', 9)"},
+            {"empty", kRow + "'Extrato_Conta.doc', X'', NULL, NULL, 0)"}};
         const struct {
             const char *row, *rows, *file;
             bool strip;
@@ -74,8 +69,7 @@ class TestTemplates : public QObject {
     void companyOfTheUser() {
         SettingsSandbox sandbox;
         DemoFixture demo;
-        demo.exec({"INSERT INTO tbEmpresas (empresa_id, predef) VALUES (2, 0), (7, 1)",
-                   "UPDATE tbEmpresas SET predef = 0 WHERE empresa_id = 1",
+        demo.exec({"INSERT INTO tbEmpresas (empresa_id, predef) VALUES (2, 0), (7, 2)",
                    "UPDATE tbArmazens SET empresa_id = 2, predef = 2 WHERE armazem_id = 2",
                    "INSERT INTO tbArmazens (armazem_id, descrit, empresa_id, predef) VALUES "
                    "(3, 'Sem empresa', NULL, 0), (4, 'Fechada', 9, 0)",
@@ -105,7 +99,9 @@ class TestTemplates : public QObject {
         DemoFixture demo;
         demo.exec({"DELETE FROM tbTemplates"});  // no logo until the case stores one
         QVERIFY(QDir().mkpath(sandbox.shadowFolder()));
-        demo.exec({"UPDATE tbContactos SET fax = NULL WHERE contacto_id = 1"});
+        const QString name = "Atlântico {Gestão} \\ Saúde & Filhos";
+        demo.exec({"UPDATE tbContactos SET fax = NULL, nome_union = '" + name +
+                   "' WHERE contacto_id = 1"});
         const auto fill = [](bool html) {
             QString text =
                 "FX_owner_nome_FX|<<owner_nome>>|<<OWNER_FAX>>|##owner_capital##|"
@@ -113,20 +109,21 @@ class TestTemplates : public QObject {
             return PrintEmpresa(text, 0, html) == text ? text.split('|') : QStringList();
         };
         // Only the FX_ form of the name is filled; a null field is one space.
-        const QStringList fields{"Atlântico Gestão e Saúde, Lda.", "<<owner_nome>>", " ",
+        const QStringList fields{StringRTFSemEspacos(name), "<<owner_nome>>", " ",
                                  Format(50000.0, "#,##0.00"), "[ ]"};
         QCOMPARE(fill(false), fields);  // no logo stored: no picture
         // The logo reaches its file byte for byte, never through a link planted there.
         QByteArray logo;
         for (int i = 0; i < 256; ++i)
             logo += char(i);
-        demo.exec({Row("'logo.jpg', X'" + logo.toHex() + "', NULL, NULL, 1")});
+        demo.exec({kRow + "'logo.jpg', X'" + logo.toHex() + "', NULL, NULL, 1)"});
         WriteAll(sandbox.root() + "/alheio.jpg", "alheio");
         QVERIFY(QFile::link(sandbox.root() + "/alheio.jpg", LogoPath()));
         const QStringList rtf = fill(false), html = fill(true);
         QCOMPARE(ReadAll(LogoPath()), logo);
         QCOMPARE(ReadAll(sandbox.root() + "/alheio.jpg"), QByteArray("alheio"));
         QCOMPARE(rtf.mid(0, 4), fields.mid(0, 4));
+        QCOMPARE(html[0], name.toHtmlEscaped());
         QVERIFY2(rtf[4].startsWith("[{\\field{\\*\\fldinst {INCLUDEPICTURE") &&
                      rtf[4].contains(LogoPath()),
                  qPrintable(rtf[4]));
