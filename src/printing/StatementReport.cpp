@@ -76,8 +76,11 @@ QString FillSummary(const QString& body, Dictionary& summary) {
         // The type is a listed text: made safe for RTF like the movement rows.
         PublishValue(row, QStringLiteral("mpag_descrit"), StringRTF(summary.Keys()[i]), {}, &d1,
                      &d2);
-        PublishValue(row, QStringLiteral("mpag_valor"), float(CDbl(summary.Items()[i])),
-                     QStringLiteral("#,##0.00"), &d1, &d2);
+        // The amount in single precision, formatted, then made safe too: the locale's
+        // grouping may be a no-break space, which must not reach the file as a raw byte.
+        PublishValue(row, QStringLiteral("mpag_valor"),
+                     StringRTF(Format(float(CDbl(summary.Items()[i])), QStringLiteral("#,##0.00"))),
+                     {}, &d1, &d2);
         section.add(row);
     }
     return section.apply(body);
