@@ -1,5 +1,6 @@
 // Fill of the statement window for an account with 100,000 movements, against
 // the floor of merely reading the same rows through the same data layer.
+#include "BestOf.h"
 #include "DemoDatabase.h"
 #include "common/ControlValues.h"
 #include "context/Context.h"
@@ -27,7 +28,6 @@ namespace {
 const int kMovements = qEnvironmentVariableIntValue("BENCH_MOVEMENTS") > 0
                            ? qEnvironmentVariableIntValue("BENCH_MOVEMENTS")
                            : 100000;
-constexpr int kRounds = 3;
 
 // Adds account 70 with kMovements receipts spread over the last three years.
 bool AddBigAccount(const QString& path) {
@@ -54,17 +54,6 @@ bool AddBigAccount(const QString& path) {
                 .arg(kMovements));
     db.close();
     return ok;
-}
-
-double BestOf(const std::function<void()>& run) {
-    double best = 1e12;
-    for (int i = 0; i < kRounds; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        run();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include "common/TextHelpers.h"
 #include "printing/RtfFill.h"
 
+#include "BestOf.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QElapsedTimer>
@@ -22,7 +24,6 @@ namespace {
 const int kRows = qEnvironmentVariableIntValue("BENCH_ROWS") > 0
                       ? qEnvironmentVariableIntValue("BENCH_ROWS")
                       : 100000;
-constexpr int kRounds = 3;
 
 const QString kTemplate = QStringLiteral(
     "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs18 "
@@ -38,17 +39,6 @@ const QString kTemplate = QStringLiteral(
 
 const char* const kPlaceholders[] = {"<data>",   "<origem>", "<entidade>", "<ref>",
                                      "<doc_no>", "<debito>", "<credito>",  "<saldo>"};
-
-double BestOf(const std::function<void()>& run) {
-    double best = 1e12;
-    for (int i = 0; i < kRounds; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        run();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
 
 QByteArray Digest(const QString& path) {
     QFile f(path);

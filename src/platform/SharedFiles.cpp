@@ -43,6 +43,8 @@ bool ApplyModes(int fd, bool folder) {
     return ::fchmod(fd, folder ? 0700 : 0600) == 0;
 }
 
+}  // namespace
+
 bool WriteFully(int fd, const QByteArray& bytes) {
     qsizetype done = 0;
     while (done < bytes.size()) {
@@ -55,8 +57,6 @@ bool WriteFully(int fd, const QByteArray& bytes) {
     }
     return true;
 }
-
-}  // namespace
 
 UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
     if (this != &other) {

@@ -65,6 +65,9 @@ class SharedFolder {
     UniqueFd fd_;
 };
 
+// Writes all the bytes, resuming after interruptions; false (errno set) on failure.
+bool WriteFully(int fd, const QByteArray& bytes);
+
 // An exclusive lock on an open file, tried until the wait runs out; released
 // with the descriptor (also when the program dies).
 bool LockExclusive(int fd, std::chrono::milliseconds wait);

@@ -141,15 +141,9 @@ bool OnlySpaces(const QString& text) {
 }
 
 void WriteBytes(int fd, const QByteArray& bytes) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            throw FileError(n < 0 ? errno : EIO);
-        done += n;
-    }
+    errno = 0;
+    if (!WriteFully(fd, bytes))
+        throw FileError(errno ? errno : EIO);
 }
 
 // True when a LibreOffice lock file (a link too) stands beside the file.
