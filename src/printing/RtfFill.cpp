@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <charconv>
+#include <string_view>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -57,60 +59,114 @@ std::optional<uchar> AnsiByte(char16_t c) {
     return std::nullopt;
 }
 
-void AppendHex(QString& out, uchar byte) {
-    static const char digits[] = "0123456789abcdef";
-    out += QStringLiteral("\\'");
-    out += QLatin1Char(digits[byte >> 4]);
-    out += QLatin1Char(digits[byte & 0xF]);
+// True for a character shown as it stands: printable ASCII but "\\", "{" and "}".
+bool IsPlain(char16_t c) {
+    static constexpr std::array<bool, 0x80> kPlain = [] {
+        std::array<bool, 0x80> plain{};
+        for (char16_t u = 0x20; u < 0x7F; ++u)
+            plain[u] = u != u'\\' && u != u'{' && u != u'}';
+        return plain;
+    }();
+    return c < 0x80 && kPlain[c];
 }
 
-// True when the text is shown as it stands: printable ASCII without "\", "{" or "}".
-bool PlainRtf(const QString& text) {
-    for (QChar ch : text) {
-        const char16_t c = ch.unicode();
-        if (c < 0x20 || c >= 0x7F || c == u'\\' || c == u'{' || c == u'}')
+// True when the whole text is shown as it stands.
+bool PlainRtf(QStringView text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return IsPlain(c.unicode()); });
+}
+
+bool OnlySpaces(QStringView text) {
+    for (QChar c : text)
+        if (c != QLatin1Char(' '))
             return false;
-    }
     return true;
 }
 
-QString EscapeRtf(const QString& text) {
-    if (PlainRtf(text))
-        return text;
-    QString out;
-    out.reserve(text.size() + text.size() / 4 + 8);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
-        if (c >= 0x20 && c < 0x7F) {
-            if (c == u'\\' || c == u'{' || c == u'}')
-                out += QLatin1Char('\\');
-            out += QChar(c);
+char* Put(char* out, std::string_view text) {
+    return std::copy(text.begin(), text.end(), out);
+}
+
+char* PutHex(char* out, uchar byte) {
+    static const char digits[] = "0123456789abcdef";
+    *out++ = '\\';
+    *out++ = '\'';
+    *out++ = digits[byte >> 4];
+    *out++ = digits[byte & 0xF];
+    return out;
+}
+
+// The most bytes one UTF-16 unit becomes: "\u-32768?".
+constexpr qsizetype kMostPerUnit = 9;
+
+// Room for `most` more bytes at the end of `out`, to be written through the
+// pointer returned and closed with Close; grows as appending does.
+char* Room(QByteArray& out, qsizetype most) {
+    const qsizetype size = out.size();
+    if (out.capacity() < size + most)
+        out.reserve(std::max(size + most, 2 * out.capacity()));
+    out.resize(size + most);
+    return out.data() + size;
+}
+
+void Close(QByteArray& out, const char* end) {
+    out.resize(end - out.constData());
+}
+
+// Writes the RTF that shows `text` literally at `p`, all in ASCII: the one
+// escaping rule of every value. At most kMostPerUnit bytes a unit.
+char* PutEscaped(char* p, QStringView text) {
+    const char16_t* at = text.utf16();
+    const char16_t* const end = at + text.size();
+    while (at < end) {
+        while (at < end && IsPlain(*at))
+            *p++ = char(*at++);
+        if (at == end)
+            break;
+        const char16_t c = *at++;
+        if (c == u'\\' || c == u'{' || c == u'}') {
+            *p++ = '\\';
+            *p++ = char(c);
         } else if (c == u'\r' || c == u'\n') {
             // CR LF, a lone CR and a lone LF are each one line break.
-            if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            out += QStringLiteral("\\par ");
+            if (c == u'\r' && at < end && *at == u'\n')
+                ++at;
+            p = Put(p, "\\par ");
         } else if (c == u'\t') {
-            out += QStringLiteral("\\tab ");
+            p = Put(p, "\\tab ");
         } else if (c == 0) {
             // A NUL cannot be shown; it is left out.
         } else if (c < 0x20 || c == 0x7F) {
-            AppendHex(out, uchar(c));
+            p = PutHex(p, uchar(c));
         } else if (const std::optional<uchar> byte = AnsiByte(c)) {
-            AppendHex(out, *byte);
+            p = PutHex(p, *byte);
         } else {
             // Outside the code page: the Unicode form, with "?" for readers without it.
-            out += QStringLiteral("\\u") + QString::number(qint16(c)) + QLatin1Char('?');
+            p = Put(p, "\\u");
+            p = std::to_chars(p, p + 6, qint16(c)).ptr;
+            *p++ = '?';
         }
     }
-    return out;
+    return p;
+}
+
+// The text StringRTF escapes: an empty or all-spaces text becomes three spaces.
+QStringView ThreeSpacesRule(QStringView text) {
+    return OnlySpaces(text) ? QStringView(u"   ") : text;
+}
+
+QString EscapeRtf(QStringView text) {
+    if (PlainRtf(text))
+        return text.toString();
+    QByteArray out;
+    Close(out, PutEscaped(Room(out, text.size() * kMostPerUnit), text));
+    return QString::fromLatin1(out);
 }
 
 // The body in the code page. A filled body is nearly all ASCII, so it is
 // converted as Latin-1 in one piece and only the characters above 0x7F are
 // put right; a body with surrogate pairs goes through the full converter.
-QByteArray AnsiBytes(const QString& text) {
-    const char16_t* units = reinterpret_cast<const char16_t*>(text.utf16());
+QByteArray AnsiBytes(QStringView text) {
+    const char16_t* units = text.utf16();
     const qsizetype size = text.size();
     QByteArray bytes = text.toLatin1();
     constexpr qsizetype kBlock = 32;
@@ -126,18 +182,11 @@ QByteArray AnsiBytes(const QString& text) {
             if (c < 0x80)
                 continue;
             if (QChar::isSurrogate(c))
-                return ToAnsi(text);
+                return ToAnsi(text.toString());
             bytes[i] = char(AnsiByte(c).value_or('?'));
         }
     }
     return bytes;
-}
-
-bool OnlySpaces(const QString& text) {
-    for (QChar c : text)
-        if (c != QLatin1Char(' '))
-            return false;
-    return true;
 }
 
 void WriteBytes(int fd, const QByteArray& bytes) {
@@ -183,7 +232,7 @@ QString ReadTemplateFile(const QString& path) {
 }
 
 QString StringRTF(const QString& text) {
-    return EscapeRtf(OnlySpaces(text) ? QStringLiteral("   ") : text);
+    return EscapeRtf(ThreeSpacesRule(text));
 }
 
 QString StringRTFSemEspacos(const QString& text) {
@@ -209,22 +258,27 @@ RowSection::RowSection(const QString& body, const QStringList& anchors) : bodySi
     start_ = start;
     length_ = end - start;
     rowTemplate_ = body.mid(start, length_);
+    bytes_ = AnsiBytes(QStringView(body).left(start));
+    rowsFrom_ = bytes_.size();
 }
 
 void RowSection::add(const QString& filledRow) {
-    rows_ += filledRow;
+    bytes_ += AnsiBytes(filledRow);
     ++count_;
 }
 
 void RowSection::setPlaceholders(const QStringList& placeholders) {
-    pieces_.assign(1, Piece{rowTemplate_, -1});
-    slots_ = placeholders.size();
+    struct Text {
+        QString text;
+        int slot;
+    };
+    std::vector<Text> texts{{rowTemplate_, -1}};
     for (int slot = 0; slot < placeholders.size(); ++slot) {
         const QString& search = placeholders[slot];
         if (search.isEmpty())
             continue;
-        std::vector<Piece> split;
-        for (const Piece& piece : pieces_) {
+        std::vector<Text> split;
+        for (const Text& piece : texts) {
             // The text before each occurrence becomes a piece of its own,
             // followed by this slot; the rest keeps the piece's own slot.
             qsizetype from = 0;
@@ -235,40 +289,83 @@ void RowSection::setPlaceholders(const QStringList& placeholders) {
             }
             split.push_back({piece.text.mid(from), piece.slot});
         }
-        pieces_ = std::move(split);
+        texts = std::move(split);
     }
+    pieces_.clear();
+    for (const Text& piece : texts)
+        pieces_.push_back({AnsiBytes(piece.text), piece.slot});
+    slots_ = placeholders.size();
+}
+
+void RowSection::checkSlots(qsizetype values) const {
+    if (values != slots_)
+        throw OrlaError(5, QStringLiteral("Each row placeholder needs one value."));
 }
 
 void RowSection::addValues(const QStringList& values) {
-    if (values.size() != slots_)
-        throw OrlaError(5, QStringLiteral("Each row placeholder needs one value."));
+    checkSlots(values.size());
     for (const Piece& piece : pieces_) {
-        rows_ += piece.text;
+        bytes_ += piece.bytes;
         if (piece.slot >= 0) {
             const QString& value = values[piece.slot];
             if (value.isEmpty())
-                rows_ += QLatin1Char(' ');
+                bytes_ += ' ';
             else
-                rows_ += value;
+                bytes_ += AnsiBytes(value);
         }
     }
     ++count_;
 }
 
+void RowSection::addTexts(std::span<const QString> texts) {
+    checkSlots(qsizetype(texts.size()));
+    qsizetype most = 0;
+    for (const Piece& piece : pieces_) {
+        most += piece.bytes.size();
+        if (piece.slot >= 0)
+            most += std::max<qsizetype>(3, texts[size_t(piece.slot)].size()) * kMostPerUnit;
+    }
+    char* p = Room(bytes_, most);
+    for (const Piece& piece : pieces_) {
+        p = std::copy(piece.bytes.cbegin(), piece.bytes.cend(), p);
+        if (piece.slot >= 0)
+            p = PutEscaped(p, ThreeSpacesRule(texts[size_t(piece.slot)]));
+    }
+    Close(bytes_, p);
+    ++count_;
+}
+
+void RowSection::checkBody(const QString& body) const {
+    if (body.size() != bodySize_)
+        throw OrlaError(5, QStringLiteral("The row section belongs to another text."));
+}
+
 QString RowSection::apply(const QString& body) const {
     if (!found_ || count_ == 0)
         return body;
-    if (body.size() != bodySize_)
-        throw OrlaError(5, QStringLiteral("The row section belongs to another text."));
+    checkBody(body);
+    const QString rows = FromAnsi(
+        QByteArray::fromRawData(bytes_.constData() + rowsFrom_, bytes_.size() - rowsFrom_));
     QString result;
-    result.reserve(body.size() - length_ + rows_.size());
+    result.reserve(body.size() - length_ + rows.size());
     result += QStringView(body).left(start_);
-    result += rows_;
+    result += rows;
     result += QStringView(body).mid(start_ + length_);
     return result;
 }
 
-void WriteReportFile(const QString& path, const QString& body) {
+QByteArray RowSection::applyAnsi(const QString& body) && {
+    if (!found_ || count_ == 0)
+        return AnsiBytes(body);
+    checkBody(body);
+    QByteArray result = std::move(bytes_);
+    result += AnsiBytes(QStringView(body).mid(start_ + length_));
+    bytes_.clear();
+    count_ = 0;
+    return result;
+}
+
+void WriteReportAnsi(const QString& path, const QByteArray& body) {
     if (HeldByOffice(path))
         throw OrlaError(err::kPermissionDenied, QStringLiteral("Permission denied"));
     // Opened as itself, never through a link, and emptied only once it is
@@ -291,10 +388,22 @@ void WriteReportFile(const QString& path, const QString& body) {
     lock.l_whence = SEEK_SET;
     if (::fcntl(fd.get(), F_SETLK, &lock) != 0)
         throw FileError(errno == EAGAIN ? EACCES : errno);
-    if (::ftruncate(fd.get(), 0) != 0)
+    // Written over the old bytes, then cut to its length: rewriting pages the
+    // system holds is cheaper than dropping them and taking new ones.
+    try {
+        WriteBytes(fd.get(), body);
+        WriteBytes(fd.get(), QByteArrayLiteral("\r\n"));
+    } catch (const OrlaError&) {
+        // Never left half new, half old.
+        [[maybe_unused]] const int emptied = ::ftruncate(fd.get(), 0);
+        throw;
+    }
+    if (::ftruncate(fd.get(), off_t(body.size()) + 2) != 0)
         throw FileError(errno);
-    WriteBytes(fd.get(), AnsiBytes(body));
-    WriteBytes(fd.get(), QByteArrayLiteral("\r\n"));
+}
+
+void WriteReportFile(const QString& path, const QString& body) {
+    WriteReportAnsi(path, AnsiBytes(body));
 }
 
 void ReportBuildFailure(const OrlaError& error, const QString& module) {

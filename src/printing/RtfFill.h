@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <span>
 #include <vector>
 
 namespace orla {
@@ -31,7 +32,7 @@ class RowSection {
     bool found() const { return found_; }
     // The text of the section (its leading \row included).
     const QString& rowTemplate() const { return rowTemplate_; }
-    // Rows in record order.
+    // Rows in record order; they are kept as the Windows-1252 bytes that are written.
     void add(const QString& filledRow);
     // The row placeholders, for addValues: the row template is split once at every
     // occurrence (any case) of each, in the order given, as SubstituirTexto would find them.
@@ -41,16 +42,24 @@ class RowSection {
     // gives). A value is never searched for placeholders. OrlaError 5 when the number of
     // values differs from the number of placeholders.
     void addValues(const QStringList& values);
+    // The same with the texts as shown: each is made RTF by the rule of StringRTF as it is
+    // written into the rows, with no text in between.
+    void addTexts(std::span<const QString> texts);
     int count() const { return count_; }
     // The body with the section replaced by the rows added (unchanged when none was added);
     // `body` is the text searched (OrlaError 5 when its length differs).
     QString apply(const QString& body) const;
+    // The same as the Windows-1252 bytes WriteReportAnsi writes, made without a copy of the
+    // rows: the section is spent (no rows) afterwards.
+    QByteArray applyAnsi(const QString& body) &&;
 
   private:
     struct Piece {
-        QString text;
-        int slot = -1;  // the placeholder that follows the text; -1 for none
+        QByteArray bytes;
+        int slot = -1;  // the placeholder that follows the bytes; -1 for none
     };
+    void checkSlots(qsizetype values) const;
+    void checkBody(const QString& body) const;
     bool found_ = false;
     qsizetype start_ = 0;
     qsizetype length_ = 0;
@@ -58,7 +67,9 @@ class RowSection {
     QString rowTemplate_;
     std::vector<Piece> pieces_;
     qsizetype slots_ = 0;
-    QString rows_;  // the rows added, one after the other
+    // In the code page: the body before the section, then the rows added one after the other.
+    QByteArray bytes_;
+    qsizetype rowsFrom_ = 0;
     int count_ = 0;
 };
 
@@ -66,6 +77,8 @@ class RowSection {
 // symbolic link; throws OrlaError 70 when the file is held open by another program (a
 // LibreOffice lock file ".~lock.<name>#" beside it) or access is denied, 75 otherwise.
 void WriteReportFile(const QString& path, const QString& body);
+// The same with the body already in the code page.
+void WriteReportAnsi(const QString& path, const QByteArray& body);
 
 // The failure rule of every report builder: 70 shows "Tem uma impressão aberta. Feche esse
 // ficheiro antes de iniciar uma nova impressão." titled "Impressões" (information icon)

@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
+#include <utility>
+
 using namespace orla;
 using namespace orla::test;
 
@@ -97,6 +100,31 @@ class TestRtfFill : public QObject {
         QVERIFY(section.found() && section.count() == rows);
         const QString table = filled.mid(filled.indexOf("Saldo\\cell"));
         QCOMPARE(table, "Saldo\\cell\\row \\trowd " + cells.join("\\row \\trowd ") + "\\row }");
+    }
+
+    void textsEscapedIntoBytes_data() {
+        QTest::addColumn<QString>("text");
+        int row = 0;
+        for (const char* text : {"C:\\dir {a} }{ \\par", "Conceição € ‰ ºª", "Łódź ✓ \U0001F600",
+                                 "a\r\nb\n\rc\td", "\x01\x7f\u0081\u009d", "", "   ", " a "})
+            QTest::addRow("%d", ++row) << QString::fromUtf8(text);
+        QTest::addRow("nul") << QString(QChar(0)) + "x";
+    }
+    void textsEscapedIntoBytes() {
+        // Written straight as bytes, a text comes out as StringRTF makes it by hand.
+        QFETCH(QString, text);
+        const QString body =
+            "{\\rtf1 \\trowd a\\cell\\row \\trowd Cr\u00e9dito <data>\\cell "
+            "<saldo>\\cell\\row } ";
+        RowSection byHand(body, {"<data>"}), bytes(body, {"<data>"});
+        bytes.setPlaceholders({"<data>", "<saldo>"});
+        for (const QString& other : {QString("x"), text}) {
+            byHand.add(
+                SubstituirTexto(SubstituirTexto(byHand.rowTemplate(), "<data>", StringRTF(text)),
+                                "<saldo>", StringRTF(other)));
+            bytes.addTexts(std::array{text, other});
+        }
+        QCOMPARE(std::move(bytes).applyAnsi(body), ToAnsi(byHand.apply(body)));
     }
 
     void noRowSection() {
