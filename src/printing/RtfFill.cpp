@@ -189,6 +189,15 @@ QByteArray AnsiBytes(QStringView text) {
     return bytes;
 }
 
+// Bytes of the code page back as text: Latin-1 but for 0x80 to 0x9F.
+QString TextOfAnsi(QByteArrayView bytes) {
+    QString text = QString::fromLatin1(bytes);
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        if (const uchar b = uchar(bytes[i]); b >= 0x80 && b < 0xA0)
+            text[i] = QChar(HighTable()[b - 0x80].first);
+    return text;
+}
+
 void WriteBytes(int fd, const QByteArray& bytes) {
     errno = 0;
     if (!WriteFully(fd, bytes))
@@ -344,8 +353,8 @@ QString RowSection::apply(const QString& body) const {
     if (!found_ || count_ == 0)
         return body;
     checkBody(body);
-    const QString rows = FromAnsi(
-        QByteArray::fromRawData(bytes_.constData() + rowsFrom_, bytes_.size() - rowsFrom_));
+    const QString rows =
+        TextOfAnsi(QByteArrayView(bytes_.constData() + rowsFrom_, bytes_.size() - rowsFrom_));
     QString result;
     result.reserve(body.size() - length_ + rows.size());
     result += QStringView(body).left(start_);

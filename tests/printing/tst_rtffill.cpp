@@ -114,7 +114,7 @@ class TestRtfFill : public QObject {
         // Written straight as bytes, a text comes out as StringRTF makes it by hand.
         QFETCH(QString, text);
         const QString body =
-            "{\\rtf1 \\trowd a\\cell\\row \\trowd Cr\u00e9dito <data>\\cell "
+            "{\\rtf1 \\trowd a\\cell\\row \\trowd Cr\u00e9dito \u20ac <data>\\cell "
             "<saldo>\\cell\\row } ";
         RowSection byHand(body, {"<data>"}), bytes(body, {"<data>"});
         bytes.setPlaceholders({"<data>", "<saldo>"});
