@@ -11,6 +11,7 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <functional>
 #include <string_view>
 
 #include <fcntl.h>
@@ -213,6 +214,61 @@ bool HeldByOffice(const QString& path) {
     return ::lstat(lock.constData(), &st) == 0;
 }
 
+// A report file written over its old bytes and cut to its length at the end:
+// rewriting pages the system holds is cheaper than dropping them and taking
+// new ones. A failure on the way empties it, never leaving it half new, half old.
+class ReportOutput {
+  public:
+    explicit ReportOutput(const QString& path) {
+        if (HeldByOffice(path))
+            throw OrlaError(err::kPermissionDenied, QStringLiteral("Permission denied"));
+        // Opened as itself, never through a link, and written only once it is
+        // known to be this user's own regular file with one name.
+        fd_ = UniqueFd(::open(QFile::encodeName(path).constData(),
+                              O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK,
+                              0600));
+        if (!fd_)
+            throw FileError(errno);
+        struct stat info {};
+        if (::fstat(fd_.get(), &info) != 0)
+            throw FileError(errno);
+        if (!S_ISREG(info.st_mode) || info.st_nlink != 1)
+            throw FileError(EINVAL);
+        if (info.st_uid != ::geteuid())
+            throw FileError(EACCES);
+        // Another program holding a lock on it keeps it.
+        struct flock lock {};
+        lock.l_type = F_WRLCK;
+        lock.l_whence = SEEK_SET;
+        if (::fcntl(fd_.get(), F_SETLK, &lock) != 0)
+            throw FileError(errno == EAGAIN ? EACCES : errno);
+    }
+
+    // Unless finished, the file is left empty.
+    ~ReportOutput() {
+        if (!finished_) [[maybe_unused]]
+            const int emptied = ::ftruncate(fd_.get(), 0);
+    }
+
+    void write(const QByteArray& bytes) {
+        WriteBytes(fd_.get(), bytes);
+        size_ += bytes.size();
+    }
+
+    // The closing CR LF, then the old bytes beyond cut off.
+    void finish() {
+        write(QByteArrayLiteral("\r\n"));
+        if (::ftruncate(fd_.get(), off_t(size_)) != 0)
+            throw FileError(errno);
+        finished_ = true;
+    }
+
+  private:
+    UniqueFd fd_;
+    qint64 size_ = 0;
+    bool finished_ = false;
+};
+
 }  // namespace
 
 QString ReadTemplateFile(const QString& path) {
@@ -326,7 +382,7 @@ void RowSection::addValues(const QStringList& values) {
     ++count_;
 }
 
-void RowSection::addTexts(std::span<const QString> texts) {
+void RowSection::putRow(QByteArray& out, std::span<const QString> texts) const {
     checkSlots(qsizetype(texts.size()));
     qsizetype most = 0;
     for (const Piece& piece : pieces_) {
@@ -334,14 +390,13 @@ void RowSection::addTexts(std::span<const QString> texts) {
         if (piece.slot >= 0)
             most += std::max<qsizetype>(3, texts[size_t(piece.slot)].size()) * kMostPerUnit;
     }
-    char* p = Room(bytes_, most);
+    char* p = Room(out, most);
     for (const Piece& piece : pieces_) {
         p = std::copy(piece.bytes.cbegin(), piece.bytes.cend(), p);
         if (piece.slot >= 0)
             p = PutEscaped(p, ThreeSpacesRule(texts[size_t(piece.slot)]));
     }
-    Close(bytes_, p);
-    ++count_;
+    Close(out, p);
 }
 
 void RowSection::checkBody(const QString& body) const {
@@ -363,56 +418,33 @@ QString RowSection::apply(const QString& body) const {
     return result;
 }
 
-QByteArray RowSection::applyAnsi(const QString& body) && {
-    if (!found_ || count_ == 0)
-        return AnsiBytes(body);
+void RowSection::writeAnsi(const QString& path, const QString& body, qsizetype rows,
+                           const std::function<std::span<const QString>(qsizetype)>& row) const {
+    if (!found_ || count_ + rows == 0)
+        return WriteReportFile(path, body);
     checkBody(body);
-    QByteArray result = std::move(bytes_);
-    result += AnsiBytes(QStringView(body).mid(start_ + length_));
-    bytes_.clear();
-    count_ = 0;
-    return result;
-}
-
-void WriteReportAnsi(const QString& path, const QByteArray& body) {
-    if (HeldByOffice(path))
-        throw OrlaError(err::kPermissionDenied, QStringLiteral("Permission denied"));
-    // Opened as itself, never through a link, and emptied only once it is
-    // known to be this user's own regular file with one name.
-    const UniqueFd fd(::open(QFile::encodeName(path).constData(),
-                             O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK,
-                             0600));
-    if (!fd)
-        throw FileError(errno);
-    struct stat info {};
-    if (::fstat(fd.get(), &info) != 0)
-        throw FileError(errno);
-    if (!S_ISREG(info.st_mode) || info.st_nlink != 1)
-        throw FileError(EINVAL);
-    if (info.st_uid != ::geteuid())
-        throw FileError(EACCES);
-    // Another program holding a lock on it keeps it.
-    struct flock lock {};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    if (::fcntl(fd.get(), F_SETLK, &lock) != 0)
-        throw FileError(errno == EAGAIN ? EACCES : errno);
-    // Written over the old bytes, then cut to its length: rewriting pages the
-    // system holds is cheaper than dropping them and taking new ones.
-    try {
-        WriteBytes(fd.get(), body);
-        WriteBytes(fd.get(), QByteArrayLiteral("\r\n"));
-    } catch (const OrlaError&) {
-        // Never left half new, half old.
-        [[maybe_unused]] const int emptied = ::ftruncate(fd.get(), 0);
-        throw;
+    ReportOutput out(path);
+    out.write(bytes_);
+    // Made and written a piece at a time: the whole file is never held.
+    constexpr qsizetype kPiece = 1 << 20;
+    QByteArray piece;
+    piece.reserve(2 * kPiece);
+    for (qsizetype r = 0; r < rows; ++r) {
+        putRow(piece, row(r));
+        if (piece.size() >= kPiece) {
+            out.write(piece);
+            piece.resize(0);
+        }
     }
-    if (::ftruncate(fd.get(), off_t(body.size()) + 2) != 0)
-        throw FileError(errno);
+    piece += AnsiBytes(QStringView(body).mid(start_ + length_));
+    out.write(piece);
+    out.finish();
 }
 
 void WriteReportFile(const QString& path, const QString& body) {
-    WriteReportAnsi(path, AnsiBytes(body));
+    ReportOutput out(path);
+    out.write(AnsiBytes(body));
+    out.finish();
 }
 
 void ReportBuildFailure(const OrlaError& error, const QString& module) {

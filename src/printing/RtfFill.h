@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -42,22 +43,24 @@ class RowSection {
     // gives). A value is never searched for placeholders. OrlaError 5 when the number of
     // values differs from the number of placeholders.
     void addValues(const QStringList& values);
-    // The same with the texts as shown: each is made RTF by the rule of StringRTF as it is
-    // written into the rows, with no text in between.
-    void addTexts(std::span<const QString> texts);
     int count() const { return count_; }
     // The body with the section replaced by the rows added (unchanged when none was added);
     // `body` is the text searched (OrlaError 5 when its length differs).
     QString apply(const QString& body) const;
-    // The same as the Windows-1252 bytes WriteReportAnsi writes, made without a copy of the
-    // rows: the section is spent (no rows) afterwards.
-    QByteArray applyAnsi(const QString& body) &&;
+    // Writes `body` to `path` as WriteReportFile does with the section replaced by the rows
+    // added, then `rows` more: row(i) gives the texts of row i as shown, each made RTF by the
+    // rule of StringRTF straight into the file's bytes (in the places setPlaceholders gave).
+    // The file is made and written a piece at a time, never held whole. OrlaError 5 when a
+    // row's texts and the placeholders differ in number.
+    void writeAnsi(const QString& path, const QString& body, qsizetype rows,
+                   const std::function<std::span<const QString>(qsizetype)>& row) const;
 
   private:
     struct Piece {
         QByteArray bytes;
         int slot = -1;  // the placeholder that follows the bytes; -1 for none
     };
+    void putRow(QByteArray& out, std::span<const QString> texts) const;
     void checkSlots(qsizetype values) const;
     void checkBody(const QString& body) const;
     bool found_ = false;
@@ -73,12 +76,11 @@ class RowSection {
     int count_ = 0;
 };
 
-// Writes body + "\r\n" as Windows-1252 to `path`: created or emptied, never through a
-// symbolic link; throws OrlaError 70 when the file is held open by another program (a
-// LibreOffice lock file ".~lock.<name>#" beside it) or access is denied, 75 otherwise.
+// Writes body + "\r\n" as Windows-1252 to `path`: created or written over and cut to its
+// length (left empty when writing fails), never through a symbolic link; throws OrlaError 70 when
+// the file is held open by another program (a LibreOffice lock file ".~lock.<name>#" beside it) or
+// access is denied, 75 otherwise.
 void WriteReportFile(const QString& path, const QString& body);
-// The same with the body already in the code page.
-void WriteReportAnsi(const QString& path, const QByteArray& body);
 
 // The failure rule of every report builder: 70 shows "Tem uma impressão aberta. Feche esse
 // ficheiro antes de iniciar uma nova impressão." titled "Impressões" (information icon)

@@ -11,7 +11,7 @@
 #include <QTest>
 
 #include <array>
-#include <utility>
+#include <span>
 
 using namespace orla;
 using namespace orla::test;
@@ -118,13 +118,17 @@ class TestRtfFill : public QObject {
             "<saldo>\\cell\\row } ";
         RowSection byHand(body, {"<data>"}), bytes(body, {"<data>"});
         bytes.setPlaceholders({"<data>", "<saldo>"});
-        for (const QString& other : {QString("x"), text}) {
+        const std::array<std::array<QString, 2>, 2> rows{{{text, "x"}, {text, text}}};
+        for (const auto& [data, saldo] : rows)
             byHand.add(
-                SubstituirTexto(SubstituirTexto(byHand.rowTemplate(), "<data>", StringRTF(text)),
-                                "<saldo>", StringRTF(other)));
-            bytes.addTexts(std::array{text, other});
-        }
-        QCOMPARE(std::move(bytes).applyAnsi(body), ToAnsi(byHand.apply(body)));
+                SubstituirTexto(SubstituirTexto(byHand.rowTemplate(), "<data>", StringRTF(data)),
+                                "<saldo>", StringRTF(saldo)));
+        QTemporaryDir dir;
+        WriteReportFile(dir.filePath("a.doc"), byHand.apply(body));
+        WriteAll(dir.filePath("b.doc"), QByteArray(4096, 'x'));
+        bytes.writeAnsi(dir.filePath("b.doc"), body, 2,
+                        [&](qsizetype r) { return std::span<const QString>(rows[size_t(r)]); });
+        QCOMPARE(ReadAll(dir.filePath("b.doc")), ReadAll(dir.filePath("a.doc")));
     }
 
     void noRowSection() {
