@@ -110,6 +110,7 @@ void frmImpressoes::BuildControls() {
     Toolbar2 = new QToolBar(this);
     Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
     Toolbar2->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    Toolbar2->setIconSize(QSize(24, 24));
     struct Button {
         const char* key;
         QString caption;

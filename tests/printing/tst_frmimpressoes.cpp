@@ -200,6 +200,28 @@ class TestFrmImpressoes : public QObject {
         QVERIFY(d.shell.shell().calls.isEmpty());
     }
 
+    // Without xdg-email the desktop's mail client writes the draft, with the attachment
+    // under its own name, in a new folder of its own, and opens it.
+    void mailWithoutXdgEmailOpensADraft() {
+        QTemporaryDir temp, noPrograms;
+        ScopedEnv tmpdir{"TMPDIR", temp.path()};
+        ScopedEnv path{"PATH", noPrograms.path()};
+        ScopedShell shell;
+        SetMailClient(nullptr);
+        const QString built = temp.filePath("Extrato_Conta.doc");
+        WriteAll(built, "{\\rtf1 x}");
+        CurrentMailClient().Send({{}, "Extrato", "Corpo", "Documento.doc", built, true}, nullptr);
+        QCOMPARE(shell.shell().calls.size(), 1);
+        const ShellCall open = shell.shell().calls[0];
+        QCOMPARE(open.verb, "open");
+        QCOMPARE(QFileInfo(open.file).fileName(), "Mensagem.eml");
+        QCOMPARE(QFileInfo(open.file).path(), open.workingFolder);
+        QVERIFY(open.workingFolder.startsWith(temp.path() + "/orla-mail-"));
+        QCOMPARE(QFileInfo(open.workingFolder).permissions() & 0x0077, 0);
+        QCOMPARE(ReadAll(open.workingFolder + "/Documento.doc"), ReadAll(built));
+        QVERIFY(ReadAll(open.file).contains(QByteArray("{\\rtf1 x}").toBase64()));
+    }
+
     // The draft a mail program opens when xdg-email cannot: headers, body and attachment
     // read back as a mail reader does.
     void mailDraftCarriesTheWholeMessage() {
