@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -87,22 +88,34 @@ class TestFrmImpressoes : public QObject {
   private slots:
     void eachButtonDeliversTheStatementBuiltAfresh_data() {
         QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("verb");  // empty: the shell is not asked
+        QTest::addColumn<QString>("verb");   // empty: the shell is not asked
+        QTest::addColumn<bool>("heldOpen");  // the last statement is open in LibreOffice
         QTest::newRow("printer") << "btImpressora"
-                                 << "print";
+                                 << "print" << false;
         QTest::newRow("preview") << "btVisualizar"
-                                 << "open";
+                                 << "open" << false;
         QTest::newRow("attach builds only") << "btAnexar"
-                                            << "";
+                                            << "" << false;
+        QTest::newRow("printer, held open") << "btImpressora"
+                                            << "" << true;
+        QTest::newRow("preview, held open") << "btVisualizar"
+                                            << "" << true;
     }
     void eachButtonDeliversTheStatementBuiltAfresh() {
         QFETCH(QString, key);
         QFETCH(QString, verb);
+        QFETCH(bool, heldOpen);
         Dialog d;
         WriteAll(d.built(), "old");
+        if (heldOpen)
+            WriteAll(d.temp.filePath(".~lock.Extrato_Conta.doc#"), "eu");
+        QSignalSpy aside(d.dialog.data(), &frmImpressoes::WorkFinished);
         d.click(qPrintable(key));
         QVERIFY(d.closed());
-        QVERIFY2(IsRtf(d.built()), "the statement was not built again");
+        QCOMPARE(IsRtf(d.built()), !heldOpen);
+        QCOMPARE(d.f.prompts().calls.size(), heldOpen ? 1 : 0);
+        if (heldOpen)
+            QVERIFY(d.f.prompts().calls[0].text.startsWith("Tem uma impressão aberta."));
         const QList<ShellCall>& calls = d.shell.shell().calls;
         QCOMPARE(calls.size(), verb.isEmpty() ? 0 : 1);
         if (!verb.isEmpty()) {
@@ -110,6 +123,8 @@ class TestFrmImpressoes : public QObject {
             QCOMPARE(calls[0].file, d.built());
             QCOMPARE(calls[0].workingFolder, PastaTemporaria() + '/');
         }
+        // Printing waits on the printer's programs: it ran off the interface thread.
+        QCOMPARE(aside.count(), verb == "print" ? 1 : 0);
         QVERIFY(d.mail.client().messages.isEmpty());
     }
 
