@@ -30,9 +30,11 @@
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+#include <memory>
 
 namespace orla {
 namespace {
@@ -71,22 +73,21 @@ bool IsPdf(const QString& path) {
     return QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
 }
 
-// The statement as a PDF in a new folder of the user's own; the PDF's path, or
-// the reason it could not be made.
+// The built statement as a PDF in a new folder of the user's own (removed
+// when the folder object goes, unless kept); the PDF's path, or the reason it
+// could not be made.
 struct Converted {
     QString pdf;
     QString error;
 };
 
-Converted ConvertAside(const QString& built) {
-    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/orla-pdf-XXXXXX"));
+const QString kPdfFolder = QStringLiteral("/orla-pdf-XXXXXX");
+
+Converted ConvertInto(const QString& built, const QTemporaryDir& folder) {
     if (!folder.isValid())
         return {{}, folder.errorString()};
-    folder.setAutoRemove(false);  // the PDF stays, like the document it was made from
     QString error;
     const QString pdf = ConvertToPdf(built, folder.path(), &error);
-    if (pdf.isEmpty())
-        QDir(folder.path()).removeRecursively();
     return {pdf, error};
 }
 
@@ -291,7 +292,10 @@ void frmImpressoes::Email(const QString& file) {
     auto converted = std::make_shared<Converted>();
     RunAside(
         [converted, file] {
-            *converted = ConvertAside(file);
+            QTemporaryDir folder(QDir::tempPath() + kPdfFolder);
+            *converted = ConvertInto(file, folder);
+            // The PDF stays, like the document it was made from.
+            folder.setAutoRemove(converted->pdf.isEmpty());
             return converted->error;
         },
         [this, converted, message]() mutable {
@@ -305,9 +309,8 @@ void frmImpressoes::Email(const QString& file) {
 void frmImpressoes::SaveAs(const QString& built, const QString& chosen) {
     RunAside(
         [built, chosen] {
-            const Converted converted = ConvertAside(built);
-            const auto cleanUp =
-                qScopeGuard([&] { QDir(QFileInfo(converted.pdf).path()).removeRecursively(); });
+            const QTemporaryDir folder(QDir::tempPath() + kPdfFolder);
+            const Converted converted = ConvertInto(built, folder);
             if (converted.pdf.isEmpty())
                 return QStringLiteral("Não foi possível gravar o PDF %1: %2")
                     .arg(chosen, converted.error);
