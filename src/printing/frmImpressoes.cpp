@@ -296,7 +296,10 @@ void frmImpressoes::Email(const QString& file) {
             *converted = ConvertInto(file, folder);
             // The PDF stays, like the document it was made from.
             folder.setAutoRemove(converted->pdf.isEmpty());
-            return converted->error;
+            return converted->pdf.isEmpty()
+                       ? QStringLiteral("Não foi possível fazer o PDF do extrato: %1")
+                             .arg(converted->error)
+                       : QString();
         },
         [this, converted, message]() mutable {
             message.attachmentName = QStringLiteral("Documento.pdf");
