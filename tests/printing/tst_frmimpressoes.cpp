@@ -61,10 +61,6 @@ struct Dialog {
     }
 };
 
-bool IsRtf(const QString& path) {
-    return ReadAll(path).startsWith("{\\rtf");
-}
-
 // The text of every UTF-8 encoded word of a header, one after the other.
 QString Decoded(const QByteArray& header) {
     QByteArray bytes;
@@ -102,7 +98,7 @@ class TestFrmImpressoes : public QObject {
         QSignalSpy aside(d.dialog.data(), &frmImpressoes::WorkFinished);
         d.click(qPrintable(key));
         QVERIFY(d.closed());
-        QCOMPARE(IsRtf(d.built()), !heldOpen);
+        QCOMPARE(ReadAll(d.built()).startsWith("{\\rtf"), !heldOpen);
         QCOMPARE(d.f.prompts().calls.size(), heldOpen ? 1 : 0);
         if (heldOpen)
             QVERIFY(d.f.prompts().calls[0].text.startsWith("Tem uma impressão aberta."));
@@ -193,19 +189,28 @@ class TestFrmImpressoes : public QObject {
         QVERIFY(d.shell.shell().calls.isEmpty());
     }
 
-    // Without xdg-email the desktop's mail client writes a draft, with the attachment under
-    // its own name, in a new folder of its own, and opens it; the draft, read back as a mail
-    // reader does, holds the whole message.
-    void mailWithoutXdgEmailOpensADraftOfTheWholeMessage() {
+    // When xdg-email is missing, or fails as it does without a desktop, the desktop's mail
+    // client writes a draft, with the attachment under its own name, in a new folder of its
+    // own, and opens it; the draft, read back as a mail reader does, holds the whole message.
+    void mailFallsBackToADraftOfTheWholeMessage_data() {
+        QTest::addColumn<bool>("xdgEmail");
+        QTest::newRow("xdg-email missing") << false;
+        QTest::newRow("xdg-email failing") << true;
+    }
+    void mailFallsBackToADraftOfTheWholeMessage() {
+        QFETCH(bool, xdgEmail);
         QTemporaryDir temp, noPrograms;
         ScopedEnv tmpdir{"TMPDIR", temp.path()};
         ScopedEnv path{"PATH", noPrograms.path()};
         ScopedEnv sender{"EMAIL", QString("eu@example.org")};
         ScopedShell shell;
         SetMailClient(nullptr);
-        QByteArray attachment(1000, 0);
-        for (int i = 0; i < attachment.size(); ++i)
-            attachment[i] = char(i * 7);
+        const QString script = noPrograms.filePath("xdg-email");
+        if (xdgEmail) {
+            WriteAll(script, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\nexit 3\n");
+            QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner);
+        }
+        const QByteArray attachment = QByteArray::fromHex("00ff7f803d0d0a").repeated(150);
         WriteAll(temp.filePath("Extrato_Conta.doc"), attachment);
         const MailMessage message{"cliente@example.org",
                                   "Extrato da conta Caixa Geral Nº 12 de 01-12-2026 a 31-12-2026",
@@ -214,8 +219,14 @@ class TestFrmImpressoes : public QObject {
                                   temp.filePath("Extrato_Conta.doc"),
                                   true};
         CurrentMailClient().Send(message, nullptr);
-        QCOMPARE(shell.shell().calls.size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(shell.shell().calls.size(), 1, 30000);
         const ShellCall open = shell.shell().calls[0];
+        // Each text an argument of its own, the body's line breaks as line feeds.
+        if (xdgEmail)
+            QCOMPARE(ReadAll(script + ".args"), "--utf8\n--subject\n" + message.subject.toUtf8() +
+                                                    "\n--body\nLinha 1\nLinha 2\n--attach\n" +
+                                                    QFile::encodeName(open.workingFolder) +
+                                                    "/Documento.doc\ncliente@example.org\n");
         QCOMPARE(open.verb, "open");
         QCOMPARE(open.file, open.workingFolder + "/Mensagem.eml");
         QVERIFY(open.workingFolder.startsWith(temp.path() + "/orla-mail-"));

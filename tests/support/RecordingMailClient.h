@@ -10,14 +10,16 @@ namespace orla::test {
 
 class RecordingMailClient : public MailClient {
   public:
-    void Send(const MailMessage& message, QWidget* owner) override;
+    void Send(const MailMessage& message, QWidget*) override { messages.append(message); }
     QList<MailMessage> messages;
 };
 
 class ScopedMailClient {
   public:
-    ScopedMailClient();
-    ~ScopedMailClient();
+    ScopedMailClient() : client_(new RecordingMailClient) {
+        SetMailClient(std::unique_ptr<MailClient>(client_));
+    }
+    ~ScopedMailClient() { SetMailClient(nullptr); }
     RecordingMailClient& client() { return *client_; }
 
   private:
