@@ -4,6 +4,7 @@
 #include "common/ControlValues.h"
 #include "context/Context.h"
 #include "context/General.h"
+#include "platform/services/PdfConversion.h"
 #include "platform/services/Prompts.h"
 #include "printing/StatementReport.h"
 #include "security/Permissions.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSaveFile>
+#include <QTemporaryDir>
 
 namespace orla {
 namespace {
@@ -70,6 +72,22 @@ bool WriteReport(const frmMain& window, const QString& path, QString* message) {
                        .arg(path, said.join(QLatin1Char(' ')))
                        .trimmed();
     return ok;
+}
+
+// The report as PDF: the report written for the job, or one made in a temporary folder.
+bool WritePdf(const frmMain& window, const StatementJob& job, QString* message) {
+    QTemporaryDir work;
+    QString report = job.reportPath;
+    if (report.isEmpty()) {
+        report = work.filePath(QStringLiteral("Extrato_Conta.doc"));
+        if (!work.isValid() || !WriteReport(window, report, message))
+            return false;
+    }
+    QString why;
+    if (ConvertToPdf(report, job.pdfPath, &why))
+        return true;
+    *message = QStringLiteral("Não foi possível escrever o PDF %1. %2").arg(job.pdfPath, why);
+    return false;
 }
 
 // Loads the window and sets its filters; false with a message for a bad value.
@@ -147,6 +165,8 @@ int Run(GeneralInterface* general, const StatementJob& job, QString* message) {
         }
     }
     if (!job.reportPath.isEmpty() && !WriteReport(window, job.reportPath, message))
+        return 1;
+    if (!job.pdfPath.isEmpty() && !WritePdf(window, job, message))
         return 1;
     return 0;
 }
