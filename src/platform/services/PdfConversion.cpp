@@ -26,7 +26,7 @@ bool ConvertToPdf(const QString& file, const QString& pdfPath, QString* error) {
         *error = QStringLiteral("O ficheiro %1 não existe.").arg(file);
         return false;
     }
-    QTemporaryDir work;
+    QTemporaryDir work(QDir::temp().filePath(QStringLiteral("orla-pdf-XXXXXX")));
     if (!work.isValid()) {
         *error = QStringLiteral("Não há pasta temporária: %1").arg(work.errorString());
         return false;
@@ -34,7 +34,9 @@ bool ConvertToPdf(const QString& file, const QString& pdfPath, QString* error) {
     const QDir dir(work.path());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
-    const QString profile = QUrl::fromLocalFile(dir.filePath(QStringLiteral("profile"))).toString();
+    // LibreOffice reads its profile's URL encoded: a space left as it is makes it hang.
+    const QString profile =
+        QUrl::fromLocalFile(dir.filePath(QStringLiteral("profile"))).toString(QUrl::FullyEncoded);
     QProcess process;
     process.setProcessEnvironment(env);
     process.setStandardInputFile(QProcess::nullDevice());
