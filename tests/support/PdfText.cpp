@@ -1,17 +1,15 @@
 #include "PdfText.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include "printing/PdfConversion.h"
+
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QUrl>
 
 namespace orla::test {
 
 namespace {
 
-const int kTimeoutMs = 180000;  // a first start of LibreOffice on a busy machine is slow
+const int kTimeoutMs = 180000;
 
 // Runs `tool` to its end; false, with *error naming the tool and what it said, when it is
 // missing, fails to start, runs out of time or exits with an error.
@@ -46,30 +44,7 @@ bool Run(const QString& tool, const QStringList& args, const QProcessEnvironment
 }  // namespace
 
 QString ConvertToPdf(const QString& file, const QString& outDir, QString* error) {
-    QTemporaryDir home;
-    if (!home.isValid()) {
-        *error = QStringLiteral("no temporary folder for LibreOffice: %1").arg(home.errorString());
-        return {};
-    }
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), home.path());
-    const QString profile =
-        QUrl::fromLocalFile(QDir(home.path()).filePath(QStringLiteral("profile"))).toString();
-    QByteArray out;
-    if (!Run(QStringLiteral("soffice"),
-             {QStringLiteral("-env:UserInstallation=") + profile, QStringLiteral("--headless"),
-              QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"),
-              outDir, file},
-             env, &out, error))
-        return {};
-    const QString pdf =
-        QDir(outDir).filePath(QFileInfo(file).completeBaseName() + QStringLiteral(".pdf"));
-    if (!QFileInfo(pdf).isFile() || QFileInfo(pdf).size() == 0) {
-        *error =
-            QStringLiteral("soffice made no PDF of %1: %2").arg(file, QString::fromLocal8Bit(out));
-        return {};
-    }
-    return pdf;
+    return orla::ConvertToPdf(file, outDir, error);
 }
 
 QString PdfToText(const QString& pdf, QString* error) {

@@ -6,11 +6,9 @@
 
 namespace orla::test {
 
-// Converts `file` (RTF, whatever its extension) to a PDF in `outDir` with
-// "soffice --headless --convert-to pdf", in a LibreOffice profile and a home
-// folder of its own so that conversions running at once do not collide.
-// Returns the PDF's path; empty, with *error saying why (a tool missing, its
-// output, a time-out), on failure.
+// Converts `file` (RTF, whatever its extension) to a PDF in `outDir` as the
+// program does (orla::ConvertToPdf). Returns the PDF's path; empty, with
+// *error saying why, on failure.
 QString ConvertToPdf(const QString& file, const QString& outDir, QString* error);
 
 // The PDF's text as "pdftotext -layout" lays it out (UTF-8); empty, with

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QThread>
 #include <QUrl>
 #include <QWidget>
 
@@ -88,12 +89,19 @@ class DesktopShell : public Shell {
         if (message.isEmpty())
             return true;
         // Nobody could answer a message box without a display: it goes to the error output.
-        if (HasDisplay())
-            CurrentPrompts().MsgBox(
-                message, vb::Exclamation,
-                owner ? owner->windowTitle() : QCoreApplication::applicationName());
-        else
+        if (!HasDisplay()) {
             std::fprintf(stderr, "%s\n", qUtf8Printable(message));
+            return false;
+        }
+        const QString title = owner ? owner->windowTitle() : QCoreApplication::applicationName();
+        const auto tell = [message, title] {
+            CurrentPrompts().MsgBox(message, vb::Exclamation, title);
+        };
+        // A print run off the interface thread tells the user from the interface thread.
+        if (QThread::currentThread() == qApp->thread())
+            tell();
+        else
+            QMetaObject::invokeMethod(qApp, tell, Qt::QueuedConnection);
         return false;
     }
 };

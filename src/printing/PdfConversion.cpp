@@ -1,0 +1,64 @@
+#include "printing/PdfConversion.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+
+namespace orla {
+namespace {
+
+constexpr int kTimeoutMs = 180000;  // a first start of LibreOffice on a busy machine is slow
+
+}  // namespace
+
+QString ConvertToPdf(const QString& file, const QString& outDir, QString* error) {
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty()) {
+        *error = QStringLiteral("o LibreOffice (soffice) não está instalado.");
+        return {};
+    }
+    // A new folder of the user's own (mode 0700): the profile and HOME of this run.
+    QTemporaryDir home(QDir::tempPath() + QStringLiteral("/orla-soffice-XXXXXX"));
+    if (!home.isValid()) {
+        *error = home.errorString();
+        return {};
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home.path());
+    const QString profile =
+        QUrl::fromLocalFile(QDir(home.path()).filePath(QStringLiteral("profile"))).toString();
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start(soffice, {QStringLiteral("-env:UserInstallation=") + profile,
+                            QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                            QStringLiteral("pdf"), QStringLiteral("--outdir"), outDir, file});
+    if (!process.waitForStarted() || !process.waitForFinished(kTimeoutMs)) {
+        *error = QStringLiteral("o LibreOffice não terminou: %1").arg(process.errorString());
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    const QString said = QString::fromLocal8Bit(process.readAllStandardOutput() + ' ' +
+                                                process.readAllStandardError())
+                             .trimmed();
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        *error = QStringLiteral("o LibreOffice terminou com o código %1: %2")
+                     .arg(process.exitCode())
+                     .arg(said);
+        return {};
+    }
+    const QFileInfo pdf(
+        QDir(outDir).filePath(QFileInfo(file).completeBaseName() + QStringLiteral(".pdf")));
+    if (!pdf.isFile() || pdf.size() == 0) {
+        *error = QStringLiteral("o LibreOffice não fez o PDF de %1: %2").arg(file, said);
+        return {};
+    }
+    return pdf.filePath();
+}
+
+}  // namespace orla

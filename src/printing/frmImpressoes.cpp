@@ -1,0 +1,364 @@
+#include "printing/frmImpressoes.h"
+
+#include "common/ComDlg.h"
+#include "common/Folders.h"
+#include "common/Format.h"
+#include "common/Trim.h"
+#include "context/Context.h"
+#include "platform/services/ErrorReport.h"
+#include "platform/services/MailClient.h"
+#include "platform/services/Prompts.h"
+#include "platform/services/Shell.h"
+#include "printing/PdfConversion.h"
+#include "printing/StatementReport.h"
+#include "statement/frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QRadioButton>
+#include <QSaveFile>
+#include <QScopeGuard>
+#include <QStyle>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace orla {
+namespace {
+
+const QString kModule = QStringLiteral("frmImpressoes");
+const QString kVendorWeb = QStringLiteral("www.nexosoftware.example");
+// The system's line break in mail text.
+const QString kBreak = QStringLiteral("\n\r");
+const QString kRule(36, QLatin1Char('-'));
+
+enum Botao {
+    btImpressora = 1,
+    btVisualizar = 2,
+    btEmail = 4,
+    btFicheiro = 5,
+    btAnexar = 6,
+    btCancelar = 8
+};
+
+ErrorSite Site(const char* procedure) {
+    return {kModule, QLatin1String(procedure), ReportFilter::NotZeroNor3709};
+}
+
+QString Breaks(int count) {
+    return kBreak.repeated(count);
+}
+
+// The text centred in a line of 36 characters.
+QString Centred(const QString& text) {
+    const qsizetype left = std::max<qsizetype>(0, (36 - text.size()) / 2);
+    return QString(left, QLatin1Char(' ')) + text +
+           QString(std::max<qsizetype>(0, 36 - left - text.size()), QLatin1Char(' '));
+}
+
+bool IsPdf(const QString& path) {
+    return QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
+}
+
+// The statement as a PDF in a new folder of the user's own; the PDF's path, or
+// the reason it could not be made.
+struct Converted {
+    QString pdf;
+    QString error;
+};
+
+Converted ConvertAside(const QString& built) {
+    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/orla-pdf-XXXXXX"));
+    if (!folder.isValid())
+        return {{}, folder.errorString()};
+    folder.setAutoRemove(false);  // the PDF stays, like the document it was made from
+    QString error;
+    const QString pdf = ConvertToPdf(built, folder.path(), &error);
+    if (pdf.isEmpty())
+        QDir(folder.path()).removeRecursively();
+    return {pdf, error};
+}
+
+}  // namespace
+
+frmImpressoes::frmImpressoes(frmMain* caller) : QWidget(caller, Qt::Dialog), caller_(caller) {
+    setObjectName(kModule);
+    setWindowTitle(QStringLiteral("Impressões"));
+    BuildControls();
+    // Loading: only the document frame is shown.
+    Guard(Site("Form_Load"), [&] { Frame_Documento->setVisible(true); });
+}
+
+frmImpressoes::~frmImpressoes() {
+    // Work left running when the owner went away keeps no busy pointer behind.
+    for (; running_ > 0; --running_)
+        QApplication::restoreOverrideCursor();
+}
+
+void frmImpressoes::BuildControls() {
+    Toolbar2 = new QToolBar(this);
+    Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
+    Toolbar2->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    Toolbar2->setIconSize(QSize(24, 24));
+    struct Button {
+        const char* key;
+        QString caption;
+        QString tip;
+        QIcon icon;
+    };
+    QStyle* look = style();
+    const QIcon none;
+    const Button buttons[] = {
+        {"btImpressora", QStringLiteral("Impressora"), QStringLiteral("Imprimir"),
+         QIcon::fromTheme(QStringLiteral("document-print"),
+                          look->standardIcon(QStyle::SP_ComputerIcon))},
+        {"btVisualizar", QStringLiteral("Visualizar"), QStringLiteral("Visualizar"),
+         look->standardIcon(QStyle::SP_FileDialogContentsView)},
+        {nullptr, {}, {}, none},
+        {"btEmail", QStringLiteral("Email"), QStringLiteral("Enviar por email"),
+         QIcon::fromTheme(QStringLiteral("mail-send"),
+                          look->standardIcon(QStyle::SP_ArrowForward))},
+        {"btFicheiro", QStringLiteral("Ficheiro"), QStringLiteral("Gravar para um ficheiro"),
+         look->standardIcon(QStyle::SP_DialogSaveButton)},
+        {"btAnexar", QStringLiteral("Anexar"), QStringLiteral("Anexar documento ao contacto"),
+         look->standardIcon(QStyle::SP_FileLinkIcon)},
+        {nullptr, {}, {}, none},
+        {"btCancelar", QStringLiteral("Cancelar"), QString(),
+         look->standardIcon(QStyle::SP_DialogCancelButton)}};
+    int index = 0;
+    for (const Button& button : buttons) {
+        ++index;
+        if (!button.key) {
+            Toolbar2->addSeparator();
+            continue;
+        }
+        QAction* action = Toolbar2->addAction(button.icon, button.caption);
+        action->setObjectName(QLatin1String(button.key));
+        action->setData(index);
+        action->setToolTip(button.tip);
+        // Without a tip of its own a button would show its caption as one.
+        if (button.tip.isEmpty())
+            Toolbar2->widgetForAction(action)->setToolTip(QString());
+    }
+    connect(Toolbar2, &QToolBar::actionTriggered, this,
+            [this](QAction* action) { Toolbar2_ButtonClick(action); });
+
+    Frame_Documento = new QGroupBox(QStringLiteral("Imprimir"), this);
+    Frame_Documento->setObjectName(QStringLiteral("Frame_Documento"));
+    Option_Documento = new QRadioButton(QStringLiteral("&Documento"), Frame_Documento);
+    Option_Documento->setObjectName(QStringLiteral("Option_Documento"));
+    Option_Documento->setChecked(true);
+    Option_Recibo = new QRadioButton(QStringLiteral("&Recibo"), Frame_Documento);
+    Option_Recibo->setObjectName(QStringLiteral("Option_Recibo"));
+    Check_PDF = new QCheckBox(QStringLiteral("Email em &PDF"), Frame_Documento);
+    Check_PDF->setObjectName(QStringLiteral("Check_PDF"));
+    auto* options = new QVBoxLayout(Frame_Documento);
+    options->addWidget(Option_Documento);
+    options->addWidget(Option_Recibo);
+    options->addWidget(Check_PDF);
+    // The receipts' frame belongs to documents with receipts: a statement has none.
+    Frame_Recibo = new QGroupBox(QStringLiteral("Recibo"), this);
+    Frame_Recibo->setObjectName(QStringLiteral("Frame_Recibo"));
+    Frame_Recibo->setVisible(false);
+
+    connect(Option_Documento, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Guard(Site("Option_Documento_Click"), [&] { EnableDocumentButtons(true); });
+    });
+    connect(Option_Recibo, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Guard(Site("Option_Recibo_Click"), [&] { EnableDocumentButtons(false); });
+    });
+
+    auto* page = new QVBoxLayout(this);
+    page->addWidget(Toolbar2);
+    page->addWidget(Frame_Documento);
+    page->addWidget(Frame_Recibo);
+}
+
+// Every button but the printer's follows the document option.
+void frmImpressoes::EnableDocumentButtons(bool enabled) {
+    for (QAction* action : Toolbar2->actions()) {
+        const int index = action->data().toInt();
+        if (index == btVisualizar || index == btEmail || index == btFicheiro || index == btAnexar ||
+            index == btCancelar)
+            action->setEnabled(enabled);
+    }
+}
+
+void frmImpressoes::Toolbar2_ButtonClick(QAction* button) {
+    Guard(Site("Toolbar2_ButtonClick"), [&] {
+        if (button->objectName() == QLatin1String("btCancelar")) {
+            close();
+            return;
+        }
+        {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+            if (Frame_Documento->isVisibleTo(this) && Option_Documento->isChecked())
+                Imprimir_Doc(button->data().toInt());
+        }
+        close();
+    });
+}
+
+void frmImpressoes::Imprimir_Doc(int Button) {
+    Guard(Site("Imprimir_Doc"), [&] {
+        if (!caller_)
+            return;
+        QString chosen;
+        if (Button == btFicheiro) {
+            // The document as written, or a PDF of it.
+            MSA_OPENFILENAME record;
+            record.strDialogTitle = QStringLiteral("Gravar Documento:");
+            record.strFile = PastaEspecial(CSIDL_DESKTOP);
+            record.strFilter =
+                MSA_CreateFilterString({QStringLiteral("Documento"), QStringLiteral("*.doc"),
+                                        QStringLiteral("PDF"), QStringLiteral("*.pdf")});
+            if (!MSA_GetSaveFileName(record) || TrimSpaces(record.strFile).isEmpty())
+                return;
+            chosen = TrimSpaces(record.strFile);
+        }
+        QString outFile = IsPdf(chosen) ? QString() : chosen;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        const QString built = DoReport(*caller_, outFile);
+        if (built.isEmpty())
+            return;
+        const QString folder = PastaTemporaria() + QLatin1Char('/');
+        switch (Button) {
+            case btImpressora:
+                // Printing waits on the printer's programs: it runs aside. The statement
+                // window has no GoTop to be asked for afterwards.
+                RunAside(
+                    [built, folder] {
+                        CurrentShell().ShellExecute(QStringLiteral("print"), built, folder,
+                                                    nullptr);
+                        return QString();
+                    },
+                    {});
+                break;
+            case btVisualizar:
+                CurrentShell().ShellExecute(QStringLiteral("open"), built, folder, this);
+                break;
+            case btEmail:
+                Email(built);
+                break;
+            case btFicheiro:
+                if (IsPdf(chosen))
+                    SaveAs(built, chosen);
+                break;
+            default:  // Anexar: the document is built; attaching it is not settled
+                break;
+        }
+    });
+}
+
+// A statement has no document behind it: the mail names the account and the
+// period, and the user picks the recipient in the mail program.
+void frmImpressoes::Email(const QString& file) {
+    const QString documento = QStringLiteral("Extrato da conta %1 de %2 a %3")
+                                  .arg(caller_->FXConta_ID->currentText(),
+                                       Format(caller_->FXData_Inicio->dateTime(), formats::kData),
+                                       Format(caller_->FXData_Fim->dateTime(), formats::kData));
+    MailMessage message;
+    message.subject = documento;
+    message.receiptRequested = true;
+    message.noteText = QLatin1Char(' ') + Breaks(2) + QStringLiteral("Exmos Senhores, ") +
+                       Breaks(2) + QStringLiteral("Junto enviamos em anexo o ficheiro com o ") +
+                       documento + QLatin1Char('.') + Breaks(2) +
+                       QStringLiteral("Com os nossos melhores cumprimentos,") + Breaks(2) +
+                       Context().User + Breaks(4) + kRule + kBreak +
+                       QStringLiteral(" MENSAGEM PROCESSADA POR COMPUTADOR ") + kBreak +
+                       Centred(kVendorWeb) + kBreak + kRule + kBreak;
+    if (!Check_PDF->isChecked()) {
+        message.attachmentName = QStringLiteral("Documento.doc");
+        message.attachmentPathName = file;
+        CurrentMailClient().Send(message, this);
+        return;
+    }
+    auto converted = std::make_shared<Converted>();
+    RunAside(
+        [converted, file] {
+            *converted = ConvertAside(file);
+            return converted->error;
+        },
+        [this, converted, message]() mutable {
+            message.attachmentName = QStringLiteral("Documento.pdf");
+            message.attachmentPathName = converted->pdf;
+            CurrentMailClient().Send(message, this);
+        });
+}
+
+// The PDF of the built document replaces the chosen file whole, or leaves it as it was.
+void frmImpressoes::SaveAs(const QString& built, const QString& chosen) {
+    RunAside(
+        [built, chosen] {
+            const Converted converted = ConvertAside(built);
+            const auto cleanUp =
+                qScopeGuard([&] { QDir(QFileInfo(converted.pdf).path()).removeRecursively(); });
+            if (converted.pdf.isEmpty())
+                return QStringLiteral("Não foi possível gravar o PDF %1: %2")
+                    .arg(chosen, converted.error);
+            QFile pdf(converted.pdf);
+            QSaveFile target(chosen);
+            if (!pdf.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly) ||
+                target.write(pdf.readAll()) != pdf.size() || !target.commit())
+                return QStringLiteral("Não foi possível gravar o PDF %1: %2")
+                    .arg(chosen, target.errorString());
+            return QString();
+        },
+        {});
+}
+
+void frmImpressoes::RunAside(std::function<QString()> work, std::function<void()> done) {
+    ++running_;
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    auto* watcher = new QFutureWatcher<QString>(this);
+    connect(watcher, &QFutureWatcher<QString>::finished, this, [this, watcher, done] {
+        QApplication::restoreOverrideCursor();
+        --running_;
+        const QString error = watcher->result();
+        watcher->deleteLater();
+        if (!error.isEmpty())
+            CurrentPrompts().MsgBox(error, vb::Exclamation, windowTitle());
+        else if (done)
+            Guard(Site("Imprimir_Doc"), done);
+        emit WorkFinished();
+        if (closed_ && !Busy())
+            deleteLater();
+    });
+    watcher->setFuture(QtConcurrent::run(std::move(work)));
+}
+
+void frmImpressoes::keyReleaseEvent(QKeyEvent* event) {
+    Guard(Site("Form_KeyUp"), [&] {
+        if (event->key() == Qt::Key_Escape)
+            close();
+    });
+}
+
+void frmImpressoes::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (closed_)
+        return;
+    closed_ = true;
+    if (caller_)
+        Guard(Site("Form_Unload"), [&] { caller_->Reactivate(1, this); });
+    // Work still running (a print, a conversion) ends before the dialog goes.
+    if (!Busy())
+        deleteLater();
+}
+
+}  // namespace orla

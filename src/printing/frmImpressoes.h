@@ -1,0 +1,70 @@
+// The print dialog: the account statement the statement window lists, built
+// afresh for each action and printed, shown, mailed or saved to a file.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+class QAction;
+class QCheckBox;
+class QCloseEvent;
+class QGroupBox;
+class QKeyEvent;
+class QRadioButton;
+class QToolBar;
+
+namespace orla {
+
+class frmMain;
+
+class frmImpressoes : public QWidget {
+    Q_OBJECT
+
+  public:
+    // Opened by the statement window with itself as caller:
+    //     (new frmImpressoes(this))->show();
+    // A modeless window owned by the caller; it closes itself after an action,
+    // on "Cancelar" or on Esc, calls the caller's Reactivate, and deletes itself
+    // once any work it left running (a print, a conversion) has ended.
+    explicit frmImpressoes(frmMain* caller);
+    ~frmImpressoes() override;
+
+    // Carries out the action of the toolbar button at index Button (1 print,
+    // 2 preview, 4 e-mail, 5 save, 6 attach).
+    void Imprimir_Doc(int Button);
+    // True while a print or a conversion runs off the interface thread.
+    bool Busy() const { return running_ > 0; }
+
+    QToolBar* Toolbar2;
+    QGroupBox* Frame_Documento;
+    QGroupBox* Frame_Recibo;
+    QRadioButton* Option_Documento;
+    QRadioButton* Option_Recibo;
+    QCheckBox* Check_PDF;  // e-mail the statement as a PDF
+
+  signals:
+    // A print or conversion started by an action has ended (and its result was delivered).
+    void WorkFinished();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+  private:
+    void BuildControls();
+    void Toolbar2_ButtonClick(QAction* button);
+    void EnableDocumentButtons(bool enabled);
+    void Email(const QString& file);
+    void SaveAs(const QString& built, const QString& chosen);
+    // Runs work off the interface thread with the busy pointer; then, back on
+    // it, tells the user its error, if any, or runs done.
+    void RunAside(std::function<QString()> work, std::function<void()> done);
+
+    QPointer<frmMain> caller_;
+    int running_ = 0;
+    bool closed_ = false;
+};
+
+}  // namespace orla
