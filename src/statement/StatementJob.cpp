@@ -4,8 +4,8 @@
 #include "common/ControlValues.h"
 #include "context/Context.h"
 #include "context/General.h"
-#include "platform/services/PdfConversion.h"
 #include "platform/services/Prompts.h"
+#include "printing/PdfConversion.h"
 #include "printing/StatementReport.h"
 #include "security/Permissions.h"
 #include "statement/StatementCsv.h"
@@ -16,6 +16,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSaveFile>
@@ -74,20 +76,29 @@ bool WriteReport(const frmMain& window, const QString& path, QString* message) {
     return ok;
 }
 
-// The report as PDF: the report written for the job, or one made in a temporary folder.
+// The report as PDF, converted in a temporary folder (from the report written
+// for the job, or one made there) and written whole to its place.
 bool WritePdf(const frmMain& window, const StatementJob& job, QString* message) {
-    QTemporaryDir work;
+    QTemporaryDir work(QDir::temp().filePath(QStringLiteral("orla-pdf-XXXXXX")));
+    if (!work.isValid()) {
+        *message = QStringLiteral("Não há pasta temporária: %1").arg(work.errorString());
+        return false;
+    }
     QString report = job.reportPath;
     if (report.isEmpty()) {
         report = work.filePath(QStringLiteral("Extrato_Conta.doc"));
-        if (!work.isValid() || !WriteReport(window, report, message))
+        if (!WriteReport(window, report, message))
             return false;
     }
     QString why;
-    if (ConvertToPdf(report, job.pdfPath, &why))
-        return true;
-    *message = QStringLiteral("Não foi possível escrever o PDF %1. %2").arg(job.pdfPath, why);
-    return false;
+    const QString pdf = ConvertToPdf(report, work.path(), &why);
+    QFile converted(pdf);
+    if (pdf.isEmpty() || !converted.open(QIODevice::ReadOnly)) {
+        *message = QStringLiteral("Não foi possível escrever o PDF %1: %2")
+                       .arg(job.pdfPath, pdf.isEmpty() ? why : converted.errorString());
+        return false;
+    }
+    return WriteFile(job.pdfPath, converted.readAll(), message);
 }
 
 // Loads the window and sets its filters; false with a message for a bad value.

@@ -108,8 +108,6 @@ void frmMain::BuildControls() {
         {"custo", QStringLiteral("Novo &Custo")}};
     for (const auto& [key, caption] : buttons)
         Toolbar1->addAction(caption)->setObjectName(QLatin1String(key));
-    // The print dialog is not part of this build yet.
-    Toolbar1->actions().at(2)->setEnabled(false);
     connect(Toolbar1, &QToolBar::actionTriggered, this, &frmMain::Toolbar1_ButtonClick);
 
     ListView1 = Named(new QTreeView, "ListView1");

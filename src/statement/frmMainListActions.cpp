@@ -8,6 +8,7 @@
 #include "platform/db/Error.h"
 #include "platform/services/ErrorReport.h"
 #include "platform/services/Prompts.h"
+#include "printing/frmImpressoes.h"
 #include "statement/frmMain.h"
 #include "transfers/frmTransferencia.h"
 
@@ -125,6 +126,8 @@ void frmMain::Toolbar1_ButtonClick(QAction* Button) {
                   AbrirTransferencia(this, 0, selected ? LongValue(FXConta_ID->currentData()) : 0);
               } else if (key == QLatin1String("procurar")) {
                   Procurar();
+              } else if (key == QLatin1String("imprimir")) {
+                  (new frmImpressoes(this))->show();
               } else if (key == QLatin1String("custo")) {
                   NovoCusto();
               }

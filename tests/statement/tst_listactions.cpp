@@ -5,6 +5,7 @@
 #include "StatementFixture.h"
 #include "context/Context.h"
 #include "platform/components/ComponentRegistry.h"
+#include "printing/frmImpressoes.h"
 
 #include <QAction>
 #include <QLabel>
@@ -186,6 +187,15 @@ class TestListActions : public QObject {
             QCOMPARE(f.prompts().calls.last().style, int(vb::Information));
         }
         QVERIFY(f.reports().reports.isEmpty());
+    }
+
+    void printOpensTheDialogOverTheWindow() {
+        StatementFixture f;
+        f.open();
+        ClickButton(f.window(), "imprimir");
+        auto* dialog = f.window().findChild<frmImpressoes*>();
+        QVERIFY(dialog && dialog->isVisible() && dialog->isWindow());
+        QVERIFY(f.window().isVisible() && !dialog->isModal());
     }
 
     void newCost_data() {
