@@ -1,15 +1,12 @@
-// Clicks, F3 and the toolbar in the statement list: the total of the selected
-// movements and the row colours, the value search and its repetition, and a
-// new cost in the suite's cost component.
+// Clicks, F3 and the toolbar in the statement list: the selected movements'
+// total and the row colours, the value search and F3, and a new cost.
 #include "ScopedLocale.h"
 #include "StatementFixture.h"
 #include "context/Context.h"
 #include "platform/components/ComponentRegistry.h"
-#include "printing/frmImpressoes.h"
 
-#include <QAction>
-#include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeView>
@@ -19,53 +16,52 @@ using namespace orla::test;
 
 namespace {
 
-// Top to bottom (newest first): supplier receipts 905 (50,00) and 904 (20,00,
-// reconciled), receipts 903 (50,00), 902 (nothing) and 901 (100,00, reconciled),
-// then the opening balance.
-void AddMovements(StatementFixture& f) {
-    f.add(1, 901, Day(-5), "100", Day(-5));
-    f.add(1, 902, Day(-4), "0");
-    f.add(1, 903, Day(-3), "50");
-    f.add(2, 904, Day(-2), "20", Day(-2));
-    f.add(2, 905, Day(-1), "50");
-}
-
-// A click on the row's entity, with Ctrl to add it to the selection.
-void Click(frmMain& w, const QString& key, Qt::KeyboardModifiers modifiers = {}) {
-    const int row = w.ListModel()->FindKey(key);
-    QVERIFY2(row >= 0, qPrintable(key));
-    const QModelIndex cell = w.ListModel()->index(row, ColEntidade);
-    w.ListView1->scrollTo(cell);
-    QTest::mouseClick(w.ListView1->viewport(), Qt::LeftButton, modifiers,
-                      w.ListView1->visualRect(cell).center());
+// Newest first: supplier receipts 905 (50,00) and 904 (20,00, reconciled),
+// receipts 903 (50,00), 902 (nothing) and 901 (100,00, reconciled), the opening row.
+void Open(StatementFixture& f) {
+    const QString bank[] = {Day(-5), "NULL", "NULL", Day(-2), "NULL"};
+    const char* valor[] = {"100", "0", "50", "20", "50"};
+    for (int i = 0; i < 5; ++i)
+        f.add(i < 3 ? 1 : 2, 901 + i, Day(i - 5), valor[i], bank[i]);
+    f.open();
 }
 
 void ClickButton(frmMain& w, const char* key) {
-    QAction* action = w.Toolbar1->findChild<QAction*>(QLatin1String(key));
-    QVERIFY(action && action->isEnabled());
-    QTest::mouseClick(w.Toolbar1->widgetForAction(action), Qt::LeftButton);
+    QTest::mouseClick(w.Toolbar1->widgetForAction(w.Toolbar1->findChild<QAction*>(key)),
+                      Qt::LeftButton);
 }
 
-QStringList SelectedKeys(const frmMain& w) {
-    QStringList keys;
-    for (const QModelIndex& index : w.ListView1->selectionModel()->selectedRows())
-        keys << w.ListModel()->Row(index.row()).key;
-    return keys;
+// Clicks a row's entity (with Ctrl right after another click), presses F3 for "F3",
+// and searches from the toolbar for "?" followed by the answer.
+void Act(frmMain& w, ScriptedPrompts& prompts, const QStringList& actions) {
+    for (int i = 0; i < actions.size(); ++i) {
+        const QString& a = actions.at(i);
+        if (a == "F3") {
+            QTest::keyClick(w.ListView1, Qt::Key_F3);
+        } else if (a.startsWith('?')) {
+            prompts.inputs << a.mid(1);
+            ClickButton(w, "procurar");
+        } else {
+            const QModelIndex cell = w.ListModel()->index(w.ListModel()->FindKey(a), ColEntidade);
+            const bool more = i > 0 && actions.at(i - 1).startsWith('#');
+            w.ListView1->scrollTo(cell);
+            QTest::mouseClick(w.ListView1->viewport(), Qt::LeftButton,
+                              more ? Qt::ControlModifier : Qt::NoModifier,
+                              w.ListView1->visualRect(cell).center());
+        }
+    }
 }
 
-QStringList calls;  // what the fake cost component was asked, in order
+QStringList calls;  // what the fake cost component was asked
 
-class FakeCosts : public CostComponent {
-  public:
+struct FakeCosts : CostComponent {
     void Connect(const QString& a, const QString& b, const QString& c, const QString& d,
                  const QString& e, const QString& f, const QString& g, qint32 flags,
                  QVariant&) override {
-        calls << QStringList{"Connect", a, b, c, d, e, f, g, QString::number(flags)}.join('|');
+        calls << QStringList{a, b, c, d, e, f, g, QString::number(flags)}.join('|');
     }
-    void Open(const QString& which, const QVariant& optional, qint32 value,
-              QWidget* owner) override {
-        calls << QStringList{"Open", which, optional.isValid() ? "given" : "<missing>",
-                             QString::number(value), owner ? owner->objectName() : "none"}
+    void Open(const QString& which, const QVariant& optional, qint32 n, QWidget* owner) override {
+        calls << QStringList{which, optional.typeName(), QString::number(n), owner->objectName()}
                      .join('|');
     }
 };
@@ -77,151 +73,66 @@ class TestListActions : public QObject {
     ScopedLocale locale_{QStringLiteral("pt_PT")};
 
   private slots:
-    void selectionTotalAndColours_data() {
-        QTest::addColumn<QStringList>("clicked");  // the first plainly, the others with Ctrl
-        QTest::addColumn<bool>("shown");
-        QTest::addColumn<QString>("total");
-        QTest::newRow("100,00 alone") << QStringList{"#11901"} << true << "€ 100,00";
-        QTest::newRow("no amounts") << QStringList{"#11902"} << false << "€ 0,00";
-        QTest::newRow("50,00 debit, 20,00 credit")
-            << QStringList{"#11903", "#21904"} << true << "€ 30,00";
-        QTest::newRow("two rows that cancel out")
-            << QStringList{"#11903", "#21905"} << true << "€ 0,00";
-        QTest::newRow("a row taken away again")
-            << QStringList{"#11903", "#21904", "#11903"} << true << "€ -20,00";
-        QTest::newRow("the opening row") << QStringList{"#0"} << false << "";
+    // Actions (separated by ";") | the total shown ("" hidden) | the rows selected | messages.
+    void listActions_data() {
+        QTest::addColumn<QString>("row");
+        QTest::newRow("100,00 alone") << "#11901|€ 100,00|#11901|";
+        QTest::newRow("no amounts") << "#11902||#11902|";
+        QTest::newRow("50,00 - 20,00") << "#11903;#21904|€ 30,00|#11903,#21904|";
+        QTest::newRow("two summing to 0") << "#11903;#21905|€ 0,00|#11903,#21905|";
+        QTest::newRow("one taken away") << "#11903;#21904;#11903|€ -20,00|#21904|";
+        QTest::newRow("the opening row") << "#0||#0|";
+        QTest::newRow("small letters; F3 down") << "?ref 90;#11903;F3|€ 50,00|#11902|";
+        QTest::newRow("any column; no wrap")
+            << "?recibo fornecedor;#21904;F3|€ -20,00|#21904|Não foram encontrados mais registos!";
+        QTest::newRow("F3 on the last row") << "?REF;#0;F3||#0|";
+        QTest::newRow("no match") << "#11903;?xyz|€ 50,00||Não foram encontrados registos!";
+        QTest::newRow("cancelled") << "#11903;?|€ 50,00|#11903|";
     }
-    void selectionTotalAndColours() {
-        QFETCH(QStringList, clicked);
-        QFETCH(bool, shown);
-        QFETCH(QString, total);
+    void listActions() {
+        QFETCH(QString, row);
+        const QStringList expected = row.split('|');
+        const QString &script = expected.at(0), &total = expected.at(1);
         StatementFixture f;
-        AddMovements(f);
-        f.open();
+        Open(f);
         frmMain& w = f.window();
-        for (int i = 0; i < clicked.size(); ++i)
-            Click(w, clicked.at(i), i == 0 ? Qt::NoModifier : Qt::ControlModifier);
-        QCOMPARE(w.FXTotalSelecionado->isVisibleTo(&w), shown);
-        QCOMPARE(w.FXTotalSelecionado_Label->isVisibleTo(&w), shown);
-        QCOMPARE(w.FXTotalSelecionado->text(), total);
-        const bool opening = clicked.first() == "#0";
+        Act(w, f.prompts(), script.split(';'));
+        QCOMPARE(w.FXTotalSelecionado->isVisibleTo(&w), !total.isEmpty());
+        if (!total.isEmpty())
+            QCOMPARE(w.FXTotalSelecionado->text(), total);
+        QStringList keys, messages;
+        for (const QModelIndex& index : w.ListView1->selectionModel()->selectedRows())
+            keys << w.ListModel()->Row(index.row()).key;
+        keys.sort();
+        QCOMPARE(keys.join(','), expected.at(2));
+        for (const PromptCall& call : f.prompts().calls)
+            messages << (call.style == vb::Information ? call.text : QString());
+        QCOMPARE(messages.join(QString()), expected.at(3));
+        // After a click on a movement reconciled rows are grey and the others plain.
+        const bool coloured = script.contains(QRegularExpression("(^|;)#[12]"));
         for (int r = 0; r < w.ListModel()->RowCount(); ++r) {
-            const bool ticked = w.ListModel()->Row(r).checked;
-            const QVariant colour = w.ListModel()->index(r, ColCredito).data(Qt::ForegroundRole);
-            if (opening)
-                QVERIFY(!colour.isValid());
-            else
-                QCOMPARE(colour.value<QColor>(),
-                         w.palette().color(ticked ? QPalette::Dark : QPalette::WindowText));
+            const QPalette::ColorRole role =
+                w.ListModel()->Row(r).checked ? QPalette::Dark : QPalette::WindowText;
+            QCOMPARE(w.ListModel()->index(r, ColCredito).data(Qt::ForegroundRole),
+                     coloured ? QVariant(w.palette().color(role)) : QVariant());
             QVERIFY(!w.ListModel()->index(r, ColSaldo).data(Qt::ForegroundRole).isValid());
         }
         QVERIFY(f.reports().reports.isEmpty());
     }
 
-    // A search from the toolbar, then F3 from a clicked row ("" clicks nothing).
-    void searchAndF3_data() {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QString>("before");  // the row clicked before the search
-        QTest::addColumn<QString>("found");   // selected after the search
-        QTest::addColumn<QString>("clicked");
-        QTest::addColumn<QString>("next");  // selected after F3
-        QTest::addColumn<QString>("said");
-        QTest::newRow("capitals found in small letters, F3 goes down") << "ref 90"
-                                                                       << ""
-                                                                       << "#21905"
-                                                                       << "#11903"
-                                                                       << "#11902"
-                                                                       << "";
-        QTest::newRow("another column, F3 never wraps to the top")
-            << "recibo fornecedor"
-            << ""
-            << "#21905"
-            << "#21904"
-            << "#21904"
-            << "Não foram encontrados mais registos!";
-        QTest::newRow("F3 from the last row does nothing") << "REF"
-                                                           << ""
-                                                           << "#21905"
-                                                           << "#0"
-                                                           << "#0"
-                                                           << "";
-        QTest::newRow("nothing matches") << "xyz"
-                                         << "#11903"
-                                         << ""
-                                         << ""
-                                         << ""
-                                         << "Não foram encontrados registos!";
-        QTest::newRow("cancelled: the selection stays") << ""
-                                                        << "#11903"
-                                                        << "#11903"
-                                                        << ""
-                                                        << ""
-                                                        << "";
-    }
-    void searchAndF3() {
-        QFETCH(QString, answer);
-        QFETCH(QString, before);
-        QFETCH(QString, found);
-        QFETCH(QString, clicked);
-        QFETCH(QString, next);
-        QFETCH(QString, said);
-        StatementFixture f;
-        AddMovements(f);
-        f.open();
-        frmMain& w = f.window();
-        if (!before.isEmpty())
-            Click(w, before);
-        f.prompts().inputs << answer;
-        ClickButton(w, "procurar");
-        QCOMPARE(f.prompts().calls.first().text, QString("Digite o valor que pretende pesquisar:"));
-        QCOMPARE(f.prompts().calls.first().title, QString("Procurar valor"));
-        QCOMPARE(SelectedKeys(w), found.isEmpty() ? QStringList() : QStringList{found});
-        if (!clicked.isEmpty()) {
-            Click(w, clicked);
-            QTest::keyClick(w.ListView1, Qt::Key_F3);
-            QCOMPARE(SelectedKeys(w), QStringList{next});
-        }
-        QCOMPARE(f.prompts().calls.size(), said.isEmpty() ? 1 : 2);
-        if (!said.isEmpty()) {
-            QCOMPARE(f.prompts().calls.last().text, said);
-            QCOMPARE(f.prompts().calls.last().style, int(vb::Information));
-        }
-        QVERIFY(f.reports().reports.isEmpty());
-    }
-
-    void printOpensTheDialogOverTheWindow() {
-        StatementFixture f;
-        f.open();
-        ClickButton(f.window(), "imprimir");
-        auto* dialog = f.window().findChild<frmImpressoes*>();
-        QVERIFY(dialog && dialog->isVisible() && dialog->isWindow());
-        QVERIFY(f.window().isVisible() && !dialog->isModal());
-    }
-
-    void newCost_data() {
-        QTest::addColumn<bool>("registered");
-        QTest::newRow("the component") << true;
-        QTest::newRow("no component: reported") << false;
-    }
-    void newCost() {
-        QFETCH(bool, registered);
+    void newCostConnectsThenOpens() {
         StatementFixture f;
         f.open();
         calls.clear();
-        if (registered)
-            RegisterCostComponent(kClsidCustos, [] { return std::make_unique<FakeCosts>(); });
+        RegisterCostComponent(kClsidCustos, [] { return std::make_unique<FakeCosts>(); });
         ClickButton(f.window(), "custo");
         RegisterCostComponent(kClsidCustos, {});
         const ContextValues& c = Context();
-        const QStringList expected{
-            QStringList{"Connect", c.User, c.Password, c.cnUser, c.cnPassword, c.cnInitialCatalog,
-                        c.cnDataSource, c.cnDataSourceSecondary, "0"}
-                .join('|'),
-            "Open|Activos|<missing>|0|frmMain"};
-        QCOMPARE(calls, registered ? expected : QStringList());
-        QCOMPARE(f.reports().reports.size(), registered ? 0 : 1);
-        if (!registered)
-            QCOMPARE(f.reports().reports.first().texts.at(3), QString("Toolbar1_ButtonClick"));
+        QCOMPARE(calls, (QStringList{QStringList{c.User, c.Password, c.cnUser, c.cnPassword,
+                                                 c.cnInitialCatalog, c.cnDataSource,
+                                                 c.cnDataSourceSecondary, "0"}
+                                         .join('|'),
+                                     "Activos||0|frmMain"}));
     }
 };
 
