@@ -4,6 +4,7 @@
 // the command line, with passwords read from the environment, standard input
 // or the terminal, and shows the statement window; without a display, or when
 // asked for files, it lists the statement headless instead.
+#include "CostPlaceholder.h"
 #include "HostOptions.h"
 #include "HostPasswords.h"
 #include "RecordViewer.h"
@@ -33,6 +34,7 @@ struct Component {
     int (*runJob)(orla::GeneralInterface*, const orla::StatementJob*, QString*) = nullptr;
     orla::RegisterComponentEntry registerComponent = nullptr;
     orla::RegisterObjectEntry registerObject = nullptr;
+    orla::RegisterCostComponentEntry registerCostComponent = nullptr;
 };
 
 bool LoadComponent(Component& component, QString* error) {
@@ -54,8 +56,11 @@ bool LoadComponent(Component& component, QString* error) {
         dlsym(component.handle, kOrlaRegisterComponent));
     component.registerObject =
         reinterpret_cast<orla::RegisterObjectEntry>(dlsym(component.handle, kOrlaRegisterObject));
+    component.registerCostComponent = reinterpret_cast<orla::RegisterCostComponentEntry>(
+        dlsym(component.handle, kOrlaRegisterCostComponent));
     if (!component.create || !component.release || !component.runJob ||
-        !component.registerComponent || !component.registerObject) {
+        !component.registerComponent || !component.registerObject ||
+        !component.registerCostComponent) {
         *error = QStringLiteral("%1 não exporta as entradas do componente.").arg(path);
         return false;
     }
@@ -81,10 +86,10 @@ bool Connect(orla::GeneralInterface* general, const orla::HostOptions& o) {
                                o.secondary, 0);
 }
 
-// The statement report goes beside the list (or the picture), under its name with ".doc".
-QString ReportBeside(const orla::StatementJob& job) {
+// The statement report goes beside the list (or the picture), under its name with `suffix`.
+QString ReportBeside(const orla::StatementJob& job, const QString& suffix) {
     const QFileInfo beside(job.csvPath.isEmpty() ? job.screenshotPath : job.csvPath);
-    return beside.dir().absoluteFilePath(beside.completeBaseName() + QStringLiteral(".doc"));
+    return beside.dir().absoluteFilePath(beside.completeBaseName() + suffix);
 }
 
 }  // namespace
@@ -115,8 +120,10 @@ int main(int argc, char* argv[]) {
         Print(stderr, QStringLiteral("Não foi possível carregar o componente: %1").arg(message));
         return 1;
     }
-    // The suite's other components are not here: a source record opens in a read-only viewer.
+    // The suite's other components are not here: a source record opens in a read-only
+    // viewer, and a new cost says that the cost component is missing.
     orla::RegisterRecordViewers(component.registerComponent, component.registerObject);
+    orla::RegisterCostPlaceholder(component.registerCostComponent);
     orla::GeneralInterface* general = component.create();
     const QString where = options.database.isEmpty()
                               ? QStringLiteral("à base de dados indicada nas definições")
@@ -137,8 +144,9 @@ int main(int argc, char* argv[]) {
             const QDir folder(options.outputFolder);
             job.csvPath = folder.absoluteFilePath(QStringLiteral("extrato.csv"));
             job.screenshotPath = folder.absoluteFilePath(QStringLiteral("extrato.png"));
+            job.pdfPath = ReportBeside(job, QStringLiteral(".pdf"));
         }
-        job.reportPath = ReportBeside(job);
+        job.reportPath = ReportBeside(job, QStringLiteral(".doc"));
         status = component.runJob(general, &job, &message);
         if (status != 0) {
             Print(stderr, message);
@@ -148,6 +156,8 @@ int main(int argc, char* argv[]) {
             if (!job.screenshotPath.isEmpty())
                 Print(stdout, QStringLiteral("Imagem: %1").arg(job.screenshotPath));
             Print(stdout, QStringLiteral("Relatório: %1").arg(job.reportPath));
+            if (!job.pdfPath.isEmpty())
+                Print(stdout, QStringLiteral("PDF: %1").arg(job.pdfPath));
         }
     } else {
         general->Show();

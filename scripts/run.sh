@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, creates the demo database (and the settings
 # that point to it) and runs the host program on it: the statement window with
-# a display; without one, the same window headless, writing the statement as
-# CSV and a PNG picture of the window and printing their paths. Extra
+# its toolbar with a display; without one, the same window headless, writing
+# the statement as CSV, a PNG picture of the window, the statement report
+# (RTF, ".doc") and that report as PDF, and printing their paths. Extra
 # arguments go to orla-contas. The demo user's password travels in the
 # environment, never on the command line.
 set -euo pipefail

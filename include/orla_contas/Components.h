@@ -35,20 +35,34 @@ class RecordsetView {
     virtual QVariant Value(const QString& name) const = 0;
 };
 
-// A component created by class identifier.
-class RecordComponent {
+// A component of the suite, created by class identifier and connected first.
+class SuiteComponent {
   public:
-    virtual ~RecordComponent() = default;
+    virtual ~SuiteComponent() = default;
     // The credentials the host gave SQLConnect, passwords in their scrambled
     // form (ConnectionScrambler); Flags is 0 and Result is not read.
     virtual void Connect(const QString& User, const QString& Password, const QString& cnUser,
                          const QString& cnPassword, const QString& cnInitialCatalog,
                          const QString& cnDataSource, const QString& cnDataSourceSecondary,
                          qint32 Flags, QVariant& Result) = 0;
+};
+
+// A component that shows one record.
+class RecordComponent : public SuiteComponent {
+  public:
     // Shows the record in the component's own window, owned by Owner. ID is
     // two whole numbers written one after the other; Param1 and Param2 are empty.
     virtual void Open(RecordsetView& Rs, const QString& ID, const QString& Param1,
                       const QString& Param2, QWidget* Owner) = 0;
+};
+
+// The cost component, where the user enters a new cost.
+class CostComponent : public SuiteComponent {
+  public:
+    // Opens the component's window, owned by Owner, on the list named by
+    // Which ("Activos"); Optional is left out (invalid) and Value is 0.
+    virtual void Open(const QString& Which, const QVariant& Optional, qint32 Value,
+                      QWidget* Owner) = 0;
 };
 
 // An object created by name whose members are called by name. Arguments that
@@ -70,9 +84,13 @@ extern "C" {
 // of `create` returns a new object, which the component deletes.
 ORLA_EXPORT void OrlaContas_RegisterComponent(const char* classId,
                                               orla::RecordComponent* (*create)());
+// Registers the factory of the cost component's class identifier (nullptr forgets it).
+ORLA_EXPORT void OrlaContas_RegisterCostComponent(const char* classId,
+                                                  orla::CostComponent* (*create)());
 // Registers the factory for an object made by name (nullptr forgets it).
 ORLA_EXPORT void OrlaContas_RegisterObject(const char* name, orla::LateBoundObject* (*create)());
 }
 
 inline constexpr const char* kOrlaRegisterComponent = "OrlaContas_RegisterComponent";
+inline constexpr const char* kOrlaRegisterCostComponent = "OrlaContas_RegisterCostComponent";
 inline constexpr const char* kOrlaRegisterObject = "OrlaContas_RegisterObject";

@@ -1,6 +1,6 @@
 // A statement listed without a user: the statement window is loaded offscreen
 // with the given filters, and its list is written as CSV, its picture as PNG
-// and/or its report as an RTF document.
+// and/or its report as an RTF document and as PDF (through LibreOffice).
 #pragma once
 
 #include <orla_contas/General.h>
@@ -21,6 +21,7 @@ struct StatementJob {
     QString csvPath;         // the list as CSV, when not empty
     QString screenshotPath;  // the window as PNG, when not empty
     QString reportPath;      // the statement report (RTF), when not empty
+    QString pdfPath;         // the statement report as PDF, when not empty
 };
 
 }  // namespace orla

@@ -5,6 +5,7 @@
 #include "context/Context.h"
 #include "context/General.h"
 #include "platform/services/Prompts.h"
+#include "printing/PdfConversion.h"
 #include "printing/StatementReport.h"
 #include "security/Permissions.h"
 #include "statement/StatementCsv.h"
@@ -15,9 +16,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSaveFile>
+#include <QTemporaryDir>
 
 namespace orla {
 namespace {
@@ -70,6 +74,31 @@ bool WriteReport(const frmMain& window, const QString& path, QString* message) {
                        .arg(path, said.join(QLatin1Char(' ')))
                        .trimmed();
     return ok;
+}
+
+// The report as PDF, converted in a temporary folder (from the report written
+// for the job, or one made there) and written whole to its place.
+bool WritePdf(const frmMain& window, const StatementJob& job, QString* message) {
+    QTemporaryDir work(QDir::temp().filePath(QStringLiteral("orla-pdf-XXXXXX")));
+    if (!work.isValid()) {
+        *message = QStringLiteral("Não há pasta temporária: %1").arg(work.errorString());
+        return false;
+    }
+    QString report = job.reportPath;
+    if (report.isEmpty()) {
+        report = work.filePath(QStringLiteral("Extrato_Conta.doc"));
+        if (!WriteReport(window, report, message))
+            return false;
+    }
+    QString why;
+    const QString pdf = ConvertToPdf(report, work.path(), &why);
+    QFile converted(pdf);
+    if (pdf.isEmpty() || !converted.open(QIODevice::ReadOnly)) {
+        *message = QStringLiteral("Não foi possível escrever o PDF %1: %2")
+                       .arg(job.pdfPath, pdf.isEmpty() ? why : converted.errorString());
+        return false;
+    }
+    return WriteFile(job.pdfPath, converted.readAll(), message);
 }
 
 // Loads the window and sets its filters; false with a message for a bad value.
@@ -147,6 +176,8 @@ int Run(GeneralInterface* general, const StatementJob& job, QString* message) {
         }
     }
     if (!job.reportPath.isEmpty() && !WriteReport(window, job.reportPath, message))
+        return 1;
+    if (!job.pdfPath.isEmpty() && !WritePdf(window, job, message))
         return 1;
     return 0;
 }

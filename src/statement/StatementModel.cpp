@@ -52,6 +52,8 @@ QVariant StatementModel::data(const QModelIndex& index, int role) const {
                 return font;
             }
         case Qt::ForegroundRole:
+            if (row.colour && index.column() <= ColCredito)
+                return QApplication::palette().color(*row.colour);
             if (!row.future)
                 return {};
             return QApplication::palette().color(QPalette::Highlight);
@@ -104,6 +106,13 @@ void StatementModel::SetChecked(int row, bool checked) {
     rows_[size_t(row)].checked = checked;
     const QModelIndex cell = index(row, ColData);
     emit dataChanged(cell, cell, {Qt::CheckStateRole});
+}
+
+void StatementModel::SetColour(int row, QPalette::ColorRole colour) {
+    if (row < 0 || row >= int(rows_.size()))
+        return;
+    rows_[size_t(row)].colour = colour;
+    emit dataChanged(index(row, ColData), index(row, ColCredito), {Qt::ForegroundRole});
 }
 
 int StatementModel::FindKey(const QString& key) const {

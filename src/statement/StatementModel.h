@@ -26,6 +26,8 @@ class StatementModel : public QAbstractTableModel {
     int RowCount() const { return int(rows_.size()); }
     // Sets a row's check box without raising itemChecked.
     void SetChecked(int row, bool checked);
+    // Gives the row's text and sub-items 1 to 7 a system colour.
+    void SetColour(int row, QPalette::ColorRole colour);
     // The first row whose key equals `key` exactly, or -1.
     int FindKey(const QString& key) const;
 

@@ -4,9 +4,11 @@
 
 #include "common/Money.h"
 
+#include <QPalette>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace orla {
@@ -39,6 +41,8 @@ struct StatementRow {
     bool checked = false;
     bool bold = false;
     bool future = false;  // dated after today
+    // The system colour a click in the list gave the row's text and sub-items 1 to 7.
+    std::optional<QPalette::ColorRole> colour;
 };
 
 // The statement as listed, top to bottom: newest movement first, the opening

@@ -106,24 +106,9 @@ void frmMain::BuildControls() {
         {"procurar", QStringLiteral("Procurar")},
         {"imprimir", QStringLiteral("Imprimir")},
         {"custo", QStringLiteral("Novo &Custo")}};
-    for (const auto& [key, caption] : buttons) {
-        QAction* action = Toolbar1->addAction(caption);
-        action->setObjectName(QLatin1String(key));
-        // Only the new transfer is part of this build yet.
-        if (qstrcmp(key, "transferencia") != 0) {
-            action->setEnabled(false);
-            continue;
-        }
-        connect(action, &QAction::triggered, this, [this] {
-            Guard({objectName(), QStringLiteral("Toolbar1_ButtonClick"),
-                   ReportFilter::NotZeroNor3709},
-                  [&] {
-                      const bool selected = FXConta_ID->currentIndex() >= 0;
-                      AbrirTransferencia(this, 0,
-                                         selected ? LongValue(FXConta_ID->currentData()) : 0);
-                  });
-        });
-    }
+    for (const auto& [key, caption] : buttons)
+        Toolbar1->addAction(caption)->setObjectName(QLatin1String(key));
+    connect(Toolbar1, &QToolBar::actionTriggered, this, &frmMain::Toolbar1_ButtonClick);
 
     ListView1 = Named(new QTreeView, "ListView1");
     ListView1->setModel(model_);
@@ -179,6 +164,8 @@ void frmMain::BuildControls() {
     FXData_Inicio->installEventFilter(this);
     FXData_Fim->installEventFilter(this);
     ListView1->viewport()->installEventFilter(this);
+    ListView1->installEventFilter(this);
+    connect(ListView1, &QAbstractItemView::clicked, this, &frmMain::ListView1_ItemClick);
     connect(ListView1, &QAbstractItemView::doubleClicked, this, &frmMain::ListView1_DblClick);
 }
 
@@ -243,6 +230,13 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
         FXModo_Pagamento_ID->setCurrentIndex(-1);  // no method: all of them
         return true;
+    }
+    if (watched == ListView1 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F3) {
+            ListView1_KeyDown(114, int(key->modifiers() >> 25));
+            return true;
+        }
     }
     if (watched == ListView1->viewport() && event->type() == QEvent::Resize)
         ApplyColumnWidths();

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -50,6 +51,13 @@ class frmMain : public QWidget {
     void Abrir_Flist(int row);
     // Opens a source record in the component that owns its kind; nothing when it is gone.
     void Abrir(int Origem_ID, int Armazem_ID, int Doc_ID);
+
+    // A click in the list: the total of the selected movements, and reconciled rows greyed.
+    void ListView1_ItemClick();
+    // F3 repeats the last search from the row after the selected one.
+    void ListView1_KeyDown(int KeyCode, int Shift);
+    // The toolbar's buttons, by key.
+    void Toolbar1_ButtonClick(QAction* Button);
 
     bool SystemAccount() const { return systemAccount_; }
     StatementModel* ListModel() const { return model_; }
@@ -92,6 +100,10 @@ class frmMain : public QWidget {
     void Refill();
     void DatePickerFocus(QDateEdit* picker, const QFocusEvent& event);
     void SelectRow(int row);
+    // The first row from `from` whose text or any sub-item contains the search text, or -1.
+    int FindText(int from) const;
+    void Procurar();
+    void NovoCusto();
     void ApplyColumnWidths();
     void ScrollToNewest();
     void TickRow(int row, const SourceRecord& record);
@@ -112,6 +124,8 @@ class frmMain : public QWidget {
     std::unique_ptr<RecordComponent> objCustosRecibos_;
     std::unique_ptr<RecordComponent> objPagamentos_;
     std::unique_ptr<LateBoundObject> objPacientesPagamentos_;
+    std::unique_ptr<CostComponent> objCustos_;
+    QString searchText_;  // the last value searched, reused by F3
 };
 
 }  // namespace orla

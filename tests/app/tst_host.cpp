@@ -37,9 +37,9 @@ class TestHost : public QObject {
         const QStringList rui{"--utilizador", "rui"};
         const QByteArray pw("rui-2024");
         const QStringList none;
-        QTest::newRow("environment: statement and image in the output folder")
-            << rui << pw << QByteArray() << 0 << "como rui."
-            << QStringList{"extrato.csv", "extrato.doc", "extrato.png"};
+        QTest::newRow("environment: statement, image, report and its PDF in the output folder")
+            << rui << pw << QByteArray() << 0
+            << "PDF: " << QStringList{"extrato.csv", "extrato.doc", "extrato.pdf", "extrato.png"};
         QTest::newRow("standard input, the statement asked for")
             << rui + QStringList{"--senha-stdin", "--csv", "@e.csv"} << QByteArray()
             << QByteArray("rui-2024\norla-demo\n") << 0
@@ -92,7 +92,7 @@ class TestHost : public QObject {
                                                  "--pasta-saida", out.path()} +
                                          arguments);
         host.write(input);
-        QVERIFY(host.waitForFinished(60000));
+        QVERIFY(host.waitForFinished(240000));  // the PDF's conversion takes a while
         const QString output =
             QString::fromUtf8(host.readAllStandardOutput() + host.readAllStandardError());
         QVERIFY2(output.contains(said), qPrintable(output));

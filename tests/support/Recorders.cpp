@@ -44,7 +44,7 @@ int ScriptedPrompts::MsgBox(const QString& prompt, int style, const QString& tit
 
 QString ScriptedPrompts::InputBox(const QString& prompt, const QString& title, const QString&) {
     calls.append({prompt, title, 0});
-    return {};
+    return inputs.isEmpty() ? QString() : inputs.takeFirst();
 }
 
 ScopedPrompts::ScopedPrompts() {

@@ -40,7 +40,7 @@ struct PromptCall {
 };
 
 // Prompts that answer from a script (vb::OK when it runs out) and record
-// every call; an input box gets an empty answer.
+// every call; an input box answers from `inputs` (empty when it runs out).
 class ScriptedPrompts : public Prompts {
   public:
     int MsgBox(const QString& prompt, int style, const QString& title) override;
@@ -48,6 +48,7 @@ class ScriptedPrompts : public Prompts {
                      const QString& defaultText) override;
 
     QList<int> answers;
+    QStringList inputs;
     QList<PromptCall> calls;
 };
 

@@ -36,12 +36,20 @@ void RegisterComponent(const QString& classId, ComponentFactory factory) {
     Register(classId, std::move(factory));
 }
 
+void RegisterCostComponent(const QString& classId, CostComponentFactory factory) {
+    Register(classId, std::move(factory));
+}
+
 void RegisterObject(const QString& name, ObjectFactory factory) {
     Register(name, std::move(factory));
 }
 
 std::unique_ptr<RecordComponent> CreateComponent(const QString& classId) {
     return Create<ComponentFactory>(classId);
+}
+
+std::unique_ptr<CostComponent> CreateCostComponent(const QString& classId) {
+    return Create<CostComponentFactory>(classId);
 }
 
 std::unique_ptr<LateBoundObject> CreateObject(const QString& name) {
@@ -65,6 +73,13 @@ void OrlaContas_RegisterComponent(const char* classId, orla::RecordComponent* (*
     if (create)
         factory = [create] { return std::unique_ptr<orla::RecordComponent>(create()); };
     orla::RegisterComponent(QString::fromLatin1(classId), std::move(factory));
+}
+
+void OrlaContas_RegisterCostComponent(const char* classId, orla::CostComponent* (*create)()) {
+    orla::CostComponentFactory factory;
+    if (create)
+        factory = [create] { return std::unique_ptr<orla::CostComponent>(create()); };
+    orla::RegisterCostComponent(QString::fromLatin1(classId), std::move(factory));
 }
 
 void OrlaContas_RegisterObject(const char* name, orla::LateBoundObject* (*create)()) {

@@ -11,14 +11,17 @@
 namespace orla {
 
 using ComponentFactory = std::function<std::unique_ptr<RecordComponent>()>;
+using CostComponentFactory = std::function<std::unique_ptr<CostComponent>()>;
 using ObjectFactory = std::function<std::unique_ptr<LateBoundObject>()>;
 
 // Registers or, with an empty factory, forgets the factory of a class or name.
 void RegisterComponent(const QString& classId, ComponentFactory factory);
+void RegisterCostComponent(const QString& classId, CostComponentFactory factory);
 void RegisterObject(const QString& name, ObjectFactory factory);
 
 // A new object of the class or name; throws OrlaError 429 when none is registered.
 std::unique_ptr<RecordComponent> CreateComponent(const QString& classId);
+std::unique_ptr<CostComponent> CreateCostComponent(const QString& classId);
 std::unique_ptr<LateBoundObject> CreateObject(const QString& name);
 
 // Calls a member by name; throws OrlaError 438 when the object has none.

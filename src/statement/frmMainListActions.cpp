@@ -1,0 +1,137 @@
+// What the user does in the statement list and its toolbar: the total of the
+// selected movements, F3 and the value search, a new transfer, the print
+// dialog and a new cost in the suite's cost component.
+#include "common/ControlValues.h"
+#include "common/Money.h"
+#include "context/Context.h"
+#include "platform/components/ComponentRegistry.h"
+#include "platform/db/Error.h"
+#include "platform/services/ErrorReport.h"
+#include "platform/services/Prompts.h"
+#include "printing/frmImpressoes.h"
+#include "statement/frmMain.h"
+#include "transfers/frmTransferencia.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTreeView>
+
+namespace orla {
+namespace {
+
+Money Amount(const QString& tag) {
+    return Money::FromVariant(tag).value_or(Money());
+}
+
+void Say(const QString& message) {
+    CurrentPrompts().MsgBox(message, vb::Information, QCoreApplication::applicationName());
+}
+
+}  // namespace
+
+void frmMain::ListView1_ItemClick() {
+    Guard({objectName(), QStringLiteral("ListView1_ItemClick"), ReportFilter::NotZeroNor3709}, [&] {
+        const QModelIndex current = ListView1->currentIndex();
+        if (model_->RowCount() == 0 || !current.isValid())
+            return;
+        const StatementRow& selected = model_->Row(current.row());
+        const QString tag = selected.tag.trimmed();
+        const QString key = selected.key.trimmed();
+        if (tag.isEmpty() || key.isEmpty() || tag == QLatin1String("0") ||
+            key == QLatin1String("#0"))
+            return;
+        Money total;
+        int count = 0;
+        for (int r = 0; r < model_->RowCount(); ++r) {
+            const StatementRow& row = model_->Row(r);
+            if (ListView1->selectionModel()->isRowSelected(r)) {
+                total += Amount(row.debitTag) - Amount(row.creditTag);
+                ++count;
+            }
+            model_->SetColour(r, row.checked ? QPalette::Dark : QPalette::WindowText);
+        }
+        const bool shown = total != Money() || count > 1;
+        FXTotalSelecionado_Label->setVisible(shown);
+        FXTotalSelecionado->setVisible(shown);
+        DefinirValorControlo(FXTotalSelecionado, total.ToDouble(), FormatAuto);
+        FormatarControlo(FXTotalSelecionado, FormatEuro2);
+    });
+}
+
+int frmMain::FindText(int from) const {
+    for (int r = qMax(from, 0); r < model_->RowCount(); ++r) {
+        for (const QString& cell : model_->Row(r).cells) {
+            if (cell.contains(searchText_, Qt::CaseInsensitive))
+                return r;
+        }
+    }
+    return -1;
+}
+
+void frmMain::ListView1_KeyDown(int KeyCode, int) {
+    Guard({objectName(), QStringLiteral("ListView1_KeyDown"), ReportFilter::NotZeroNor3709}, [&] {
+        if (KeyCode != 114 || searchText_.isEmpty())
+            return;
+        const QModelIndex current = ListView1->currentIndex();
+        if (!current.isValid())
+            throw OrlaError(91, QStringLiteral("Object variable or With block variable not set"));
+        const int from = current.row() + 1;
+        if (from >= model_->RowCount())
+            return;
+        const int found = FindText(from);
+        if (found < 0) {
+            Say(QStringLiteral("Não foram encontrados mais registos!"));
+            return;
+        }
+        SelectRow(found);
+        ListView1->setFocus();
+    });
+}
+
+void frmMain::Procurar() {
+    const QString answer =
+        CurrentPrompts().InputBox(QStringLiteral("Digite o valor que pretende pesquisar:"),
+                                  QStringLiteral("Procurar valor"), QString());
+    searchText_ = answer;
+    if (answer.isEmpty())
+        return;
+    ListView1->clearSelection();
+    const int found = FindText(0);
+    if (found < 0) {
+        Say(QStringLiteral("Não foram encontrados registos!"));
+        return;
+    }
+    SelectRow(found);
+    ListView1->setFocus();
+}
+
+void frmMain::NovoCusto() {
+    objCustos_ = CreateCostComponent(QLatin1String(kClsidCustos));
+    const ContextValues& c = Context();
+    QVariant result;
+    objCustos_->Connect(c.User, c.Password, c.cnUser, c.cnPassword, c.cnInitialCatalog,
+                        c.cnDataSource, c.cnDataSourceSecondary, 0, result);
+    objCustos_->Open(QStringLiteral("Activos"), QVariant(), 0, this);
+}
+
+void frmMain::Toolbar1_ButtonClick(QAction* Button) {
+    Guard({objectName(), QStringLiteral("Toolbar1_ButtonClick"), ReportFilter::NotZeroNor3709},
+          [&] {
+              const QString key = Button->objectName();
+              if (key == QLatin1String("transferencia")) {
+                  const bool selected = FXConta_ID->currentIndex() >= 0;
+                  AbrirTransferencia(this, 0, selected ? LongValue(FXConta_ID->currentData()) : 0);
+              } else if (key == QLatin1String("procurar")) {
+                  Procurar();
+              } else if (key == QLatin1String("imprimir")) {
+                  (new frmImpressoes(this))->show();
+              } else if (key == QLatin1String("custo")) {
+                  NovoCusto();
+              }
+          });
+}
+
+}  // namespace orla

@@ -1,0 +1,140 @@
+// Clicks, F3 and the toolbar in the statement list: the selected movements'
+// total and the row colours, the value search and F3, and a new cost.
+#include "ScopedLocale.h"
+#include "StatementFixture.h"
+#include "context/Context.h"
+#include "platform/components/ComponentRegistry.h"
+
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeView>
+
+using namespace orla;
+using namespace orla::test;
+
+namespace {
+
+// Newest first: supplier receipts 905 (50,00) and 904 (20,00, reconciled),
+// receipts 903 (50,00), 902 (nothing) and 901 (100,00, reconciled), the opening row.
+void Open(StatementFixture& f) {
+    const QString bank[] = {Day(-5), "NULL", "NULL", Day(-2), "NULL"};
+    const char* valor[] = {"100", "0", "50", "20", "50"};
+    for (int i = 0; i < 5; ++i)
+        f.add(i < 3 ? 1 : 2, 901 + i, Day(i - 5), valor[i], bank[i]);
+    f.open();
+}
+
+void ClickButton(frmMain& w, const char* key) {
+    QTest::mouseClick(w.Toolbar1->widgetForAction(w.Toolbar1->findChild<QAction*>(key)),
+                      Qt::LeftButton);
+}
+
+// Clicks a row's entity (with Ctrl right after another click), presses F3 for "F3",
+// and searches from the toolbar for "?" followed by the answer.
+void Act(frmMain& w, ScriptedPrompts& prompts, const QStringList& actions) {
+    for (int i = 0; i < actions.size(); ++i) {
+        const QString& a = actions.at(i);
+        if (a == "F3") {
+            QTest::keyClick(w.ListView1, Qt::Key_F3);
+        } else if (a.startsWith('?')) {
+            prompts.inputs << a.mid(1);
+            ClickButton(w, "procurar");
+        } else {
+            const QModelIndex cell = w.ListModel()->index(w.ListModel()->FindKey(a), ColEntidade);
+            const bool more = i > 0 && actions.at(i - 1).startsWith('#');
+            w.ListView1->scrollTo(cell);
+            QTest::mouseClick(w.ListView1->viewport(), Qt::LeftButton,
+                              more ? Qt::ControlModifier : Qt::NoModifier,
+                              w.ListView1->visualRect(cell).center());
+        }
+    }
+}
+
+QStringList calls;  // what the fake cost component was asked
+
+struct FakeCosts : CostComponent {
+    void Connect(const QString& a, const QString& b, const QString& c, const QString& d,
+                 const QString& e, const QString& f, const QString& g, qint32 flags,
+                 QVariant&) override {
+        calls << QStringList{a, b, c, d, e, f, g, QString::number(flags)}.join('|');
+    }
+    void Open(const QString& which, const QVariant& optional, qint32 n, QWidget* owner) override {
+        calls << QStringList{which, optional.typeName(), QString::number(n), owner->objectName()}
+                     .join('|');
+    }
+};
+
+}  // namespace
+
+class TestListActions : public QObject {
+    Q_OBJECT
+    ScopedLocale locale_{QStringLiteral("pt_PT")};
+
+  private slots:
+    // Actions (separated by ";") | the total shown ("" hidden) | the rows selected | messages.
+    void listActions_data() {
+        QTest::addColumn<QString>("row");
+        QTest::newRow("100,00 alone") << "#11901|€ 100,00|#11901|";
+        QTest::newRow("no amounts") << "#11902||#11902|";
+        QTest::newRow("50,00 - 20,00") << "#11903;#21904|€ 30,00|#11903,#21904|";
+        QTest::newRow("two summing to 0") << "#11903;#21905|€ 0,00|#11903,#21905|";
+        QTest::newRow("one taken away") << "#11903;#21904;#11903|€ -20,00|#21904|";
+        QTest::newRow("the opening row") << "#0||#0|";
+        QTest::newRow("small letters; F3 down") << "?ref 90;#11903;F3|€ 50,00|#11902|";
+        QTest::newRow("any column; no wrap")
+            << "?recibo fornecedor;#21904;F3|€ -20,00|#21904|Não foram encontrados mais registos!";
+        QTest::newRow("F3 on the last row") << "?REF;#0;F3||#0|";
+        QTest::newRow("no match") << "#11903;?xyz|€ 50,00||Não foram encontrados registos!";
+        QTest::newRow("cancelled") << "#11903;?|€ 50,00|#11903|";
+    }
+    void listActions() {
+        QFETCH(QString, row);
+        const QStringList expected = row.split('|');
+        const QString &script = expected.at(0), &total = expected.at(1);
+        StatementFixture f;
+        Open(f);
+        frmMain& w = f.window();
+        Act(w, f.prompts(), script.split(';'));
+        QCOMPARE(w.FXTotalSelecionado->isVisibleTo(&w), !total.isEmpty());
+        if (!total.isEmpty())
+            QCOMPARE(w.FXTotalSelecionado->text(), total);
+        QStringList keys, messages;
+        for (const QModelIndex& index : w.ListView1->selectionModel()->selectedRows())
+            keys << w.ListModel()->Row(index.row()).key;
+        keys.sort();
+        QCOMPARE(keys.join(','), expected.at(2));
+        for (const PromptCall& call : f.prompts().calls)
+            messages << (call.style == vb::Information ? call.text : QString());
+        QCOMPARE(messages.join(QString()), expected.at(3));
+        // After a click on a movement reconciled rows are grey and the others plain.
+        const bool coloured = script.contains(QRegularExpression("(^|;)#[12]"));
+        for (int r = 0; r < w.ListModel()->RowCount(); ++r) {
+            const QPalette::ColorRole role =
+                w.ListModel()->Row(r).checked ? QPalette::Dark : QPalette::WindowText;
+            QCOMPARE(w.ListModel()->index(r, ColCredito).data(Qt::ForegroundRole),
+                     coloured ? QVariant(w.palette().color(role)) : QVariant());
+            QVERIFY(!w.ListModel()->index(r, ColSaldo).data(Qt::ForegroundRole).isValid());
+        }
+        QVERIFY(f.reports().reports.isEmpty());
+    }
+
+    void newCostConnectsThenOpens() {
+        StatementFixture f;
+        f.open();
+        calls.clear();
+        RegisterCostComponent(kClsidCustos, [] { return std::make_unique<FakeCosts>(); });
+        ClickButton(f.window(), "custo");
+        RegisterCostComponent(kClsidCustos, {});
+        const ContextValues& c = Context();
+        QCOMPARE(calls, (QStringList{QStringList{c.User, c.Password, c.cnUser, c.cnPassword,
+                                                 c.cnInitialCatalog, c.cnDataSource,
+                                                 c.cnDataSourceSecondary, "0"}
+                                         .join('|'),
+                                     "Activos||0|frmMain"}));
+    }
+};
+
+QTEST_MAIN(TestListActions)
+#include "tst_listactions.moc"
