@@ -30,7 +30,8 @@ QString ConvertToPdf(const QString& file, const QString& outDir, QString* error)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("HOME"), home.path());
     const QString profile =
-        QUrl::fromLocalFile(QDir(home.path()).filePath(QStringLiteral("profile"))).toString();
+        QUrl::fromLocalFile(QDir(home.path()).filePath(QStringLiteral("profile")))
+            .toString(QUrl::FullyEncoded);  // a space in the path must reach it encoded
     QProcess process;
     process.setProcessEnvironment(env);
     process.setStandardInputFile(QProcess::nullDevice());
