@@ -1,6 +1,7 @@
 #include "platform/registry/RegistryBackend.h"
 
 #include "common/Ansi.h"
+#include "platform/ServiceSlot.h"
 #include "platform/registry/RegFile.h"
 
 #include "platform/SharedFiles.h"
@@ -176,21 +177,18 @@ class RegFileBackend : public RegistryBackend {
     HKEY nextHandle_ = 0x1000;
 };
 
-std::unique_ptr<RegistryBackend>& Slot() {
-    static std::unique_ptr<RegistryBackend> backend = MakeRegFileBackend();
-    return backend;
-}
+using Slot = ServiceSlot<RegistryBackend, MakeRegFileBackend>;
 
 }  // namespace
 
 RegistryBackend::~RegistryBackend() = default;
 
 RegistryBackend& CurrentRegistry() {
-    return *Slot();
+    return Slot::Current();
 }
 
 void SetRegistryBackend(std::unique_ptr<RegistryBackend> backend) {
-    Slot() = backend ? std::move(backend) : MakeRegFileBackend();
+    Slot::Replace(std::move(backend));
 }
 
 std::unique_ptr<RegistryBackend> MakeRegFileBackend() {

@@ -1,5 +1,6 @@
 #include "platform/services/FileDialogs.h"
 
+#include "platform/ServiceSlot.h"
 #include "platform/services/Prompts.h"
 
 #include <QFileDialog>
@@ -28,21 +29,22 @@ class QtFileDialogs : public FileDialogs {
     }
 };
 
-std::unique_ptr<FileDialogs>& Slot() {
-    static std::unique_ptr<FileDialogs> dialogs = std::make_unique<QtFileDialogs>();
-    return dialogs;
+std::unique_ptr<FileDialogs> MakeDefault() {
+    return std::make_unique<QtFileDialogs>();
 }
+
+using Slot = ServiceSlot<FileDialogs, MakeDefault>;
 
 }  // namespace
 
 FileDialogs::~FileDialogs() = default;
 
 FileDialogs& CurrentFileDialogs() {
-    return *Slot();
+    return Slot::Current();
 }
 
 void SetFileDialogs(std::unique_ptr<FileDialogs> dialogs) {
-    Slot() = dialogs ? std::move(dialogs) : std::make_unique<QtFileDialogs>();
+    Slot::Replace(std::move(dialogs));
 }
 
 }  // namespace orla

@@ -1,5 +1,6 @@
 #include "platform/services/MailClient.h"
 
+#include "platform/ServiceSlot.h"
 #include "platform/SharedFiles.h"
 #include "platform/services/Prompts.h"
 #include "platform/services/Shell.h"
@@ -174,21 +175,22 @@ class DesktopMail : public MailClient {
     }
 };
 
-std::unique_ptr<MailClient>& Slot() {
-    static std::unique_ptr<MailClient> client = std::make_unique<DesktopMail>();
-    return client;
+std::unique_ptr<MailClient> MakeDefault() {
+    return std::make_unique<DesktopMail>();
 }
+
+using Slot = ServiceSlot<MailClient, MakeDefault>;
 
 }  // namespace
 
 MailClient::~MailClient() = default;
 
 MailClient& CurrentMailClient() {
-    return *Slot();
+    return Slot::Current();
 }
 
 void SetMailClient(std::unique_ptr<MailClient> client) {
-    Slot() = client ? std::move(client) : std::make_unique<DesktopMail>();
+    Slot::Replace(std::move(client));
 }
 
 QByteArray MailDraft(const MailMessage& message, const QByteArray& attachment,

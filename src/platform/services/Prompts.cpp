@@ -1,5 +1,7 @@
 #include "platform/services/Prompts.h"
 
+#include "platform/ServiceSlot.h"
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -45,27 +47,26 @@ class DialogPrompts : public Prompts {
     }
 };
 
-std::unique_ptr<Prompts>& Slot() {
-    static std::unique_ptr<Prompts> prompts = std::make_unique<DialogPrompts>();
-    return prompts;
+std::unique_ptr<Prompts> MakeDefault() {
+    return std::make_unique<DialogPrompts>();
 }
+
+using Slot = ServiceSlot<Prompts, MakeDefault>;
 
 }  // namespace
 
 Prompts::~Prompts() = default;
 
 Prompts& CurrentPrompts() {
-    return *Slot();
+    return Slot::Current();
 }
 
 void SetPrompts(std::unique_ptr<Prompts> prompts) {
-    Slot() = prompts ? std::move(prompts) : std::make_unique<DialogPrompts>();
+    Slot::Replace(std::move(prompts));
 }
 
 std::unique_ptr<Prompts> ReplacePrompts(std::unique_ptr<Prompts> prompts) {
-    std::unique_ptr<Prompts> previous = std::move(Slot());
-    SetPrompts(std::move(prompts));
-    return previous;
+    return Slot::Replace(std::move(prompts));
 }
 
 bool HasDisplay() {

@@ -1,5 +1,6 @@
 #include "platform/services/Shell.h"
 
+#include "platform/ServiceSlot.h"
 #include "platform/services/Prompts.h"
 
 #include <QCoreApplication>
@@ -106,21 +107,22 @@ class DesktopShell : public Shell {
     }
 };
 
-std::unique_ptr<Shell>& Slot() {
-    static std::unique_ptr<Shell> shell = std::make_unique<DesktopShell>();
-    return shell;
+std::unique_ptr<Shell> MakeDefault() {
+    return std::make_unique<DesktopShell>();
 }
+
+using Slot = ServiceSlot<Shell, MakeDefault>;
 
 }  // namespace
 
 Shell::~Shell() = default;
 
 Shell& CurrentShell() {
-    return *Slot();
+    return Slot::Current();
 }
 
 void SetShell(std::unique_ptr<Shell> shell) {
-    Slot() = shell ? std::move(shell) : std::make_unique<DesktopShell>();
+    Slot::Replace(std::move(shell));
 }
 
 }  // namespace orla
