@@ -1,5 +1,7 @@
 #include "HostPasswords.h"
 
+#include <orla_contas/SecretMemory.h>
+
 #include <termios.h>
 #include <unistd.h>
 
@@ -55,8 +57,11 @@ std::optional<QString> AskWithoutEcho(const QString& prompt) {
 }
 
 QString Password(const char* variable, const QString& whose, bool fromStdin, QStringList* notes) {
-    if (qEnvironmentVariableIsSet(variable))
-        return qEnvironmentVariable(variable);
+    if (qEnvironmentVariableIsSet(variable)) {
+        const QString password = qEnvironmentVariable(variable);
+        WipeEnvironmentVariable(variable);
+        return password;
+    }
     std::optional<QString> answer;
     if (fromStdin) {
         answer = ReadLine();
@@ -79,6 +84,7 @@ QString Password(const char* variable, const QString& whose, bool fromStdin, QSt
 }  // namespace
 
 void ReadPasswords(HostOptions& options, QStringList* notes) {
+    DisableCoreDumps();  // a password read below is never written to a core file
     if (options.user.isEmpty())
         *notes << QStringLiteral(
             "Sem utilizador (--utilizador): a ligação é tentada sem "
@@ -98,8 +104,8 @@ void ReadPasswords(HostOptions& options, QStringList* notes) {
                          options.passwordsFromStdin, notes);
     }
     // Programs started later (mail, printing, viewers) do not inherit them.
-    qunsetenv("ORLA_SENHA");
-    qunsetenv("ORLA_SENHA_BD");
+    WipeEnvironmentVariable("ORLA_SENHA");
+    WipeEnvironmentVariable("ORLA_SENHA_BD");
 }
 
 }  // namespace orla

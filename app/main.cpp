@@ -12,6 +12,7 @@
 #include <orla_contas/Components.h>
 #include <orla_contas/ConnectionScrambler.h>
 #include <orla_contas/General.h>
+#include <orla_contas/SecretMemory.h>
 #include <orla_contas/StatementJob.h>
 
 #include <QApplication>
@@ -130,7 +131,10 @@ int main(int argc, char* argv[]) {
                               : QStringLiteral("a ") + options.database;
     const QString who = options.user.isEmpty() ? QStringLiteral("sem utilizador")
                                                : QStringLiteral("como ") + options.user;
-    if (!Connect(general, options)) {
+    const bool connected = Connect(general, options);
+    orla::Wipe(options.password);  // the component holds them scrambled from here on
+    orla::Wipe(options.dbPassword);
+    if (!connected) {
         Print(stderr, QStringLiteral("Não foi possível ligar %1 %2.").arg(where, who));
         component.release(general);
         return 1;

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <algorithm>
 #include <cctype>
 
 namespace orla {
@@ -30,7 +31,10 @@ class ConnectionScrambler {
             return {};
         QByteArray bytes = QByteArray::fromHex(hex);
         Mix(bytes);
-        return QString::fromUtf8(bytes);
+        QString plain = QString::fromUtf8(bytes);
+        std::fill(bytes.begin(), bytes.end(),
+                  '\0');  // the plain bytes are not left in freed memory
+        return plain;
     }
 
   private:

@@ -1,5 +1,9 @@
 #include "context/Context.h"
 
+#include "platform/db/ConnectionString.h"
+
+#include <orla_contas/ConnectionScrambler.h>
+#include <orla_contas/SecretMemory.h>
 #include "security/Permissions.h"
 
 namespace orla {
@@ -32,14 +36,28 @@ void ResetComponentState() {
     ResetSecurityPolicyCache();
 }
 
-QString BuildConnectionString(const QString& login, const QString& plainPassword,
-                              const QString& server, const QString& separator) {
-    return QLatin1String("Provider=SQLOLEDB.1;") + QLatin1String("Persist Security Info=") +
-           Context().PersistSecurityInfo + QLatin1String(";") + QLatin1String("User ID=") + login +
-           QLatin1String(";") + QLatin1String("Password=") + plainPassword + separator +
-           QLatin1String("Initial Catalog=") + Context().cnInitialCatalog + QLatin1String(";") +
-           QLatin1String("Data Source=") + server + QLatin1String(";") +
-           QLatin1String("Connect Timeout=15");
+ScrambledString BuildConnectionString(const QString& login, const QString& scrambledPassword,
+                                      const QString& server, const QString& separator) {
+    // Values are quoted where they must be, so a name holding ";" cannot add a key of its own.
+    const auto value = &ConnectionString::Quote;
+    QString plain = ConnectionScrambler::Unscramble(scrambledPassword);
+    QString password = value(plain);
+    Wipe(plain);
+    // Appended into room reserved once, so no copy of the password is left behind unwiped.
+    QString text;
+    text.reserve(512 + password.size() + login.size() + server.size() +
+                 Context().cnInitialCatalog.size());
+    for (const QString& part :
+         {QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info="),
+          value(Context().PersistSecurityInfo), QStringLiteral(";User ID="), value(login),
+          QStringLiteral(";Password="), password, separator, QStringLiteral("Initial Catalog="),
+          value(Context().cnInitialCatalog), QStringLiteral(";Data Source="), value(server),
+          QStringLiteral(";Connect Timeout=15")})
+        text += part;
+    ScrambledString scrambled{ConnectionScrambler::Scramble(text)};
+    Wipe(password);
+    Wipe(text);
+    return scrambled;
 }
 
 }  // namespace orla

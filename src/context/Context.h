@@ -43,8 +43,9 @@ void ResetComponentState();
 inline const QString kEncryptSeparator = QStringLiteral(";Encrypt=yes;");
 inline const QString kPlainSeparator = QStringLiteral(";");
 
-// A connection string of the system's layout for the context's catalogue.
-QString BuildConnectionString(const QString& login, const QString& plainPassword,
-                              const QString& server, const QString& separator);
+// A connection string of the system's layout for the context's catalogue, from a scrambled
+// password to a scrambled string: the plain password exists only while the string is made.
+ScrambledString BuildConnectionString(const QString& login, const QString& scrambledPassword,
+                                      const QString& server, const QString& separator);
 
 }  // namespace orla

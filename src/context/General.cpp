@@ -3,12 +3,14 @@
 #include "common/Registry.h"
 #include "context/Context.h"
 #include "context/ServerRace.h"
+#include "platform/db/ConnectionString.h"
 #include "platform/services/ErrorReport.h"
 #include "platform/services/Prompts.h"
 #include "security/Permissions.h"
 #include "statement/frmMain.h"
 
 #include <orla_contas/ConnectionScrambler.h>
+#include <orla_contas/SecretMemory.h>
 
 namespace orla {
 namespace {
@@ -47,6 +49,40 @@ bool SharedConnectionOpen() {
     return Data().SqlServer.State() == Connection::adStateOpen;
 }
 
+// Makes the user the trial connection proved the context's user. The name comes back from the
+// trial's own string, so the rights are computed for exactly the login that was checked; a name
+// that did not come back unchanged is refused.
+bool TakeProvenUser(Connection& trial, const QString& User, const QString& Password) {
+    if (ConnectionString::Parse(trial.ConnectionString()).UserId() != User)
+        return false;
+    Context().User = User;
+    Context().Password = Password;
+    return true;
+}
+
+// A user other than the connected one: proved with the user's own credentials on the server
+// the shared connection uses, never let in on the first user's session.
+bool ProveOtherUser(const QString& User, const QString& Password) {
+    const ContextValues& c = Context();
+    const bool fromSqlConnect = !c.MasterConnectionString.isEmpty();
+    Connection trial(BuildConnectionString(
+        User, Password, c.UseSecondary ? c.cnDataSourceSecondary : c.cnDataSource,
+        fromSqlConnect ? kEncryptSeparator : kPlainSeparator));
+    const bool proved = !OpenAndWait(trial) && TakeProvenUser(trial, User, Password);
+    trial.Close();
+    return proved;
+}
+
+// Whether a connect call finds the component connected already; it then answers for the user
+// it names (an empty name asks for the connected user).
+std::optional<bool> AlreadyConnected(const QString& User, const QString& Password) {
+    if (!Context().Connected || !SharedConnectionOpen())
+        return std::nullopt;
+    if (User.isEmpty() || User == Context().User)
+        return true;
+    return ProveOtherUser(User, Password);
+}
+
 }  // namespace
 
 General::General() : frmMain_(std::make_unique<frmMain>()) {}
@@ -55,25 +91,24 @@ General::~General() = default;
 bool General::Login(const QString& User, const QString& Password) {
     bool result = false;
     Guard(GeneralSite("Login"), [&] {
+        DisableCoreDumps();  // passwords are held from here on
         ContextValues& c = Context();
-        if (c.Connected && SharedConnectionOpen()) {
-            result = true;
+        if (const std::optional<bool> connected = AlreadyConnected(User, Password)) {
+            result = *connected;
             return;
         }
         if (!ReadLoginSettings())
             return;
         // Proves the application user's credentials on the configured server.
-        Connection trial(BuildConnectionString(User, ConnectionScrambler::Unscramble(Password),
-                                               c.cnDataSource, kPlainSeparator));
-        if (Try([&] { trial.Open(); }))
+        Connection trial(BuildConnectionString(User, Password, c.cnDataSource, kPlainSeparator));
+        if (Try([&] { trial.Open(); }) || !TakeProvenUser(trial, User, Password)) {
+            trial.Close();
             return;
-        c.User = User;
-        c.Password = Password;
+        }
         if (!trial.ConnectionString().isEmpty()) {
             if (!SharedConnectionOpen()) {
                 Data().SqlServer.SetConnectionString(
-                    BuildConnectionString(c.cnUser, ConnectionScrambler::Unscramble(c.cnPassword),
-                                          c.cnDataSource, kPlainSeparator));
+                    BuildConnectionString(c.cnUser, c.cnPassword, c.cnDataSource, kPlainSeparator));
                 Data().SqlServer.Open();
             }
             c.Connected = true;
@@ -109,9 +144,10 @@ bool General::SQLConnect(const QString& User, const QString& Password, const QSt
                          qint32 Flags) {
     bool result = false;
     Guard(GeneralSite("SQLConnect"), [&] {
+        DisableCoreDumps();  // passwords are held from here on
         ContextValues& c = Context();
-        if (c.Connected && SharedConnectionOpen()) {
-            result = true;
+        if (const std::optional<bool> connected = AlreadyConnected(User, Password)) {
+            result = *connected;
             return;
         }
         if (Flags == 0)
@@ -126,32 +162,28 @@ bool General::SQLConnect(const QString& User, const QString& Password, const QSt
         c.cnDataSourceSecondary =
             cnDataSourceSecondary == cnDataSource ? QString() : cnDataSourceSecondary;
         c.UseSecondary = false;
-        const QString dbPassword = ConnectionScrambler::Unscramble(c.cnPassword);
-        c.MasterConnectionString = ConnectionScrambler::Scramble(
-            BuildConnectionString(c.cnUser, dbPassword, c.cnDataSource, kEncryptSeparator));
-        c.SecondaryConnectionString = ConnectionScrambler::Scramble(BuildConnectionString(
-            c.cnUser, dbPassword, c.cnDataSourceSecondary, kEncryptSeparator));
+        c.MasterConnectionString =
+            BuildConnectionString(c.cnUser, c.cnPassword, c.cnDataSource, kEncryptSeparator).text;
+        c.SecondaryConnectionString =
+            BuildConnectionString(c.cnUser, c.cnPassword, c.cnDataSourceSecondary,
+                                  kEncryptSeparator)
+                .text;
 
-        const RaceWinner winner =
-            RaceServers(ConnectionScrambler::Unscramble(c.MasterConnectionString),
-                        c.cnDataSourceSecondary.isEmpty()
-                            ? QString()
-                            : ConnectionScrambler::Unscramble(c.SecondaryConnectionString));
+        const RaceWinner winner = RaceServers(
+            {c.MasterConnectionString},
+            {c.cnDataSourceSecondary.isEmpty() ? QString() : c.SecondaryConnectionString});
         if (winner == RaceWinner::None)
             return;
         const bool secondaryWon = winner == RaceWinner::Secondary;
 
         // Proves the application user's own credentials on the winning server.
         Connection userTrial(BuildConnectionString(
-            User, ConnectionScrambler::Unscramble(Password),
-            secondaryWon ? c.cnDataSourceSecondary : c.cnDataSource, kEncryptSeparator));
-        const std::optional<OrlaError> refused = OpenAndWait(userTrial);
-        if (!refused) {
+            User, Password, secondaryWon ? c.cnDataSourceSecondary : c.cnDataSource,
+            kEncryptSeparator));
+        if (!OpenAndWait(userTrial) && TakeProvenUser(userTrial, User, Password)) {
             c.UseSecondary = secondaryWon;
-            c.User = User;
-            c.Password = Password;
-            Data().SqlServer.SetConnectionString(ConnectionScrambler::Unscramble(
-                secondaryWon ? c.SecondaryConnectionString : c.MasterConnectionString));
+            Data().SqlServer.SetConnectionString(ScrambledString{
+                secondaryWon ? c.SecondaryConnectionString : c.MasterConnectionString});
             Data().SqlServer.Open();
             c.Connected = true;
             result = true;

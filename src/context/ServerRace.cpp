@@ -20,11 +20,12 @@ std::optional<OrlaError> OpenAndWait(Connection& connection) {
     return connection.AsyncError();
 }
 
-RaceWinner RaceServers(const QString& primaryString, const QString& secondaryString) {
+RaceWinner RaceServers(const ScrambledString& primaryString,
+                       const ScrambledString& secondaryString) {
     Connection primary(primaryString);
     Connection secondary(secondaryString);
     Try([&] { primary.Open(Connection::adAsyncConnect); });
-    if (!secondaryString.isEmpty())
+    if (!secondaryString.text.isEmpty())
         Try([&] { secondary.Open(Connection::adAsyncConnect); });
     WaitWhile([&] {
         return !IsOpen(primary) && !IsOpen(secondary) &&

@@ -14,7 +14,8 @@ enum class RaceWinner { None, Primary, Secondary };
 
 // Races the two strings (an empty secondary string is not tried); both trial
 // connections are closed before it returns. Errors of the trials are ignored.
-RaceWinner RaceServers(const QString& primaryString, const QString& secondaryString);
+RaceWinner RaceServers(const ScrambledString& primaryString,
+                       const ScrambledString& secondaryString);
 
 // Opens asynchronously and waits; the error the open raised, if any.
 std::optional<OrlaError> OpenAndWait(Connection& connection);

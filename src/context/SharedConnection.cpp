@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <orla_contas/ConnectionScrambler.h>
+#include <orla_contas/SecretMemory.h>
 
 namespace orla {
 namespace {
@@ -37,11 +38,18 @@ Probe ProbeConnection(Connection& connection) {
     return probe;
 }
 
-// The string of the server the context is not on, unscrambled.
-QString OtherServerString() {
+// The string of the server the context is not on.
+ScrambledString OtherServerString() {
     const ContextValues& c = Context();
-    return ConnectionScrambler::Unscramble(c.UseSecondary ? c.MasterConnectionString
-                                                          : c.SecondaryConnectionString);
+    return {c.UseSecondary ? c.MasterConnectionString : c.SecondaryConnectionString};
+}
+
+// Whether a scrambled string names a server at all.
+bool NamesServer(const ScrambledString& text) {
+    QString plain = ConnectionScrambler::Unscramble(text.text);
+    const bool named = !ConnectionString::Parse(plain).DataSource().isEmpty();
+    Wipe(plain);
+    return named;
 }
 
 void Notify(QWidget* form, void (SharedServices::*notice)(QWidget*)) {
@@ -63,8 +71,8 @@ std::optional<OrlaError> Reconnect(Connection& connection) {
         connection.Close();
         // Every attempt after the first waits at most 10 seconds, other server or not.
         connection.SetConnectionTimeout(10);
-        const QString other = OtherServerString();
-        if (ConnectionString::Parse(other).DataSource().isEmpty()) {
+        const ScrambledString other = OtherServerString();
+        if (!NamesServer(other)) {
             // No other server: this attempt fails at once and the string stays.
             pending = OrlaError(err::kProviderFailure,
                                 QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]SQL Server "

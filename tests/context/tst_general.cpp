@@ -140,7 +140,20 @@ class TestGeneral : public QObject {
         QVERIFY(services.log().reports.isEmpty());
     }
 
+    // Once connected, the same user connects again at once whatever the other arguments;
+    // another user must prove its own credentials and never inherits the first one's session.
+    void secondConnectReturnsTrueWithoutRebuilding_data() {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("result");
+        QTest::newRow("same user") << kAppUser << "x" << true;
+        QTest::newRow("other user, wrong password") << "orla" << "x" << false;
+        QTest::newRow("crafted name") << kAppUser + ";" << kAppPassword << false;
+    }
     void secondConnectReturnsTrueWithoutRebuilding() {
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        QFETCH(bool, result);
         TestDatabase db;
         TestDatabase other(QStringLiteral("outro.db"));
         General general;
@@ -148,13 +161,14 @@ class TestGeneral : public QObject {
         const ContextValues before = Context();
         ScopedBackendSpy spy;
         General second;  // the context belongs to the component, not the object
-        QVERIFY(second.SQLConnect(QStringLiteral("rui"), S(QStringLiteral("x")),
-                                  QStringLiteral("outro"), S(QStringLiteral("y")),
-                                  QStringLiteral("Outra"), other.path(), QString(), 1));
+        QCOMPARE(second.SQLConnect(user, S(password), QStringLiteral("outro"),
+                                   S(QStringLiteral("y")), QStringLiteral("Outra"), other.path(),
+                                   QString(), 1),
+                 result);
         QCOMPARE(Context().ProgramKey, before.ProgramKey);
         QCOMPARE(Context().User, before.User);
         QCOMPARE(Context().MasterConnectionString, before.MasterConnectionString);
-        QVERIFY(spy.attempts().isEmpty());
+        QCOMPARE(spy.attempts().size(), user == kAppUser ? 0 : 1);  // only the user's proof
         QVERIFY(second.Login(QString(), QString()));
     }
 };

@@ -91,6 +91,11 @@ class TestLogin : public QObject {
             {"no dtDataSource", "dtDataSource", "ana", "ana-2024", "Orla"},
             {"wrong password", "", "ana", "errada", "Orla"},
             {"empty user", "", "", "", "Orla"},
+            // A name never adds a key to the string: each is refused, not read as rui.
+            {"trailing semicolon", "", "rui;", "rui-2024", "Orla"},
+            {"a second User ID", "", "x;User ID=rui", "rui-2024", "Orla"},
+            {"a key after the name", "", "rui;x=y", "rui-2024", "Orla"},
+            {"braces", "", "{rui}", "rui-2024", "Orla"},
         };
         for (const auto& r : rows)
             QTest::newRow(r.row) << QString(r.missing) << QString(r.user) << QString(r.password)
@@ -124,6 +129,32 @@ class TestLogin : public QObject {
         QVERIFY(LoginAs(QString(), QString()));
         QCOMPARE(Context().ProgramKey, QStringLiteral("Contabilidade"));
         QCOMPARE(Context().User, QStringLiteral("ana"));
+    }
+
+    // Once ana is in, a login for someone else proves that user's own credentials: it never
+    // passes on ana's session, and the rights follow the user who proved them.
+    void anotherUserProvesItself_data() {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<QString>("userAfter");
+        QTest::newRow("wrong password") << "rui" << "WRONG" << false << "ana";
+        QTest::newRow("crafted name") << "rui;" << "rui-2024" << false << "ana";
+        QTest::newRow("right password") << "rui" << "rui-2024" << true << "rui";
+        QTest::newRow("same user") << "ana" << "ana-2024" << true << "ana";
+    }
+    void anotherUserProvesItself() {
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        QFETCH(bool, result);
+        QFETCH(QString, userAfter);
+        LoginSetup setup;
+        QVERIFY(LoginAs("ana", "ana-2024"));
+        QVERIFY(CheckSecurityPolicy(Context().User, "#2302"));
+        QCOMPARE(LoginAs(user, password), result);
+        QCOMPARE(Context().User, userAfter);
+        QCOMPARE(CheckSecurityPolicy(Context().User, "#2302"), userAfter == "ana");
+        QCOMPARE(Data().SqlServer.State(), int(Connection::adStateOpen));
     }
 
     void afterADropOnlyLoginConnectsAgainAndPoliciesFollowTheUser() {

@@ -2,6 +2,7 @@
 // values, errors and their numbers.
 #include "TestDatabase.h"
 #include "platform/db/Connection.h"
+#include "platform/db/ConnectionString.h"
 
 #include <QFile>
 #include <QTest>
@@ -15,7 +16,7 @@ QString StringFor(const QString& source, const QString& user, const QString& pas
     return QStringLiteral(
                "Provider=SQLOLEDB.1;Persist Security Info=False;User ID=%1;Password=%2;"
                "Encrypt=yes;Initial Catalog=Orla;Data Source=%3;Connect Timeout=15")
-        .arg(user, password, source);
+        .arg(ConnectionString::Quote(user), ConnectionString::Quote(password), source);
 }
 
 long ErrorOf(const std::function<void()>& f) {

@@ -25,7 +25,7 @@ class TestOdbcBackend : public QObject {
         QTest::addColumn<QString>("separator");
         QTest::addColumn<QString>("expected");
         const QString freeTds =
-            "SERVER=SRV\\SQL2019;DATABASE=Gestao;UID=orla;PWD={a;b}}c};"
+            "SERVER=SRV\\SQL2019;DATABASE=Gestao;UID={rui;x=y};PWD={a;b}}c};"
             "TDS_Version=7.4;ClientCharset=UTF-8;LoginTimeout=15";
         QTest::newRow("encrypted") << QByteArray() << ";Encrypt=yes;"
                                    << "DRIVER={FreeTDS};" + freeTds + ";Encryption=require";
@@ -40,7 +40,7 @@ class TestOdbcBackend : public QObject {
         QFETCH(QString, expected);
         qputenv("ORLA_ODBC_CONNECT", custom);
         const OdbcBackend backend(ConnectionString::Parse(
-            "Provider=SQLOLEDB.1;Persist Security Info=False;User ID=orla;Password=a;b}c" +
+            "Provider=SQLOLEDB.1;Persist Security Info=False;User ID={rui;x=y};Password={a;b}}c}" +
             separator + "Initial Catalog=Gestao;Data Source=SRV\\SQL2019;Connect Timeout=15"));
         QCOMPARE(backend.OdbcConnectText(15), expected);
     }
@@ -57,14 +57,14 @@ class TestOdbcBackend : public QObject {
         QFETCH(bool, readBack);
         TestDatabase db(QStringLiteral("servidor.sqlite"));
         const QString text = "Provider=SQLOLEDB.1;" + persist +
-                             "User ID=orla;Password=s3;gr;Encrypt=yes;Data Source=" + db.path();
+                             "User ID=orla;Password={s3;gr};Encrypt=yes;Data Source=" + db.path();
         Connection connection(text);
         QCOMPARE(connection.ConnectionString(), text);
         connection.Open(Connection::adAsyncConnect);
         WaitWhileConnecting(connection);
         QVERIFY(!connection.AsyncError());
         QCOMPARE(connection.ConnectionString(),
-                 readBack ? text : QString(text).remove("Password=s3;gr;"));
+                 readBack ? text : QString(text).remove("Password={s3;gr};"));
     }
 
     void queriesPassUnchangedAndReadNulls() {

@@ -2,6 +2,9 @@
 
 #include "platform/db/Backend.h"
 
+#include <orla_contas/ConnectionScrambler.h>
+#include <orla_contas/SecretMemory.h>
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QThread>
@@ -25,18 +28,28 @@ QThreadPool& OpenPool() {
 
 Connection::Connection() = default;
 
-Connection::Connection(const QString& connectionString) : connectionString_(connectionString) {}
+Connection::Connection(const QString& connectionString)
+    : connectionString_{ConnectionScrambler::Scramble(connectionString)} {}
+
+Connection::Connection(const ScrambledString& connectionString)
+    : connectionString_(connectionString) {}
 
 Connection::~Connection() = default;
 
 QString Connection::ConnectionString() const {
-    const orla::ConnectionString settings = orla::ConnectionString::Parse(connectionString_);
+    QString plain = ConnectionScrambler::Unscramble(connectionString_.text);
+    const orla::ConnectionString settings = orla::ConnectionString::Parse(plain);
     if (!opened_ || settings.PersistSecurityInfo())
-        return connectionString_;
+        return plain;
+    Wipe(plain);
     return settings.WithoutPassword();
 }
 
 void Connection::SetConnectionString(const QString& text) {
+    SetConnectionString(ScrambledString{ConnectionScrambler::Scramble(text)});
+}
+
+void Connection::SetConnectionString(const ScrambledString& text) {
     if (State() != adStateClosed)
         throw err::ObjectOpen();
     connectionString_ = text;
@@ -56,7 +69,9 @@ void Connection::Open(int options) {
     if (State() != adStateClosed)
         throw err::ObjectOpen();
     asyncError_.reset();
-    const orla::ConnectionString settings = orla::ConnectionString::Parse(connectionString_);
+    QString plain = ConnectionScrambler::Unscramble(connectionString_.text);
+    const orla::ConnectionString settings = orla::ConnectionString::Parse(plain);
+    Wipe(plain);
     if (settings.DataSource().trimmed().isEmpty())
         throw OrlaError(err::kProviderFailure,
                         QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]SQL Server does "

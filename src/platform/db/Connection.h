@@ -17,6 +17,11 @@ namespace orla {
 
 class Backend;
 
+// A connection string in the scrambled form in which it is kept in memory.
+struct ScrambledString {
+    QString text;
+};
+
 class Connection {
   public:
     enum State { adStateClosed = 0, adStateOpen = 1, adStateConnecting = 2 };
@@ -25,6 +30,7 @@ class Connection {
 
     Connection();
     explicit Connection(const QString& connectionString);
+    explicit Connection(const ScrambledString& connectionString);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -34,6 +40,7 @@ class Connection {
     QString ConnectionString() const;
     // Throws 3705 while the connection is open or connecting.
     void SetConnectionString(const QString& text);
+    void SetConnectionString(const ScrambledString& text);
     int ConnectionTimeout() const { return timeout_; }
     void SetConnectionTimeout(int seconds) { timeout_ = seconds; }
 
@@ -56,7 +63,8 @@ class Connection {
     Backend& OpenBackend();
     void FinishAsyncOpen();
 
-    QString connectionString_;
+    // Kept scrambled: the password is plain only while it is handed to the driver.
+    ScrambledString connectionString_;
     int timeout_ = 15;
     std::shared_ptr<Backend> backend_;
     QFuture<std::optional<OrlaError>> pending_;

@@ -1,26 +1,26 @@
 #include "platform/db/ConnectionString.h"
 
+#include <orla_contas/ConnectionScrambler.h>
+#include <orla_contas/SecretMemory.h>
+
 #include <QStringList>
+
+#include <algorithm>
 
 namespace orla {
 
 namespace {
 
-// Keys of the strings the component builds. A password may hold ";", so its
-// value runs up to the next ";" that starts one of these keys.
-const char* const kKnownKeys[] = {
-    "Provider", "Persist Security Info", "User ID",     "Password",
-    "Encrypt",  "Initial Catalog",       "Data Source", "Connect Timeout"};
+bool NeedsBraces(const QString& value) {
+    if (value.startsWith(QLatin1Char(' ')) || value.endsWith(QLatin1Char(' ')))
+        return true;
+    return std::any_of(value.begin(), value.end(), [](QChar c) {
+        return c == u';' || c == u'{' || c == u'}' || c.category() == QChar::Other_Control;
+    });
+}
 
-bool StartsWithKnownKey(const QString& text, qsizetype from) {
-    const QString rest = text.mid(from).trimmed();
-    for (const char* key : kKnownKeys) {
-        const QLatin1String name(key);
-        if (rest.startsWith(name, Qt::CaseInsensitive) &&
-            rest.mid(name.size()).trimmed().startsWith(QLatin1Char('=')))
-            return true;
-    }
-    return false;
+bool IsPassword(const QString& key) {
+    return key.compare(QLatin1String("Password"), Qt::CaseInsensitive) == 0;
 }
 
 bool IsYes(const QString& value) {
@@ -44,23 +44,51 @@ ConnectionString ConnectionString::Parse(const QString& text) {
             continue;
         }
         const QString key = text.mid(pos, eq - pos).trimmed();
-        if (key.compare(QLatin1String("Password"), Qt::CaseInsensitive) == 0) {
-            while (end < text.size() && !StartsWithKnownKey(text, end + 1))
-                end = text.indexOf(QLatin1Char(';'), end + 1) < 0
-                          ? text.size()
-                          : text.indexOf(QLatin1Char(';'), end + 1);
+        QString value = text.mid(eq + 1, end - eq - 1);
+        qsizetype open = eq + 1;
+        while (open < text.size() && text[open] == u' ')
+            ++open;
+        if (open < text.size() && text[open] == u'{') {
+            // A braced value runs to the first "}" not doubled; one never closed takes the rest.
+            value.clear();
+            qsizetype i = open + 1;
+            for (; i < text.size(); ++i) {
+                if (text[i] != u'}') {
+                    value += text[i];
+                } else if (i + 1 < text.size() && text[i + 1] == u'}') {
+                    value += u'}';
+                    ++i;
+                } else {
+                    break;
+                }
+            }
+            end = i >= text.size() ? i : text.indexOf(QLatin1Char(';'), i);
+            if (end < 0)
+                end = text.size();
         }
-        if (!key.isEmpty())
-            result.pairs_.append({key, text.mid(eq + 1, end - eq - 1)});
+        if (IsPassword(key)) {  // held scrambled, like every password in memory
+            result.pairs_.append({key, ConnectionScrambler::Scramble(value)});
+            Wipe(value);
+        } else if (!key.isEmpty()) {
+            result.pairs_.append({key, value});
+        }
         pos = end + 1;
     }
     return result;
 }
 
+QString ConnectionString::Quote(const QString& value) {
+    if (!NeedsBraces(value))
+        return value;
+    QString escaped = value;
+    escaped.replace(QLatin1Char('}'), QLatin1String("}}"));
+    return QLatin1Char('{') + escaped + QLatin1Char('}');
+}
+
 QString ConnectionString::Value(const QString& key) const {
     for (auto it = pairs_.crbegin(); it != pairs_.crend(); ++it) {
         if (it->first.compare(key, Qt::CaseInsensitive) == 0)
-            return it->second;
+            return IsPassword(key) ? ConnectionScrambler::Unscramble(it->second) : it->second;
     }
     return {};
 }
@@ -84,8 +112,8 @@ bool ConnectionString::PersistSecurityInfo() const {
 QString ConnectionString::WithoutPassword() const {
     QStringList parts;
     for (const auto& [key, value] : pairs_) {
-        if (key.compare(QLatin1String("Password"), Qt::CaseInsensitive) != 0)
-            parts << key + QLatin1Char('=') + value;
+        if (!IsPassword(key))
+            parts << key + QLatin1Char('=') + Quote(value);
     }
     return parts.join(QLatin1Char(';'));
 }

@@ -1,5 +1,8 @@
 // Connection strings in the "Key=Value;Key=Value" form of the original data
-// layer. Keys compare without case; the last occurrence of a key wins.
+// layer. Keys compare without case; the last occurrence of a key wins. A value
+// that holds ";", braces or a control character is written braced, as ODBC
+// does ("{a;b}}c}" for "a;b}c"), so no name or password can add, drop or
+// change a key.
 #pragma once
 
 #include <QList>
@@ -11,7 +14,10 @@ namespace orla {
 class ConnectionString {
   public:
     static ConnectionString Parse(const QString& text);
+    // A value as it is written after "Key=": itself, or braced when it must be.
+    static QString Quote(const QString& value);
 
+    // The value of the key's last occurrence; the password is held scrambled and given plain.
     QString Value(const QString& key) const;
     bool Has(const QString& key) const;
 

@@ -1,5 +1,7 @@
 #include "platform/db/Logins.h"
 
+#include <orla_contas/SecretMemory.h>
+
 #include <QCryptographicHash>
 #include <QRandomGenerator>
 
@@ -21,7 +23,9 @@ QString NewLoginSalt() {
 QString LoginHash(const QString& salt, const QString& password) {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     hash.addData(salt.toUtf8());
-    hash.addData(password.toUtf8());
+    QByteArray bytes = password.toUtf8();
+    hash.addData(bytes);
+    Wipe(bytes);
     return QString::fromLatin1(hash.result().toHex());
 }
 

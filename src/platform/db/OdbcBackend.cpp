@@ -1,5 +1,7 @@
 #include "platform/db/OdbcBackend.h"
 
+#include <orla_contas/SecretMemory.h>
+
 #include <QSqlError>
 
 namespace orla {
@@ -8,16 +10,6 @@ namespace {
 const char* const kDefaultTemplate =
     "DRIVER={%DRIVER%};SERVER=%SERVER%;DATABASE=%DATABASE%;UID=%USER%;PWD=%PASSWORD%;"
     "TDS_Version=7.4;ClientCharset=UTF-8;LoginTimeout=%TIMEOUT%";
-
-// An ODBC attribute value, braced when it holds characters that end or open one.
-QString OdbcValue(const QString& value) {
-    if (!value.contains(QLatin1Char(';')) && !value.contains(QLatin1Char('{')) &&
-        !value.contains(QLatin1Char('}')))
-        return value;
-    QString escaped = value;
-    escaped.replace(QLatin1Char('}'), QLatin1String("}}"));
-    return QLatin1Char('{') + escaped + QLatin1Char('}');
-}
 
 QString ErrorText(const QSqlError& error) {
     return error.databaseText().isEmpty() ? error.text() : error.databaseText();
@@ -30,10 +22,10 @@ QString OdbcBackend::OdbcConnectText(int timeoutSeconds) const {
     QString text = custom.isEmpty() ? QString::fromLatin1(kDefaultTemplate) : custom;
     const QString driver = qEnvironmentVariable("ORLA_ODBC_DRIVER", QStringLiteral("FreeTDS"));
     text.replace(QLatin1String("%DRIVER%"), driver);
-    text.replace(QLatin1String("%SERVER%"), OdbcValue(Settings().DataSource()));
-    text.replace(QLatin1String("%DATABASE%"), OdbcValue(Settings().InitialCatalog()));
-    text.replace(QLatin1String("%USER%"), OdbcValue(Settings().UserId()));
-    text.replace(QLatin1String("%PASSWORD%"), OdbcValue(Settings().Password()));
+    text.replace(QLatin1String("%SERVER%"), ConnectionString::Quote(Settings().DataSource()));
+    text.replace(QLatin1String("%DATABASE%"), ConnectionString::Quote(Settings().InitialCatalog()));
+    text.replace(QLatin1String("%USER%"), ConnectionString::Quote(Settings().UserId()));
+    text.replace(QLatin1String("%PASSWORD%"), ConnectionString::Quote(Settings().Password()));
     text.replace(QLatin1String("%TIMEOUT%"), QString::number(timeoutSeconds));
     // A string that asks for encryption makes FreeTDS refuse a connection it
     // cannot encrypt. A template of the user's own says everything itself.
@@ -54,7 +46,12 @@ void OdbcBackend::Connect(QSqlDatabase& db) const {
     if (!db.isValid())
         throw OrlaError(err::kInvalidConnectionString,
                         QStringLiteral("The ODBC driver of Qt is not installed."));
-    if (!db.open())
+    const bool opened = db.open();
+    // The connection text holds the password: the driver has had it, nothing keeps it.
+    QString text = db.databaseName();
+    db.setDatabaseName(QString());
+    Wipe(text);
+    if (!opened)
         throw OrlaError(err::kProviderFailure, ErrorText(db.lastError()));
 }
 

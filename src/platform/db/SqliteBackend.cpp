@@ -4,6 +4,8 @@
 #include "platform/db/ServerSemantics.h"
 #include "platform/db/SqlServerDialect.h"
 
+#include <orla_contas/SecretMemory.h>
+
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -128,7 +130,10 @@ void SqliteBackend::CheckLogin(QSqlDatabase& db) const {
         throw LoginFailed(user);
     const QString salt = query.value(0).toString();
     const QString hash = query.value(1).toString();
-    if (query.next() || LoginHash(salt, Settings().Password()) != hash)
+    QString password = Settings().Password();
+    const bool proved = !query.next() && LoginHash(salt, password) == hash;
+    Wipe(password);
+    if (!proved)
         throw LoginFailed(user);
 }
 
