@@ -11,6 +11,12 @@
 #include "security/Permissions.h"
 
 #include <orla_contas/ConnectionScrambler.h>
+#include <orla_contas/SecretMemory.h>
+
+#include <sys/prctl.h>
+#include <sys/resource.h>
+
+#include <QFile>
 
 #include <QTest>
 
@@ -44,6 +50,39 @@ struct LoginSetup {
     SettingsSandbox folders;
     DemoFixture demo{false};
 };
+
+// Whether the bytes stand anywhere in the process's writable memory, in UTF-8 or UTF-16, apart
+// from the copies the search itself holds.
+bool InWritableMemory(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    const QByteArray utf16(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    QFile maps("/proc/self/maps");
+    QFile memory("/proc/self/mem");
+    if (!maps.open(QIODevice::ReadOnly) || !memory.open(QIODevice::ReadOnly))
+        return true;  // undecided counts as found
+    for (const QByteArray& line : maps.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() < 2 || !fields[1].startsWith("rw") || line.contains("[v"))
+            continue;
+        const QList<QByteArray> range = fields[0].split('-');
+        const quint64 from = range[0].toULongLong(nullptr, 16);
+        const quint64 to = range[1].toULongLong(nullptr, 16);
+        if (!memory.seek(qint64(from)))
+            continue;
+        const QByteArray bytes = memory.read(qint64(to - from));
+        for (const QByteArray* needle : {&utf8, &utf16}) {
+            for (qsizetype at = bytes.indexOf(*needle); at >= 0;
+                 at = bytes.indexOf(*needle, at + 1)) {
+                const quint64 address = from + quint64(at);
+                if (address != quint64(quintptr(utf8.constData())) &&
+                    address != quint64(quintptr(utf16.constData())) &&
+                    address != quint64(quintptr(text.utf16())))
+                    return true;
+            }
+        }
+    }
+    return false;
+}
 
 bool LoginAs(const QString& user, const QString& password) {
     General general;
@@ -120,6 +159,26 @@ class TestLogin : public QObject {
             QCOMPARE(Context().cnUser, QStringLiteral("orla"));
             QCOMPARE(Context().cnPassword, ConnectionScrambler::Scramble("orla-demo"));
         }
+    }
+
+    // Once a password is held the process writes no core, and the connection strings that
+    // carry the passwords are nowhere in memory in clear.
+    void secretsStayOutOfCoresAndMemory() {
+        LoginSetup setup;
+        QVERIFY(LoginAs("ana", "ana-2024"));
+        QCOMPARE(prctl(PR_GET_DUMPABLE), 0);
+        rlimit core{};
+        QCOMPARE(getrlimit(RLIMIT_CORE, &core), 0);
+        QCOMPARE(core.rlim_cur, rlim_t(0));
+        const QString key = QStringLiteral("Password=");
+        QVERIFY(!InWritableMemory(key + "orla-demo"));
+        QVERIFY(!InWritableMemory(key + "ana-2024"));
+
+        qputenv("ORLA_SENHA_TESTE", "ana-2024");
+        const char* value = getenv("ORLA_SENHA_TESTE");
+        WipeEnvironmentVariable("ORLA_SENHA_TESTE");
+        QVERIFY(!qEnvironmentVariableIsSet("ORLA_SENHA_TESTE"));
+        QCOMPARE(QByteArray(value, 8), QByteArray(8, '\0'));
     }
 
     void laterLoginsDoNotReadTheSettingsAgain() {
