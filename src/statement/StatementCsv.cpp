@@ -16,6 +16,18 @@ QString Field(const QString& text) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+// A text from the database that a spreadsheet would run as a formula ("=HYPERLINK(…)") is
+// written with a leading "'", which spreadsheets show as text. Amounts and dates stay plain.
+QString Inert(const QString& text) {
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    return !text.isEmpty() && formulaStarts.contains(text.front()) ? QLatin1Char('\'') + text
+                                                                   : text;
+}
+
+bool IsAmountOrDate(int column) {
+    return column == ColData || column == ColDebito || column == ColCredito || column == ColSaldo;
+}
+
 QString Line(const QStringList& fields) {
     QStringList out;
     for (const QString& field : fields)
@@ -32,7 +44,7 @@ QString StatementCsv(const StatementModel& model, const QString& debitos, const 
         const StatementRow& row = model.Row(r);
         QStringList fields{row.key};
         for (int c = 0; c < kVisibleStatementColumns; ++c)
-            fields << row.cells.at(c);
+            fields << (IsAmountOrDate(c) ? row.cells.at(c) : Inert(row.cells.at(c)));
         fields << (row.checked ? QStringLiteral("Sim") : QStringLiteral("Não"));
         csv += Line(fields);
     }

@@ -7,7 +7,8 @@ namespace orla {
 
 class StatementModel;
 
-// UTF-8 text with a header line; fields separated by ";" and quoted when needed.
+// UTF-8 text with a header line; fields separated by ";" and quoted when needed; texts that a
+// spreadsheet would take for a formula begin with "'".
 QString StatementCsv(const StatementModel& model, const QString& debitos, const QString& creditos);
 
 }  // namespace orla
