@@ -53,7 +53,7 @@ struct ListControl {
 }  // namespace
 
 void ControlFill(QWidget* control, const QString& sql, const QString& textField,
-                 const QString& dataField) {
+                 const QString& dataField, const std::function<bool(Recordset&)>& keep) {
     Guard({QStringLiteral("modControlFill"), QStringLiteral("ControlFill"),
            ReportFilter::NotZeroNor3709NorBlank},
           [&] {
@@ -80,7 +80,7 @@ void ControlFill(QWidget* control, const QString& sql, const QString& textField,
               for (; !rs.Eof(); rs.MoveNext()) {
                   const Field text = rs.Fields(textField);
                   const Field data = withData ? rs.Fields(dataField) : Field();
-                  if (text.IsNull() || (withData && data.IsNull()))
+                  if (text.IsNull() || (withData && data.IsNull()) || (keep && !keep(rs)))
                       continue;
                   target.AddItem(TextOf(text.Value),
                                  withData ? QVariant(LongValue(data.Value)) : QVariant());

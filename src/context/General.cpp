@@ -5,7 +5,6 @@
 #include "context/ServerRace.h"
 #include "platform/db/ConnectionString.h"
 #include "platform/services/ErrorReport.h"
-#include "platform/services/Prompts.h"
 #include "security/Permissions.h"
 #include "statement/frmMain.h"
 
@@ -124,11 +123,7 @@ void General::Show() {
         if (!Login(QString(), QString()))
             return;
         if (!CheckSecurityPolicy(Context().User, QStringLiteral("#2301"))) {
-            CurrentPrompts().MsgBox(
-                QStringLiteral("Não tem permissões para abrir este registo, contacte o "
-                               "administrador do sistema para que este lhe estabeleça as "
-                               "permissões necessárias."),
-                vb::Critical | vb::SystemModal, QStringLiteral("Sistema de Segurança"));
+            ShowNoPermission();
             return;
         }
         if (!frmMain_->IsLoaded())

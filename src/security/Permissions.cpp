@@ -4,6 +4,7 @@
 #include "context/Context.h"
 #include "context/SharedConnection.h"
 #include "platform/services/ErrorReport.h"
+#include "platform/services/Prompts.h"
 
 #include <QStringList>
 
@@ -140,6 +141,17 @@ bool CheckSecurityPolicy(const QString& UserName, const QString& PolicyCode) {
         granted = cache.codes.contains(PolicyCode, Qt::CaseSensitive);
     });
     return granted;
+}
+
+void ShowNoPermission() {
+    CurrentPrompts().MsgBox(
+        QStringLiteral("Não tem permissões para abrir este registo, contacte o administrador do "
+                       "sistema para que este lhe estabeleça as permissões necessárias."),
+        vb::Critical | vb::SystemModal, QStringLiteral("Sistema de Segurança"));
+}
+
+bool MaySeeAccount(const QString& UserName, bool isProtected) {
+    return !isProtected || CheckSecurityPolicy(UserName, QStringLiteral("#2302"));
 }
 
 void ResetSecurityPolicyCache() {

@@ -19,6 +19,13 @@ bool CheckSecurityPolicy(const QString& UserName, const QString& PolicyCode);
 QString ReadPermitionsDef(const QString& UserName, const QString& FieldName, bool Flag = false,
                           const QString& Marker = QString(), const QString& NotMarker = QString());
 
+// Tells the user that the record is not theirs to open ("Sistema de Segurança").
+void ShowNoPermission();
+
+// Whether the user may see an account: a protected one only with the right to every account
+// ("#2302"), as the statement window's account box offers them.
+bool MaySeeAccount(const QString& UserName, bool isProtected);
+
 // Forgets the cached policies, as a new run of the component would.
 void ResetSecurityPolicyCache();
 

@@ -10,6 +10,7 @@
 #include "platform/services/ErrorReport.h"
 #include "platform/services/Prompts.h"
 #include "platform/services/Shell.h"
+#include "security/Permissions.h"
 #include "statement/frmMain.h"
 #include "transfers/AccountLimits.h"
 #include "transfers/TransferRead.h"
@@ -80,6 +81,25 @@ bool IsNonZeroAmount(const QString& tag) {
     } catch (const OrlaError&) {
         return false;  // empty or not a number: no amount
     }
+}
+
+// The accounts a side offers, by the statement window's rules: active, not the system's, and
+// protected only for a user who may see them. The side's own account of an existing transfer
+// stays offered so that the transfer shows as it is; `hidden` is set when the user may not see it.
+std::function<bool(Recordset&)> AccountOffer(const QVariant& own, bool& hidden) {
+    return [own, &hidden](Recordset& rs) {
+        const auto flag = [&rs](const char* name) {
+            const Field field = rs.Fields(QString::fromLatin1(name));
+            return !field.IsNull() && field.Value.toLongLong() != 0;
+        };
+        const bool visible = MaySeeAccount(Context().User, flag("protected"));
+        if (own.isValid() &&
+            rs.Fields(QStringLiteral("conta_id")).Value.toLongLong() == own.toLongLong()) {
+            hidden = hidden || !visible;
+            return visible;
+        }
+        return visible && !flag("inactivo") && !flag("system");
+    };
 }
 
 }  // namespace
@@ -173,14 +193,26 @@ void frmTransferencia::Form_Load() {
                         : QStringLiteral(
                               "SELECT * FROM vwContas_Bancarias WHERE system = 0 OR "
                               "system is null ORDER BY descrit2");
-        ControlFill(FXOrigem_ID, accounts, QStringLiteral("descrit2"), QStringLiteral("conta_id"));
-        ControlFill(FXDestino_ID, accounts, QStringLiteral("descrit2"), QStringLiteral("conta_id"));
+        const std::optional<TransferRow> row =
+            Trf_ID != 0 ? ReadTransfer(Data().SqlServer, Trf_ID) : std::nullopt;
+        bool hidden = false;
+        ControlFill(FXOrigem_ID, accounts, QStringLiteral("descrit2"), QStringLiteral("conta_id"),
+                    AccountOffer(row ? row->origemId : QVariant(), hidden));
+        ControlFill(FXDestino_ID, accounts, QStringLiteral("descrit2"), QStringLiteral("conta_id"),
+                    AccountOffer(row ? row->destinoId : QVariant(), hidden));
+        if (hidden) {  // a transfer touching an account this user may not see stays closed
+            ShowNoPermission();
+            for (QWidget* control : findChildren<QWidget*>())
+                control->setEnabled(false);
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+            return;
+        }
         ControlFill(FXModo_Pagamento_ID,
                     QStringLiteral("SELECT modo_pagamento_id, descrit FROM tbModos_Pagamento "
                                    "ORDER BY descrit"),
                     QStringLiteral("descrit"), QStringLiteral("modo_pagamento_id"));
         if (Trf_ID != 0) {
-            if (const std::optional<TransferRow> row = ReadTransfer(Data().SqlServer, Trf_ID)) {
+            if (row) {
                 DefinirValorControlo(FXData, row->data, 0);
                 DefinirValorControlo(FXData_Debito, row->dataDebito, 0);
                 DefinirValorControlo(FXData_Destino, row->dataDestino, 0);

@@ -3,7 +3,10 @@
 #include "ScopedLocale.h"
 #include "StatementFixture.h"
 #include "platform/services/Prompts.h"
+#include "context/General.h"
 #include "transfers/frmTransferencia.h"
+
+#include <orla_contas/ConnectionScrambler.h>
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -174,6 +177,60 @@ class TestFrmTransferencia : public QObject {
         for (QWidget* control :
              w->findChildren<QWidget*>(QRegularExpression("^(FX(?!.*_Label$).*|Command3)$")))
             QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
+    }
+
+    // The lists offer what the statement window's account box offers the user: active accounts,
+    // no system account, protected ones only with the right to them. An existing transfer keeps
+    // its own accounts listed; one touching an account the user may not see does not open.
+    void accountListsFollowTheUsersRights_data() {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<int>("trfId");
+        QTest::addColumn<QList<int>>("origins");
+        QTest::addColumn<QList<int>>("destinations");
+        const QList<int> all{1, 2, 3, 4, 5, 8, 60};  // 6 system, 7 inactive
+        const QList<int> unprotected{1, 2, 3, 4, 8, 60};
+        QTest::newRow("new, every right") << "ana" << 0 << all << all;
+        QTest::newRow("new, no protected accounts") << "rui" << 0 << unprotected << unprotected;
+        QTest::newRow("to a protected account") << "ana" << 901 << all << all;
+        QTest::newRow("to a protected account, no right") << "rui" << 901 << QList<int>()
+                                                           << QList<int>();
+        QTest::newRow("to the system account") << "rui" << 902 << unprotected
+                                               << QList<int>{1, 2, 3, 4, 6, 8, 60};
+    }
+    void accountListsFollowTheUsersRights() {
+        QFETCH(QString, user);
+        QFETCH(int, trfId);
+        QFETCH(QList<int>, origins);
+        QFETCH(QList<int>, destinations);
+        StatementFixture f;
+        f.exec({"INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, data_destino, "
+                "origem_id, destino_id, valor, system) VALUES (901, '" +
+                    Day(-1, "00:00:00', '") + Day(-1, "00:00:00', 60, 5, 10, 0)"),
+                "INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, data_destino, "
+                "origem_id, destino_id, valor, system) VALUES (902, '" +
+                    Day(-1, "00:00:00', '") + Day(-1, "00:00:00', 60, 6, 10, 0)")});
+        General login;
+        QVERIFY(login.Login(user, ConnectionScrambler::Scramble(user + "-2024")));
+        f.open(60);
+        QPointer<frmTransferencia> w = AbrirTransferencia(&f.window(), trfId, 60);
+        const auto keys = [](QComboBox* combo) {
+            QList<int> list;
+            for (int i = 0; i < combo->count(); ++i)
+                list << combo->itemData(i).toInt();
+            std::sort(list.begin(), list.end());
+            return list;
+        };
+        if (origins.isEmpty()) {
+            QCOMPARE(Said(f), "Não tem permissões para abrir este registo, contacte o "
+                              "administrador do sistema para que este lhe estabeleça as "
+                              "permissões necessárias. 4112 Sistema de Segurança");
+            QTRY_VERIFY(!w);
+            return;
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QCOMPARE(keys(w->FXOrigem_ID), origins);
+        QCOMPARE(keys(w->FXDestino_ID), destinations);
+        QCOMPARE(Said(f), "");
     }
 
     void saveChecksInOrder_data() {
