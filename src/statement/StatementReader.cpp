@@ -83,6 +83,9 @@ AccountInfo ReadAccount(Connection& connection, const QString& account) {
 void ReadStatement(Connection& connection, const StatementRequest& request,
                    const AccountInfo& account, const QDate& today, Statement& out) {
     out = Statement();
+    // The opening balance and the movements are read as of one moment, so a movement moved
+    // across the start meanwhile is counted once.
+    const ConsistentRead snapshot(connection);
     const QString start = StartBound(request.inicio);
     Money balance = account.saldo;
     std::vector<StatementRow>& rows = out.rows;

@@ -12,9 +12,14 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTreeView>
+
+#include <atomic>
+#include <thread>
 
 using namespace orla;
 using namespace orla::test;
@@ -244,6 +249,36 @@ class TestStatementFill : public QObject {
         QCOMPARE(Balances(f), rows);
         QCOMPARE(f.reports().reports.size(), 1);
         QCOMPARE(f.reports().reports.first().texts.at(3), QStringLiteral("Fill"));
+    }
+
+    // Another program moves a bank date back and forth across the period's start while the
+    // statement is filled: every fill counts the movement once, before the period or in it.
+    void aMovementMovedAcrossTheStartIsCountedOnce() {
+        StatementFixture f;
+        f.add(1, 901, Day(-40), "100", Day(-40));
+        f.open(60);
+        std::atomic<bool> stop{false};
+        std::thread mover([&] {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "mover");
+            db.setDatabaseName(f.path());
+            db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=5000");
+            db.open();
+            QSqlQuery move(db);
+            for (int i = 0; !stop; ++i)
+                move.exec("UPDATE tbDocumentos_Recibos SET data_debito = '" +
+                          Day(i % 2 ? -40 : -20) + "' WHERE recibo_id = 901");
+        });
+        QStringList wrong;
+        for (int i = 0; i < 200; ++i) {
+            f.window().Fill();
+            if (f.texts(0).at(ColSaldo) != "1.100,00")
+                wrong << f.texts(0).join('|');
+        }
+        stop = true;
+        mover.join();
+        QSqlDatabase::removeDatabase("mover");
+        QCOMPARE(wrong, QStringList());
+        QVERIFY(f.reports().reports.isEmpty());
     }
 
     void remoteKeySelectsTheExactKey() {

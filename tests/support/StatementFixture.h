@@ -30,6 +30,7 @@ class StatementFixture {
     ScriptedPrompts& prompts() { return prompts_.prompts(); }
     const ServicesLog& reports() const { return services_.log(); }
     void exec(const QStringList& statements) const { demo_->exec(statements); }
+    QString path() const { return demo_->path(); }
     QVariant value(const QString& sql) const;
 
     // Loads the window, selects the account and shows it (filters refill only when shown).

@@ -57,6 +57,15 @@ bool Backend::IsOpen() const {
     return db_.isValid() && db_.isOpen();
 }
 
+bool Backend::BeginConsistentRead() {
+    return IsOpen() && db_.transaction();
+}
+
+void Backend::EndConsistentRead() {
+    if (!db_.commit())
+        db_.rollback();
+}
+
 void Backend::Executed(const QString&) {}
 
 OrlaError Backend::StatementError(const QSqlError& error) const {

@@ -31,6 +31,12 @@ class Backend {
     bool IsOpen() const;
     QSqlDatabase Database() const { return db_; }
 
+    // Opens a transaction in which the reads that follow see the database as of one moment;
+    // false when none was opened (one already open, or a connection that cannot).
+    virtual bool BeginConsistentRead();
+    // Ends it: committed, or rolled back when the commit fails.
+    virtual void EndConsistentRead();
+
     // The statement as this backend's server understands it.
     virtual QString Translate(const QString& sql) const = 0;
     // Called after a statement ran, with its text as the system wrote it.

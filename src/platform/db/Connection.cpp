@@ -117,6 +117,16 @@ Backend& Connection::OpenBackend() {
     return *backend_;
 }
 
+ConsistentRead::ConsistentRead(Connection& connection) {
+    if (connection.State() == Connection::adStateOpen && connection.backend_->BeginConsistentRead())
+        backend_ = connection.backend_;
+}
+
+ConsistentRead::~ConsistentRead() {
+    if (backend_)
+        backend_->EndConsistentRead();
+}
+
 void WaitWhile(const std::function<bool()>& busy) {
     while (busy()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);

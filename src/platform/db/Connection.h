@@ -60,6 +60,7 @@ class Connection {
 
   private:
     friend class Recordset;
+    friend class ConsistentRead;
     Backend& OpenBackend();
     void FinishAsyncOpen();
 
@@ -70,6 +71,20 @@ class Connection {
     QFuture<std::optional<OrlaError>> pending_;
     std::optional<OrlaError> asyncError_;
     bool opened_ = false;  // opened since the string was last set
+};
+
+// Several reads that see the database as of one moment, from construction to destruction:
+// one read transaction on the embedded database; on SQL Server, snapshot isolation when the
+// database allows it, else serializable. Inside a transaction already open it adds nothing.
+class ConsistentRead {
+  public:
+    explicit ConsistentRead(Connection& connection);
+    ~ConsistentRead();
+    ConsistentRead(const ConsistentRead&) = delete;
+    ConsistentRead& operator=(const ConsistentRead&) = delete;
+
+  private:
+    std::shared_ptr<Backend> backend_;  // set while a transaction of ours is open
 };
 
 // Waits, letting the event loop run, while `busy` answers true.

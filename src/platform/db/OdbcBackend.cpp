@@ -3,6 +3,8 @@
 #include <orla_contas/SecretMemory.h>
 
 #include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
 
 namespace orla {
 namespace {
@@ -53,6 +55,26 @@ void OdbcBackend::Connect(QSqlDatabase& db) const {
     Wipe(text);
     if (!opened)
         throw OrlaError(err::kProviderFailure, ErrorText(db.lastError()));
+}
+
+bool OdbcBackend::BeginConsistentRead() {
+    // SQL Server reads a snapshot when the database allows it (ALLOW_SNAPSHOT_ISOLATION ON);
+    // otherwise serializable reads, which hold their ranges until the end. A server that
+    // answers neither (another driver) keeps its own isolation.
+    QSqlQuery query(Database());
+    if (query.exec(QStringLiteral("SELECT snapshot_isolation_state FROM sys.databases WHERE "
+                                  "name = DB_NAME()")) &&
+        query.next())
+        query.exec(query.value(0).toInt() == 1
+                       ? QStringLiteral("SET TRANSACTION ISOLATION LEVEL SNAPSHOT")
+                       : QStringLiteral("SET TRANSACTION ISOLATION LEVEL SERIALIZABLE"));
+    query.finish();
+    return Backend::BeginConsistentRead();
+}
+
+void OdbcBackend::EndConsistentRead() {
+    Backend::EndConsistentRead();
+    QSqlQuery(Database()).exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL READ COMMITTED"));
 }
 
 OrlaError OdbcBackend::StatementError(const QSqlError& error) const {

@@ -15,6 +15,8 @@ class OdbcBackend : public Backend {
     using Backend::Backend;
     QString Translate(const QString& sql) const override { return sql; }
     OrlaError StatementError(const QSqlError& error) const override;
+    bool BeginConsistentRead() override;
+    void EndConsistentRead() override;
 
     // The ODBC connection text for the given timeout.
     QString OdbcConnectText(int timeoutSeconds) const;

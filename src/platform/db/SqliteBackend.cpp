@@ -98,6 +98,9 @@ void SqliteBackend::Connect(QSqlDatabase& db) const {
         if (const std::optional<QString> index = IndexOrderedWithoutCase(db))
             throw NotServerSemantics(*index);
         CheckLogin(db);
+        // Readers and a writer do not wait for each other; a file that cannot change its
+        // journal (read-only) keeps the one it has.
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     } catch (const OrlaError&) {
         db.close();
         throw;
