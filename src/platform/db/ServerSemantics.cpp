@@ -4,12 +4,14 @@
 
 #include <QCollator>
 #include <QDate>
+#include <QDateTime>
 #include <QLocale>
 #include <QString>
 #include <QTime>
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace orla {
@@ -213,25 +215,31 @@ void Char(sqlite3_context* context, int, sqlite3_value** values) {
     ResultText(context, QString(*c));
 }
 
-// CAST(x AS money): the nearest ten-thousandth, halves away from zero, of the number as
-// written (2.67495 gives 2.675); text must be a number.
-void MoneyCast(sqlite3_context* context, int, sqlite3_value** values) {
-    std::optional<Decimal> number;
-    switch (sqlite3_value_type(values[0])) {
-        case SQLITE_NULL:
-            return sqlite3_result_null(context);
+// The number a value holds as written: integers and texts exactly, doubles to the 15
+// significant digits they carry; nothing for other values.
+std::optional<Decimal> NumberOf(sqlite3_value* value) {
+    switch (sqlite3_value_type(value)) {
         case SQLITE_INTEGER:
-            number = Decimal::Parse(QString::number(sqlite3_value_int64(values[0])), u".", u"");
-            break;
+            return Decimal::Parse(QString::number(sqlite3_value_int64(value)), u".", u"");
         case SQLITE_FLOAT:
-            number = Decimal::FromDouble(sqlite3_value_double(values[0]));
-            break;
+            return Decimal::FromDouble(sqlite3_value_double(value));
         case SQLITE_TEXT:
-            number = Decimal::Parse(Text(values[0]), u".", u",");
-            break;
+            return Decimal::Parse(Text(value), u".", u"");
         default:
-            break;
+            return std::nullopt;
     }
+}
+
+// CAST(x AS money): the nearest ten-thousandth, halves away from zero, of the number as
+// written (2.67495 gives 2.675; the rewrite hands numbers of the statement over as text);
+// text must be a number. The result is a double, which holds 15 significant digits exactly: a
+// longer amount is refused rather than returned a little off.
+void MoneyCast(sqlite3_context* context, int, sqlite3_value** values) {
+    if (sqlite3_value_type(values[0]) == SQLITE_NULL)
+        return sqlite3_result_null(context);
+    const std::optional<Decimal> number = sqlite3_value_type(values[0]) == SQLITE_TEXT
+                                              ? Decimal::Parse(Text(values[0]), u".", u",")
+                                              : NumberOf(values[0]);
     if (!number)
         return ResultError(context,
                            "Cannot convert a char value to money. The char value has incorrect "
@@ -241,7 +249,69 @@ void MoneyCast(sqlite3_context* context, int, sqlite3_value** values) {
     if (!units)
         return ResultError(context,
                            "Arithmetic overflow error converting expression to data type money.");
-    sqlite3_result_double(context, double(*units) / 10000.0);
+    const double amount = double(*units) / 10000.0;
+    const std::optional<Decimal> kept = Decimal::FromDouble(amount);
+    if (kept->Rounded(4, Decimal::Halves::AwayFromZero).Shifted(4).WholeToInt64() != units)
+        return ResultError(context,
+                           "The amount has more than 15 significant digits, more than the "
+                           "embedded database keeps exactly.");
+    sqlite3_result_double(context, amount);
+}
+
+// The number cut (not rounded) to `decimals` decimals.
+Decimal Truncated(const Decimal& number, int decimals) {
+    const QString whole = number.Shifted(decimals).WholeDigits();
+    return *Decimal::Parse((number.IsNegative() ? QStringLiteral("-") : QString()) +
+                               (whole.isEmpty() ? QStringLiteral("0") : whole) + u'E' +
+                               QString::number(-decimals),
+                           u".", u"");
+}
+
+// Whether |number| > limit (limit not negative).
+bool Exceeds(const Decimal& number, const Decimal& limit) {
+    const QString whole = number.WholeDigits();
+    const QString most = limit.WholeDigits();
+    if (whole.size() != most.size())
+        return whole.size() > most.size();
+    if (whole != most)
+        return whole > most;
+    return number.FractionDigits(60) > limit.FractionDigits(60);
+}
+
+// ROUND(x, n[, f[, limit]]): x rounded to n decimals, halves away from zero, or cut when f is
+// not 0; a negative n rounds whole digits (ROUND(15, -1) is 20). `limit` is the largest
+// magnitude of x's type when the statement wrote x as a number: a result beyond it overflows,
+// as on the server (ROUND(748.58, -3) does not fit decimal(5,2)). Texts are read as numbers.
+void Round(sqlite3_context* context, int count, sqlite3_value** values) {
+    if (AnyNull(qMin(count, 3), values))
+        return sqlite3_result_null(context);
+    const std::optional<Decimal> number = NumberOf(values[0]);
+    if (!number)
+        return ResultError(context, "Error converting data type varchar to float.");
+    const int decimals = int(std::clamp<qint64>(sqlite3_value_int64(values[1]), -300, 300));
+    const bool cut = count > 2 && sqlite3_value_int64(values[2]) != 0;
+    const Decimal result = cut ? Truncated(*number, decimals)
+                               : number->Rounded(decimals, Decimal::Halves::AwayFromZero);
+    const std::optional<Decimal> limit =
+        count > 3 ? Decimal::Parse(Text(values[3]), u".", u"") : std::nullopt;
+    if (limit && Exceeds(result, *limit))
+        return ResultError(context,
+                           "Arithmetic overflow error converting expression to data type "
+                           "numeric.");
+    sqlite3_result_double(context, result.IsZero() ? 0.0 : result.ToDouble());
+}
+
+// A stored date, "yyyy-mm-dd hh:mm:ss": date and time read apart, so a wall-clock time never
+// meets the local time zone.
+std::optional<QDateTime> StoredDateTime(sqlite3_value* value) {
+    if (sqlite3_value_type(value) != SQLITE_TEXT)
+        return std::nullopt;
+    const QString text = Text(value);
+    const QDate date = QDate::fromString(text.left(10), u"yyyy-MM-dd");
+    const QTime time = QTime::fromString(text.mid(10), u" HH:mm:ss");
+    if (!date.isValid() || !time.isValid() || date.year() < 1753)
+        return std::nullopt;
+    return QDateTime(date, time, Qt::UTC);
 }
 
 // CAST(x AS datetime): dates are kept as their wall-clock text "yyyy-mm-dd hh:mm:ss", which is
@@ -249,16 +319,97 @@ void MoneyCast(sqlite3_context* context, int, sqlite3_value** values) {
 void DatetimeCast(sqlite3_context* context, int, sqlite3_value** values) {
     if (sqlite3_value_type(values[0]) == SQLITE_NULL)
         return sqlite3_result_null(context);
-    if (sqlite3_value_type(values[0]) == SQLITE_TEXT) {
-        // Date and time read apart: a wall-clock time never meets the local time zone.
-        const QString text = Text(values[0]);
-        const QDate date = QDate::fromString(text.left(10), u"yyyy-MM-dd");
-        const QTime time = QTime::fromString(text.mid(10), u" HH:mm:ss");
-        if (date.isValid() && time.isValid() && date.year() >= 1753)
-            return ResultText(context, text);
-    }
+    if (StoredDateTime(values[0]))
+        return ResultText(context, Text(values[0]));
     ResultError(context,
                 "Conversion failed when converting date and/or time from character string.");
+}
+
+// date + days (sign 1) or date - days (sign -1): the server adds a number to a datetime as
+// that many days, fractions included. Stored dates hold whole seconds, so days that do not make
+// whole seconds are refused, as is anything but a number (a date plus a date, a text the
+// server would read as a date).
+void ShiftDate(sqlite3_context* context, sqlite3_value** values, int sign) {
+    if (AnyNull(2, values))
+        return sqlite3_result_null(context);
+    const std::optional<QDateTime> date = StoredDateTime(values[0]);
+    if (!date)
+        return ResultError(context,
+                           "Conversion failed when converting date and/or time from "
+                           "character string.");
+    const int type = sqlite3_value_type(values[1]);
+    const std::optional<Decimal> days =
+        type == SQLITE_INTEGER || type == SQLITE_FLOAT ? NumberOf(values[1]) : std::nullopt;
+    if (!days)
+        return ResultError(context, "The embedded database adds only a number of days to a date.");
+    // Whole seconds are whole ten-millionths of a day (27 of them make one).
+    constexpr qint64 kPerDay = 10'000'000;
+    constexpr qint64 kMost = 4'000'000 * kPerDay;  // beyond datetime's ten thousand years
+    const Decimal scaled = days->Shifted(7);
+    const std::optional<qint64> units = scaled.WholeToInt64();
+    const char* overflow = "Arithmetic overflow error converting expression to data type datetime.";
+    if (!units || qAbs(*units) > kMost)
+        return ResultError(context, overflow);
+    const QString fraction = scaled.FractionDigits(60);
+    if (fraction.count(u'0') != fraction.size() || *units * 86400 % kPerDay != 0)
+        return ResultError(context, "The embedded database adds only whole seconds to a date.");
+    const QDateTime sum = date->addSecs(sign * (*units * 86400 / kPerDay));
+    if (sum.date().year() < 1753 || sum.date().year() > 9999)
+        return ResultError(context, overflow);
+    ResultText(context, sum.toString(u"yyyy-MM-dd HH:mm:ss"));
+}
+
+void AddDays(sqlite3_context* context, int, sqlite3_value** values) {
+    ShiftDate(context, values, 1);
+}
+
+void SubtractDays(sqlite3_context* context, int, sqlite3_value** values) {
+    ShiftDate(context, values, -1);
+}
+
+// CAST(x AS varchar(n)): text cut to n characters (n below zero: no limit), a whole number as
+// its digits when they fit. Other numbers are refused: the server writes each numeric type its
+// own way, and a number too long for n as '*' or an error.
+void VarcharCast(sqlite3_context* context, int, sqlite3_value** values) {
+    const qint64 size = sqlite3_value_int64(values[1]);
+    switch (sqlite3_value_type(values[0])) {
+        case SQLITE_NULL:
+            return sqlite3_result_null(context);
+        case SQLITE_TEXT: {
+            const QString text = Text(values[0]);
+            return ResultText(context, size < 0 ? text : text.left(size));
+        }
+        case SQLITE_INTEGER: {
+            const QString digits = QString::number(sqlite3_value_int64(values[0]));
+            if (size < 0 || digits.size() <= size)
+                return ResultText(context, digits);
+            break;
+        }
+        default:
+            break;
+    }
+    ResultError(context,
+                "The embedded database converts to varchar only texts and whole "
+                "numbers that fit.");
+}
+
+// UPPER and LOWER as the server changes case: accented letters too (SQLite's change ASCII
+// only), one character for one (ß stays ß).
+void ChangeCase(sqlite3_context* context, sqlite3_value* value, bool upper) {
+    if (sqlite3_value_type(value) == SQLITE_NULL)
+        return sqlite3_result_null(context);
+    QString text = Text(value);
+    for (QChar& c : text)
+        c = upper ? c.toUpper() : c.toLower();
+    ResultText(context, text);
+}
+
+void Upper(sqlite3_context* context, int, sqlite3_value** values) {
+    ChangeCase(context, values[0], true);
+}
+
+void Lower(sqlite3_context* context, int, sqlite3_value** values) {
+    ChangeCase(context, values[0], false);
 }
 
 void Identity(sqlite3_context* context, int, sqlite3_value**) {
@@ -306,6 +457,13 @@ bool InstallServerSemantics(sqlite3* handle, ServerSession* session) {
     add("char", 1, kPure, nullptr, Char);
     add("orla_money", 1, kPure, nullptr, MoneyCast);
     add("orla_datetime", 1, kPure, nullptr, DatetimeCast);
+    add("orla_varchar", 2, kPure, nullptr, VarcharCast);
+    for (int args = 2; args <= 4; ++args)
+        add("orla_round", args, kPure, nullptr, Round);
+    add("orla_add_days", 2, kPure, nullptr, AddDays);
+    add("orla_sub_days", 2, kPure, nullptr, SubtractDays);
+    add("upper", 1, kPure, nullptr, Upper);
+    add("lower", 1, kPure, nullptr, Lower);
     add("orla_identity", 0, SQLITE_UTF8, session, Identity);
     add("orla_trancount", 0, SQLITE_UTF8, handle, TranCount);
     return ok;

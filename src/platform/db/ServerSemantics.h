@@ -27,8 +27,11 @@ std::optional<QChar> ServerChar(qint64 code);
 //    columns declare NOCASE, so the stock sqlite3 shell still opens the file (with SQLite's
 //    ASCII-only NOCASE); no index may be ordered by it, since the two orders differ;
 //  - like(), with the server's LIKE: the same comparison per character, [set], [^set], ESCAPE;
-//  - char(n) as CHAR(n) above;
-//  - orla_money(x) and orla_datetime(x), for CAST(x AS money) and CAST(x AS datetime);
+//  - char(n) as CHAR(n) above, upper() and lower() changing accented letters too;
+//  - orla_money(x), orla_datetime(x) and orla_varchar(x, n), for CAST(x AS money), CAST(x AS
+//    datetime) and CAST(x AS varchar(n)), each refusing what it cannot convert as the server;
+//  - orla_round(x, n[, f[, limit]]) for ROUND, in exact decimals;
+//  - orla_add_days(d, n) and orla_sub_days(d, n), for a datetime plus or minus n days;
 //  - orla_identity() and orla_trancount(), for @@Identity (from `session`) and @@TRANCOUNT.
 // False when SQLite refused one of them.
 bool InstallServerSemantics(sqlite3* handle, ServerSession* session);

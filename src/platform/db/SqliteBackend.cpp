@@ -2,7 +2,6 @@
 
 #include "platform/db/Logins.h"
 #include "platform/db/ServerSemantics.h"
-#include "platform/db/SqlServerDialect.h"
 
 #include <orla_contas/SecretMemory.h>
 
@@ -64,10 +63,65 @@ sqlite3* NativeHandle(const QSqlDatabase& db) {
     return *static_cast<sqlite3* const*>(handle.data());
 }
 
+// The type of a table's column: a date when declared so or checked to hold the stored form
+// of one (CHECK (datetime(col, '+0 seconds') IS col ...), as the demo schema does), otherwise
+// as its declared type gives SQLite's affinity; nothing for a column without one.
+std::optional<ColumnType> TypeOfColumn(const QString& name, const QString& declared,
+                                       const QString& table) {
+    const QRegularExpression checked(
+        QStringLiteral(R"(datetime\s*\(\s*["\[`]?%1["\]`]?\s*,\s*'\+0 seconds'\s*\)\s*IS\s)")
+            .arg(QRegularExpression::escape(name)),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto has = [&](QStringView part) { return declared.contains(part, Qt::CaseInsensitive); };
+    if (has(u"date") || has(u"time") || checked.match(table).hasMatch())
+        return ColumnType::Date;
+    if (has(u"int"))
+        return ColumnType::Number;
+    if (has(u"char") || has(u"clob") || has(u"text"))
+        return ColumnType::Text;
+    if (declared.isEmpty() || has(u"blob"))
+        return std::nullopt;
+    return ColumnType::Number;
+}
+
+// The types of the file's columns by name. A name that holds dates in one table and something
+// else in another is undecided; one of two other types is left unknown.
+ColumnTypes ReadColumnTypes(QSqlDatabase& db) {
+    QSqlQuery query(db);
+    query.exec(
+        QStringLiteral("SELECT m.sql, p.name, p.type FROM sqlite_master m, "
+                       "pragma_table_info(m.name) p WHERE m.type = 'table'"));
+    QHash<QString, std::optional<ColumnType>> seen;
+    while (query.next()) {
+        const QString name = query.value(1).toString().toLower();
+        std::optional<ColumnType> type =
+            TypeOfColumn(name, query.value(2).toString(), query.value(0).toString());
+        if (const auto found = seen.constFind(name); found != seen.constEnd() && *found != type) {
+            const bool date = type == ColumnType::Date || *found == ColumnType::Date ||
+                              *found == ColumnType::Undecided;
+            type = date ? std::optional(ColumnType::Undecided) : std::nullopt;
+        }
+        seen[name] = type;
+    }
+    ColumnTypes types;
+    for (auto it = seen.constBegin(); it != seen.constEnd(); ++it) {
+        if (it.value())
+            types.insert(it.key(), *it.value());
+    }
+    return types;
+}
+
 }  // namespace
 
 QString SqliteBackend::Translate(const QString& sql) const {
-    return TranslateToSqlite(sql);
+    QSqlDatabase db = Database();
+    QSqlQuery version(db);
+    if (version.exec(QStringLiteral("PRAGMA schema_version")) && version.next() &&
+        version.value(0).toLongLong() != schemaVersion_) {
+        schemaVersion_ = version.value(0).toLongLong();
+        columns_ = ReadColumnTypes(db);
+    }
+    return TranslateToSqlite(sql, columns_);
 }
 
 QSqlDatabase SqliteBackend::Configure(const QString& name, int timeoutSeconds) const {

@@ -5,6 +5,7 @@
 
 #include "platform/db/Backend.h"
 #include "platform/db/ServerSemantics.h"
+#include "platform/db/SqlServerDialect.h"
 
 namespace orla {
 
@@ -23,6 +24,9 @@ class SqliteBackend : public Backend {
 
     // Registered on each connection this backend opens; only its own one runs statements.
     mutable ServerSession session_;
+    // The date columns of the open file, read again whenever its schema changes.
+    mutable ColumnTypes columns_;
+    mutable std::optional<qint64> schemaVersion_;
 };
 
 }  // namespace orla
