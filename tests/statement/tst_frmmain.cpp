@@ -1,7 +1,11 @@
 // The statement window opened through General::Show: the window policy, the
 // accounts a user may see, a fresh load after the user closed it, and the
 // headless statement job.
+#include "ScopedLocale.h"
 #include "StatementFixture.h"
+#include "common/Format.h"
+#include "context/SharedConnection.h"
+#include "printing/RtfFill.h"
 #include "context/Context.h"
 #include "context/General.h"
 #include "platform/services/Prompts.h"
@@ -88,6 +92,62 @@ class TestFrmMain : public QObject {
         QVERIFY(w.close());
         general.Show();
         QCOMPARE(w.FXConta_ID->currentIndex(), -1);
+    }
+
+    // The export and the report of a month with every kind of movement, amounts of each sign,
+    // half cents and texts with RTF's and CSV's special characters, byte for byte as they were
+    // written before the statement's rows became typed values (tests/data/golden). The report's
+    // date of printing, today's, is put back to a fixed text before comparing.
+    void exportAndReportAreKeptByteForByte() {
+        ScopedLocale locale(QStringLiteral("pt_PT"));
+        StatementFixture f;
+        f.exec({"UPDATE tbContas_Bancarias SET saldo_data = '2025-01-01 00:00:00', banco = "
+                "'Banco {Teste} \\ Ç' WHERE conta_id = 60",
+                "UPDATE tbContactos SET nome_union = 'Silva; Filhos \"& C.ª\" {x}\\y' WHERE "
+                "contacto_id = 1"});
+        const struct {
+            int origin, id;
+            const char *day, *valor, *bank;
+        } movements[] = {
+            {1, 901, "2025-02-20 09:00:00", "250.125", "NULL"},  // before the month
+            {1, 902, "2025-03-03 10:15:00", "1234567.895", "2025-03-04 00:00:00"},
+            {2, 903, "2025-03-05 11:00:00", "20.005", "NULL"},
+            {3, 904, "2025-03-07 12:30:00", "-35", "NULL"},
+            {4, 905, "2025-03-10 08:00:00", "400", "2025-03-10 00:00:00"},
+            {40, 906, "2025-03-12 08:00:00", "0", "NULL"},
+            {5, 907, "2025-03-15 16:45:00", "3.5", "NULL"},
+            {7, 908, "2025-03-20 13:00:00", "99.99", "NULL"},
+            {1, 909, "2025-03-31 23:59:00", "0.004", "NULL"},
+        };
+        for (const auto& m : movements)
+            f.add(m.origin, m.id, m.day, m.valor, m.bank);
+        f.exec({"UPDATE tbDocumentos_Fornec_Recibos SET referencia = '=1+1 \\par {}' WHERE "
+                "recibo_id = 903"});
+        QTemporaryDir out;
+        StatementJob job;
+        job.conta = 60;
+        job.inicio = "01-03-2025";
+        job.fim = "31-03-2025";
+        job.csvPath = out.filePath("e.csv");
+        job.reportPath = out.filePath("e.doc");
+        General general;
+        QString message;
+        QCOMPARE(OrlaContas_RunStatementJob(&general, &job, &message), 0);
+        const QByteArray printed =
+            StringRTF(Format(GetServerDate(), "dd mmmm") + ' ' + Format(GetServerDate(), "yyyy"))
+                .toLatin1();
+        for (const QString& name : {QStringLiteral("e.csv"), QStringLiteral("e.doc")}) {
+            QFile written(out.filePath(name));
+            QVERIFY(written.open(QIODevice::ReadOnly));
+            const QByteArray bytes = written.readAll().replace(printed, "<<hoje>>");
+            QFile golden(QStringLiteral(ORLA_GOLDEN_DIR "/extrato") + name.mid(1));
+            if (qEnvironmentVariableIsSet("ORLA_WRITE_GOLDEN")) {
+                QVERIFY(golden.open(QIODevice::WriteOnly) && golden.write(bytes) == bytes.size());
+                continue;
+            }
+            QVERIFY2(golden.open(QIODevice::ReadOnly), qPrintable(golden.fileName()));
+            QCOMPARE(bytes, golden.readAll());
+        }
     }
 
     void statementJobWritesTheListAsShown() {
