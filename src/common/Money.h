@@ -1,6 +1,8 @@
 // Exact money: whole ten-thousandths, like the server's money type.
 #pragma once
 
+#include <QMetaType>
+
 #include <QString>
 #include <QVariant>
 
@@ -46,3 +48,5 @@ class Money {
 };
 
 }  // namespace orla
+
+Q_DECLARE_METATYPE(orla::Money)

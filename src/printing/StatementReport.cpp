@@ -7,6 +7,7 @@
 #include "printing/Placeholders.h"
 #include "printing/RtfFill.h"
 #include "printing/modTemplates.h"
+#include "statement/StatementModel.h"
 #include "statement/frmMain.h"
 
 #include <QAbstractItemModel>
@@ -43,10 +44,14 @@ QString DocNo(const QString& tipo, const QString& numero) {
     return StringRTF(hasTipo ? tipo : numero);
 }
 
-// A listed amount as a single-precision number: "€" and blanks dropped, empty is 0.
-float Amount(QString text) {
-    text.remove(QStringLiteral("€")).remove(QLatin1Char(' '));
-    return text.isEmpty() ? 0.0f : float(CDbl(text));
+// A listed amount in single precision, as the list shows it: to the cent, halves away from
+// zero; none is 0.
+float Amount(const std::optional<Money>& amount) {
+    if (!amount)
+        return 0.0f;
+    const qint64 units = amount->Units();
+    const qint64 cents = (units < 0 ? units - 50 : units + 50) / 100;
+    return float(double(cents) / 100.0);
 }
 
 QString FilledRow(const QString& rowTemplate, const QStringList& cells) {
@@ -98,10 +103,16 @@ StatementReportSource ReadStatementWindow(const frmMain& source) {
     const int count = list->rowCount();
     read.rows.reserve(size_t(count));
     for (int r = 0; r < count; ++r) {
-        QStringList cells;
+        StatementReportRow row;
         for (int c = Data; c <= Saldo; ++c)
-            cells << list->index(r, c).data(Qt::DisplayRole).toString();
-        read.rows.push_back(std::move(cells));
+            row.cells << list->index(r, c).data(Qt::DisplayRole).toString();
+        const auto amount = [&](int role) {
+            const QVariant value = list->index(r, Data).data(role);
+            return value.isValid() ? std::optional<Money>(value.value<Money>()) : std::nullopt;
+        };
+        row.debito = amount(StatementModel::DebitRole);
+        row.credito = amount(StatementModel::CreditRole);
+        read.rows.push_back(std::move(row));
     }
     return read;
 }
@@ -121,13 +132,13 @@ QString FillStatementReport(const QString& templateText, const StatementReportSo
         body, {QStringLiteral("<data>"), QStringLiteral("<origem>"), QStringLiteral("<tipo>")});
     Dictionary summary;
     if (movements.found() && !source.rows.empty()) {
-        for (const QStringList& cells : source.rows) {
-            movements.add(FilledRow(movements.rowTemplate(), cells));
-            const QString tipo = TrimSpaces(cells[Tipo]);
+        for (const StatementReportRow& row : source.rows) {
+            movements.add(FilledRow(movements.rowTemplate(), row.cells));
+            const QString tipo = TrimSpaces(row.cells[Tipo]);
             if (tipo.isEmpty())
                 continue;
-            const float debito = Amount(cells[Debito]);
-            const float credito = Amount(cells[Credito]);
+            const float debito = Amount(row.debito);
+            const float credito = Amount(row.credito);
             if (!summary.Exists(tipo))
                 summary.Add(tipo, debito - credito);
             else

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/Dictionary.h"
+#include "common/Money.h"
 
 #include <QDateTime>
 #include <QString>
@@ -16,14 +17,20 @@ namespace orla {
 
 class frmMain;
 
+// One listed row: its shown texts (Data, Origem, Entidade, Referência, Tipo de
+// Documento, Documento, Débito, Crédito, Saldo) and its listed debit and credit.
+struct StatementReportRow {
+    QStringList cells;
+    std::optional<Money> debito;
+    std::optional<Money> credito;
+};
+
 // What the report prints, read from the statement window at the moment of the build.
 struct StatementReportSource {
     QString conta;  // the account box's text
     QDateTime inicio;
     QDateTime fim;
-    // Each listed row's shown texts in list order: Data, Origem, Entidade,
-    // Referência, Tipo de Documento, Documento, Débito, Crédito, Saldo.
-    std::vector<QStringList> rows;
+    std::vector<StatementReportRow> rows;  // in list order
 };
 
 StatementReportSource ReadStatementWindow(const frmMain& source);

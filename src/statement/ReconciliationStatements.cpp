@@ -57,8 +57,8 @@ QString Update(const SourceRecord& record, const char* SourceTable::*column, con
 
 }  // namespace
 
-bool NotSubjectToReconciliation(const QString& tag) {
-    return tag == QLatin1String("5") || tag == QLatin1String("6") || tag == QLatin1String("10");
+bool NotSubjectToReconciliation(int origin) {
+    return origin == 5 || origin == 6 || origin == 10;
 }
 
 QString DefaultDebitDateStatement(const SourceRecord& record) {

@@ -16,7 +16,7 @@ struct SourceRecord {
 };
 
 // Origins 5, 6 and 10 are not subject to reconciliation.
-bool NotSubjectToReconciliation(const QString& tag);
+bool NotSubjectToReconciliation(int origin);
 
 // Each returns an empty text for an origin that owns no reconcilable record.
 QString DefaultDebitDateStatement(const SourceRecord& record);

@@ -42,9 +42,11 @@ QString StatementCsv(const StatementModel& model, const QString& debitos, const 
                        QStringList{QStringLiteral("Conciliado")});
     for (int r = 0; r < model.RowCount(); ++r) {
         const StatementRow& row = model.Row(r);
-        QStringList fields{row.key};
-        for (int c = 0; c < kVisibleStatementColumns; ++c)
-            fields << (IsAmountOrDate(c) ? row.cells.at(c) : Inert(row.cells.at(c)));
+        QStringList fields{row.Key()};
+        for (int c = 0; c < kVisibleStatementColumns; ++c) {
+            const QString cell = StatementCell(row, c);
+            fields << (IsAmountOrDate(c) ? cell : Inert(cell));
+        }
         fields << (row.checked ? QStringLiteral("Sim") : QStringLiteral("Não"));
         csv += Line(fields);
     }

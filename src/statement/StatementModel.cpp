@@ -38,13 +38,19 @@ QVariant StatementModel::data(const QModelIndex& index, int role) const {
     const StatementRow& row = rows_[size_t(index.row())];
     switch (role) {
         case Qt::DisplayRole:
-            return row.cells.at(index.column());
+            return StatementCell(row, index.column());
+        case KeyRole:
+            return row.Key();
+        case DebitRole:
+            return row.debito ? QVariant::fromValue(*row.debito) : QVariant();
+        case CreditRole:
+            return row.credito ? QVariant::fromValue(*row.credito) : QVariant();
         case Qt::CheckStateRole:
             if (index.column() != ColData)
                 return {};
             return row.checked ? Qt::Checked : Qt::Unchecked;
         case Qt::FontRole:
-            if (!row.bold)
+            if (!row.IsOpening())
                 return {};
             {
                 QFont font = QApplication::font();
@@ -117,7 +123,7 @@ void StatementModel::SetColour(int row, QPalette::ColorRole colour) {
 
 int StatementModel::FindKey(const QString& key) const {
     for (size_t i = 0; i < rows_.size(); ++i) {
-        if (rows_[i].key == key)
+        if (rows_[i].Key() == key)
             return int(i);
     }
     return -1;

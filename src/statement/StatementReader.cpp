@@ -10,9 +10,6 @@
 namespace orla {
 namespace {
 
-const QString kBalanceFormat = QStringLiteral("#,##0.00;- #,##0.00");
-const QString kAmountFormat = QStringLiteral("€ #,##0.00;€ -#,##0.00");
-
 // The date the statement starts counting from: the account's balance date,
 // or the zero date when it has none.
 QDateTime BalanceDate(const AccountInfo& account) {
@@ -22,23 +19,18 @@ QDateTime BalanceDate(const AccountInfo& account) {
 StatementRow OpeningRow(const QVariant& sum, const AccountInfo& account, bool concilOnly,
                         Money& balance) {
     StatementRow row;
-    row.key = QStringLiteral("#0");
-    row.tag = QStringLiteral("0");
-    row.bold = true;
-    row.cells[ColOrigem] = QStringLiteral("S.A.");
-    row.cells[ColEntidade] = QStringLiteral("Saldo Anterior");
+    row.origem = 0;
     if (sum.isValid()) {
         const Money moved = Money::FromVariant(sum).value_or(Money());
         balance = concilOnly ? moved : account.saldo + moved;
-        row.cells[ColData] = QStringLiteral("- - -");
+        row.kind = RowKind::OpeningCarried;
     } else {
         // No movement between the balance date and the start.
         balance = concilOnly ? Money() : account.saldo;
-        row.cells[ColData] = Format(BalanceDate(account), QStringLiteral("dd-mm-yyyy"));
-        for (int c = ColReferencia; c <= ColCredito; ++c)
-            row.cells[c] = QStringLiteral(" ");
+        row.kind = RowKind::OpeningAtBalanceDate;
+        row.date = BalanceDate(account);
     }
-    row.cells[ColSaldo] = Format(balance.ToDouble(), kBalanceFormat);
+    row.saldo = balance;
     return row;
 }
 
@@ -60,8 +52,8 @@ QVariant At(const Recordset& rs, int column) {
     return column < 0 ? QVariant() : rs.ValueAt(column);
 }
 
-QString IdText(const QVariant& value) {
-    return value.isValid() ? QString::number(value.toLongLong()) : QString();
+std::optional<qint64> IdOf(const QVariant& value) {
+    return value.isValid() ? std::optional<qint64>(value.toLongLong()) : std::nullopt;
 }
 
 }  // namespace
@@ -119,19 +111,18 @@ void ReadStatement(Connection& connection, const StatementRequest& request,
               cConcil = find("concil");
     while (!rs.Eof()) {
         StatementRow row;
-        const QString origem = IdText(At(rs, cOrigemId));
-        const QString armazem = IdText(At(rs, cArmazem));
-        const QString doc = IdText(At(rs, cDoc));
-        row.key = QStringLiteral("#") + origem + armazem + doc;
-        row.tag = origem;
+        row.origem = IdOf(At(rs, cOrigemId));
+        row.armazem = IdOf(At(rs, cArmazem));
+        row.doc = IdOf(At(rs, cDoc));
         const QVariant data = At(rs, cData);
-        const std::optional<QDateTime> date = ToDate(data);  // read once for both date cells
-        row.cells[ColData] = date ? Format(*date, formats::kData) : ListValue(data, ListDate);
-        row.cells[ColOrigem] = ListValue(At(rs, cOrigem), ListText);
-        row.cells[ColEntidade] = ListValue(At(rs, cNome), ListText);
-        row.cells[ColReferencia] = ListValue(At(rs, cReferencia), ListText);
-        row.cells[ColTipoDocumento] = ListValue(At(rs, cModo), ListText);
-        row.cells[ColDocumento] = ListValue(At(rs, cDocNo), ListText);
+        row.date = ToDate(data);
+        if (!row.date)
+            row.dateText = ListValue(data, ListDate);
+        row.origemText = ListValue(At(rs, cOrigem), ListText);
+        row.entidade = ListValue(At(rs, cNome), ListText);
+        row.referencia = ListValue(At(rs, cReferencia), ListText);
+        row.tipoDocumento = ListValue(At(rs, cModo), ListText);
+        row.documento = ListValue(At(rs, cDocNo), ListText);
 
         const std::optional<Money> debito = Money::FromVariant(At(rs, cDebito));
         const std::optional<Money> credito = Money::FromVariant(At(rs, cCredito));
@@ -140,26 +131,20 @@ void ReadStatement(Connection& connection, const StatementRequest& request,
             const Money in = std::max(*debito, Money()) - std::min(*credito, Money());
             const Money out_ = std::max(*credito, Money()) - std::min(*debito, Money());
             if (in > Money()) {
-                row.cells[ColDebito] = Format(in.ToDouble(), kAmountFormat);
-                row.debitTag = in.ToPlainText();
+                row.debito = in;
                 out.debitos += in;
             }
             if (out_ > Money()) {
-                row.cells[ColCredito] = Format(out_.ToDouble(), kAmountFormat);
-                row.creditTag = out_.ToPlainText();
+                row.credito = out_;
                 out.creditos += out_;
             }
         }
         balance = balance - credito.value_or(Money()).RoundedToCents() +
                   debito.value_or(Money()).RoundedToCents();
-        row.cells[ColSaldo] = Format(balance.ToDouble(), kBalanceFormat);
-        row.cells[ColArmazemId] = armazem;
-        row.cells[ColDocId] = doc;
-        row.cells[ColDataHora] =
-            date ? Format(*date, QStringLiteral("dd-mm-yyyy Hh:Nn")) : QString();
+        row.saldo = balance;
         const QVariant concil = At(rs, cConcil);
         row.checked = concil.isValid() && concil.toLongLong() != 0;
-        row.future = date && date->date() > today;
+        row.future = row.date && row.date->date() > today;
         if (!row.future)
             scrollFromBottom = int(rows.size());
         rows.push_back(std::move(row));

@@ -1,20 +1,19 @@
 // Plain values of the statement list: one row per movement plus the opening
-// balance row, as the list shows them.
+// balance row, as typed values; their display texts are made when shown.
 #pragma once
 
 #include "common/Money.h"
 
+#include <QDateTime>
 #include <QPalette>
 #include <QString>
-#include <QStringList>
 
 #include <optional>
 #include <vector>
 
 namespace orla {
 
-// Columns of the list: the row's own text (Data) and sub-items 1 to 8 are
-// shown; sub-items 9 to 11 carry armazem_id, doc_id and the full date.
+// The list's columns.
 enum StatementColumn {
     ColData = 0,
     ColOrigem,
@@ -25,25 +24,42 @@ enum StatementColumn {
     ColDebito,
     ColCredito,
     ColSaldo,
-    ColArmazemId,
-    ColDocId,
-    ColDataHora,
-    StatementCellCount
+    kVisibleStatementColumns
 };
-inline constexpr int kVisibleStatementColumns = 9;
+
+// A movement, or the opening row: the balance carried from the movements before
+// the period ("- - -"), or, with none since the account's balance date, that date.
+enum class RowKind { Movement, OpeningCarried, OpeningAtBalanceDate };
 
 struct StatementRow {
-    QString key;  // "#" origem_id armazem_id doc_id; "#0" for the opening row
-    QString tag;  // origem_id; "0" for the opening row
-    QStringList cells = QStringList(StatementCellCount);
-    QString debitTag;  // raw amounts of the debit and credit cells
-    QString creditTag;
+    RowKind kind = RowKind::Movement;
+    std::optional<qint64> origem;   // origem_id; 0 for the opening row
+    std::optional<qint64> armazem;  // armazem_id
+    std::optional<qint64> doc;      // doc_id
+    std::optional<QDateTime> date;  // wall clock; the balance date of the opening row
+    QString dateText;               // shown when a stored date could not be read
+    QString origemText, entidade, referencia, tipoDocumento, documento;
+    std::optional<Money> debito;  // as listed: a negative amount sits on the other side
+    std::optional<Money> credito;
+    Money saldo;  // the running balance after the row
     bool checked = false;
-    bool bold = false;
     bool future = false;  // dated after today
     // The system colour a click in the list gave the row's text and sub-items 1 to 7.
     std::optional<QPalette::ColorRole> colour;
+
+    bool IsOpening() const { return kind != RowKind::Movement; }
+    // "#" origem_id armazem_id doc_id, each in decimal ("#0" for the opening row).
+    QString Key() const;
+    // The movement's origin as a whole number, 0 for none and for the opening row.
+    int Origin() const { return int(origem.value_or(0)); }
 };
+
+// The text the list shows in one of its columns.
+QString StatementCell(const StatementRow& row, int column);
+
+// What a search looks through: the shown texts, the store and document numbers and
+// the date with its time.
+bool RowHolds(const StatementRow& row, const QString& text);
 
 // The statement as listed, top to bottom: newest movement first, the opening
 // row last.

@@ -17,11 +17,6 @@
 namespace orla {
 namespace {
 
-// A list cell's whole number, converted as the system converts it.
-qint32 WholeNumber(const QString& text) {
-    return CLng(CDbl(text));
-}
-
 // A field's value as part of a record id: its text, nothing for Null.
 QString IdPart(const QVariant& value) {
     return value.isValid() && !value.isNull() ? TextOf(value) : QString();
@@ -54,16 +49,14 @@ void frmMain::ListView1_DblClick() {
     const QModelIndex selected = ListView1->currentIndex();
     if (model_->RowCount() == 0 || !selected.isValid())
         return;
-    const QString& tag = model_->Row(selected.row()).tag;
-    if (!tag.isEmpty() && tag != QLatin1String("0"))
+    if (model_->Row(selected.row()).Origin() != 0)
         Abrir_Flist(selected.row());
 }
 
 void frmMain::Abrir_Flist(int row) {
     Guard({objectName(), QStringLiteral("Abrir_Flist"), ReportFilter::NotZeroNor3709}, [&] {
         const StatementRow& it = model_->Row(row);
-        Abrir(WholeNumber(it.tag), WholeNumber(it.cells.at(ColArmazemId)),
-              WholeNumber(it.cells.at(ColDocId)));
+        Abrir(it.Origin(), int(it.armazem.value_or(0)), int(it.doc.value_or(0)));
     });
 }
 

@@ -22,10 +22,6 @@
 namespace orla {
 namespace {
 
-Money Amount(const QString& tag) {
-    return Money::FromVariant(tag).value_or(Money());
-}
-
 void Say(const QString& message) {
     CurrentPrompts().MsgBox(message, vb::Information, QCoreApplication::applicationName());
 }
@@ -37,18 +33,14 @@ void frmMain::ListView1_ItemClick() {
         const QModelIndex current = ListView1->currentIndex();
         if (model_->RowCount() == 0 || !current.isValid())
             return;
-        const StatementRow& selected = model_->Row(current.row());
-        const QString tag = selected.tag.trimmed();
-        const QString key = selected.key.trimmed();
-        if (tag.isEmpty() || key.isEmpty() || tag == QLatin1String("0") ||
-            key == QLatin1String("#0"))
-            return;
+        if (model_->Row(current.row()).Origin() == 0)
+            return;  // the opening row, or a movement without an origin
         Money total;
         int count = 0;
         for (int r = 0; r < model_->RowCount(); ++r) {
             const StatementRow& row = model_->Row(r);
             if (ListView1->selectionModel()->isRowSelected(r)) {
-                total += Amount(row.debitTag) - Amount(row.creditTag);
+                total += row.debito.value_or(Money()) - row.credito.value_or(Money());
                 ++count;
             }
             model_->SetColour(r, row.checked ? QPalette::Dark : QPalette::WindowText);
@@ -63,10 +55,8 @@ void frmMain::ListView1_ItemClick() {
 
 int frmMain::FindText(int from) const {
     for (int r = qMax(from, 0); r < model_->RowCount(); ++r) {
-        for (const QString& cell : model_->Row(r).cells) {
-            if (cell.contains(searchText_, Qt::CaseInsensitive))
-                return r;
-        }
+        if (RowHolds(model_->Row(r), searchText_))
+            return r;
     }
     return -1;
 }

@@ -33,8 +33,7 @@ QDateTime WallClock(const QDateTime& value) {
 }
 
 SourceRecord RecordOf(const StatementRow& row) {
-    return {row.tag.toInt(), row.cells.at(ColArmazemId).toLongLong(),
-            row.cells.at(ColDocId).toLongLong()};
+    return {row.Origin(), row.armazem.value_or(0), row.doc.value_or(0)};
 }
 
 }  // namespace
@@ -56,7 +55,7 @@ void frmMain::ListView1_ItemCheck(int row) {
             return;
         const StatementRow& item = model_->Row(row);
         const bool checked = item.checked;
-        if (item.tag.isEmpty() || item.tag == QLatin1String("0")) {
+        if (item.Origin() == 0) {
             model_->SetChecked(row, false);
             return;
         }
@@ -64,7 +63,7 @@ void frmMain::ListView1_ItemCheck(int row) {
             CurrentPrompts().MsgBox(message, vb::Information, windowTitle());
             model_->SetChecked(row, !checked);
         };
-        if (NotSubjectToReconciliation(item.tag))
+        if (NotSubjectToReconciliation(item.Origin()))
             return refuse(
                 QStringLiteral("Este registo não está sujeito a reconciliação bancária."));
         if (systemAccount_)
@@ -80,10 +79,10 @@ void frmMain::ListView1_ItemCheck(int row) {
 }
 
 void frmMain::TickRow(int row, const SourceRecord& record) {
-    const QString key = model_->Row(row).key;
+    const QString key = model_->Row(row).Key();
     const QDateTime limit = LowerLimit();
     frmData dialog(this);
-    const std::optional<QDateTime> own = ToDate(model_->Row(row).cells.at(ColDataHora));
+    const std::optional<QDateTime> own = model_->Row(row).date;
     const QDate preset = own ? own->date() : GetServerDate().date();
     dialog.MonthView1->setSelectedDate(preset);
     dialog.Paint();
@@ -121,7 +120,7 @@ void frmMain::TickRow(int row, const SourceRecord& record) {
 }
 
 void frmMain::UntickRow(int row, const SourceRecord& record) {
-    const QString key = model_->Row(row).key;
+    const QString key = model_->Row(row).Key();
     const int answer = CurrentPrompts().MsgBox(
         QStringLiteral("Tem a certeza que quer marcar este lançamento como não conciliado?"),
         vb::Question | vb::YesNo, QStringLiteral("Conciliação Bancária"));

@@ -42,8 +42,14 @@ using Rows = QList<QStringList>;
 StatementReportSource Source(const QString& conta, const Rows& rows) {
     StatementReportSource source{
         conta, QDateTime(QDate(2026, 1, 1), QTime()), QDateTime(QDate(2026, 1, 31), QTime()), {}};
+    // The listed amounts as the list holds them beside its texts.
+    const auto value = [](QString shown) {
+        shown.remove("€").remove(' ').remove('.').replace(',', '.');
+        return shown.isEmpty() ? std::nullopt : Money::FromVariant(shown);
+    };
     for (const QStringList& r : rows)
-        source.rows.push_back({"d", "o", "e", "r", r[0], r[1], r[2], r[3], "s"});
+        source.rows.push_back(
+            {{"d", "o", "e", "r", r[0], r[1], r[2], r[3], "s"}, value(r[2]), value(r[3])});
     return source;
 }
 

@@ -4,11 +4,11 @@
 #include "ScopedLocale.h"
 #include "StatementFixture.h"
 #include "common/Format.h"
-#include "context/SharedConnection.h"
-#include "printing/RtfFill.h"
 #include "context/Context.h"
 #include "context/General.h"
+#include "context/SharedConnection.h"
 #include "platform/services/Prompts.h"
+#include "printing/RtfFill.h"
 
 #include <orla_contas/StatementJob.h>
 
@@ -101,10 +101,11 @@ class TestFrmMain : public QObject {
     void exportAndReportAreKeptByteForByte() {
         ScopedLocale locale(QStringLiteral("pt_PT"));
         StatementFixture f;
-        f.exec({"UPDATE tbContas_Bancarias SET saldo_data = '2025-01-01 00:00:00', banco = "
-                "'Banco {Teste} \\ Ç' WHERE conta_id = 60",
-                "UPDATE tbContactos SET nome_union = 'Silva; Filhos \"& C.ª\" {x}\\y' WHERE "
-                "contacto_id = 1"});
+        f.exec(
+            {"UPDATE tbContas_Bancarias SET saldo_data = '2025-01-01 00:00:00', banco = "
+             "'Banco {Teste} \\ Ç' WHERE conta_id = 60",
+             "UPDATE tbContactos SET nome_union = 'Silva; Filhos \"& C.ª\" {x}\\y' WHERE "
+             "contacto_id = 1"});
         const struct {
             int origin, id;
             const char *day, *valor, *bank;
@@ -121,8 +122,9 @@ class TestFrmMain : public QObject {
         };
         for (const auto& m : movements)
             f.add(m.origin, m.id, m.day, m.valor, m.bank);
-        f.exec({"UPDATE tbDocumentos_Fornec_Recibos SET referencia = '=1+1 \\par {}' WHERE "
-                "recibo_id = 903"});
+        f.exec(
+            {"UPDATE tbDocumentos_Fornec_Recibos SET referencia = '=1+1 \\par {}' WHERE "
+             "recibo_id = 903"});
         QTemporaryDir out;
         StatementJob job;
         job.conta = 60;
@@ -179,7 +181,7 @@ class TestFrmMain : public QObject {
         const frmMain& w = *general.Window();
         for (int r = 0; r < 4; ++r) {
             const StatementRow& row = w.ListModel()->Row(r);
-            QVERIFY2(lines[1 + r].startsWith(row.key + ";" + row.cells[0] + ";"),
+            QVERIFY2(lines[1 + r].startsWith(row.Key() + ";" + StatementCell(row, ColData) + ";"),
                      qPrintable(lines[1 + r]));
             QVERIFY(lines[1 + r].endsWith(row.checked ? ";Sim" : ";Não"));
         }
@@ -187,7 +189,7 @@ class TestFrmMain : public QObject {
         // Formulas from the database are inert; a negative balance stays a number.
         QVERIFY(lines.join("\n").contains(";\"'=HYPERLINK(\"\"x\"\")\";"));
         QVERIFY(lines[1].contains(";'@SUM(1);"));
-        const QString balance = w.ListModel()->Row(0).cells[ColSaldo];
+        const QString balance = StatementCell(w.ListModel()->Row(0), ColSaldo);
         QVERIFY(balance.startsWith("- "));
         QVERIFY(lines[1].endsWith(";" + balance + ";Não"));
         QCOMPARE(lines[5], "Débito Acumulado;" + w.FXDebitos->text());

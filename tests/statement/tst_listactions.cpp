@@ -102,7 +102,7 @@ class TestListActions : public QObject {
             QCOMPARE(w.FXTotalSelecionado->text(), total);
         QStringList keys, messages;
         for (const QModelIndex& index : w.ListView1->selectionModel()->selectedRows())
-            keys << w.ListModel()->Row(index.row()).key;
+            keys << w.ListModel()->Row(index.row()).Key();
         keys.sort();
         QCOMPARE(keys.join(','), expected.at(2));
         for (const PromptCall& call : f.prompts().calls)

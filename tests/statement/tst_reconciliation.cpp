@@ -34,7 +34,7 @@ ScopedModalScript::Script Pick(const QDate& date, bool confirm) {
 
 QString Selected(StatementFixture& f) {
     const QModelIndex current = f.window().ListView1->currentIndex();
-    return current.isValid() ? f.window().ListModel()->Row(current.row()).key : QString();
+    return current.isValid() ? f.window().ListModel()->Row(current.row()).Key() : QString();
 }
 
 // The query of a record's "bank date | own date".

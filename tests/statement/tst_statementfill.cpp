@@ -30,7 +30,7 @@ namespace {
 QStringList Balances(StatementFixture& f) {
     QStringList rows;
     for (int r = 0; r < f.window().ListModel()->RowCount(); ++r)
-        rows << f.window().ListModel()->Row(r).key + ' ' + f.texts(r).at(ColSaldo);
+        rows << f.window().ListModel()->Row(r).Key() + ' ' + f.texts(r).at(ColSaldo);
     return rows;
 }
 
@@ -72,13 +72,14 @@ class TestStatementFill : public QObject {
         QCOMPARE(model->RowCount(), 45);
         QCOMPARE(f.texts(44),
                  QStringList({"- - -", "S.A.", "Saldo Anterior", "", "", "", "", "", "1.100,00"}));
-        QVERIFY(model->Row(44).bold);
+        QVERIFY(model->Row(44).IsOpening());
         QCOMPARE(f.texts(43),
-                 QStringList({Shown(-10), "Recibo Fornecedor", model->Row(43).cells[2], "REF 902",
+                 QStringList({Shown(-10), "Recibo Fornecedor", f.texts(43)[ColEntidade], "REF 902",
                               "Numerário", "R 902", "", "€ 30,00", "1.070,00"}));
         QCOMPARE(f.texts(42).mid(ColDebito), QStringList({"€ 200,51", "", "1.270,50"}));
-        QCOMPARE(model->Row(42).cells.mid(ColArmazemId),
-                 QStringList({"1", "903", Shown(-5) + " 10:00"}));
+        QCOMPARE(model->Row(42).Key(), "#11903");
+        QCOMPARE(model->Row(42).date,
+                 QDateTime(QDate::currentDate().addDays(-5), QTime(10, 0), Qt::UTC));
         QVERIFY(model->Row(42).checked && !model->Row(43).checked);
         QCOMPARE(f.texts(41).mid(ColDebito), QStringList({"", "€ 35,00", "1.235,50"}));
         QCOMPARE(f.texts(40).mid(ColDebito), QStringList({"", "", "1.233,00"}));
@@ -288,7 +289,7 @@ class TestStatementFill : public QObject {
         f.open();
         QTreeView* list = f.window().ListView1;
         f.window().RemoteKey("15011", 2004);
-        QCOMPARE(f.window().ListModel()->Row(list->currentIndex().row()).key, "#115011");
+        QCOMPARE(f.window().ListModel()->Row(list->currentIndex().row()).Key(), "#115011");
         list->setCurrentIndex(QModelIndex());
         f.window().RemoteKey("15011", 9999);  // unknown flag: refill only
         QVERIFY(!list->currentIndex().isValid());

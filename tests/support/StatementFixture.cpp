@@ -81,7 +81,10 @@ int StatementFixture::row(const QString& key) const {
 }
 
 QStringList StatementFixture::texts(int row) const {
-    return window_->ListModel()->Row(row).cells.mid(0, kVisibleStatementColumns);
+    QStringList texts;
+    for (int c = 0; c < kVisibleStatementColumns; ++c)
+        texts << StatementCell(window_->ListModel()->Row(row), c);
+    return texts;
 }
 
 void StatementFixture::clickCheckBox(int row) {

@@ -131,7 +131,7 @@ class TestFrmTransferencia : public QObject {
         const int id = f.value("SELECT MAX(trf_id) FROM tbContas_Bancarias_Transferencias").toInt();
         QCOMPARE(Stored(f, id), QString(day.toString("yyyy-MM-dd 00:00:00|")).repeated(3) +
                                     "|60|8|1234.5|" + obs + "|5");
-        QCOMPARE(f.window().ListModel()->Row(f.window().ListView1->currentIndex().row()).key,
+        QCOMPARE(f.window().ListModel()->Row(f.window().ListView1->currentIndex().row()).Key(),
                  "#40" + QString::number(id));
     }
 
