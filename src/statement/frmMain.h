@@ -43,6 +43,8 @@ class frmMain : public QWidget {
     void Fill(int Origem_ID = 0, int Armazem_ID = 0, int Doc_ID = 0);
     // Refills and selects the movement with key prefix-of-Flag followed by ID.
     void RemoteKey(const QVariant& ID, int Flag = 0);
+    // The total of the selected movements while "Total Selecionado" shows it.
+    std::optional<Money> SelectedTotal() const;
     // Accepts input again after a window that disabled this one closes.
     void Reactivate(int Coa, QObject* ObjR);
     // The user changed a row's check box: reconcile or take the reconciliation away.
@@ -125,7 +127,15 @@ class frmMain : public QWidget {
     std::unique_ptr<RecordComponent> objPagamentos_;
     std::unique_ptr<LateBoundObject> objPacientesPagamentos_;
     std::unique_ptr<CostComponent> objCustos_;
-    QString searchText_;  // the last value searched, reused by F3
+    QString searchText_;   // the last value searched, reused by F3
+    Money selectedTotal_;  // debits minus credits of the rows last clicked
 };
+
+class frmTransferencia;
+
+// Opens the transfer window over the statement: a new transfer (trfId 0) proposed from the
+// account contaOrigemId with the selected total as its amount, or the existing transfer trfId.
+// The statement shows the transfer again, selected, when the window closes.
+frmTransferencia* AbrirTransferencia(frmMain* janela, qint32 trfId, qint32 contaOrigemId = 0);
 
 }  // namespace orla

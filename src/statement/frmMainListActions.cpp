@@ -45,6 +45,7 @@ void frmMain::ListView1_ItemClick() {
             }
             model_->SetColour(r, row.checked ? QPalette::Dark : QPalette::WindowText);
         }
+        selectedTotal_ = total;
         const bool shown = total != Money() || count > 1;
         FXTotalSelecionado_Label->setVisible(shown);
         FXTotalSelecionado->setVisible(shown);
@@ -105,6 +106,25 @@ void frmMain::NovoCusto() {
     objCustos_->Connect(c.User, c.Password, c.cnUser, c.cnPassword, c.cnInitialCatalog,
                         c.cnDataSource, c.cnDataSourceSecondary, 0, result);
     objCustos_->Open(QStringLiteral("Activos"), QVariant(), 0, this);
+}
+
+std::optional<Money> frmMain::SelectedTotal() const {
+    if (!FXTotalSelecionado->isVisibleTo(this))
+        return std::nullopt;
+    return selectedTotal_;
+}
+
+frmTransferencia* AbrirTransferencia(frmMain* janela, qint32 trfId, qint32 contaOrigemId) {
+    auto* window = new frmTransferencia(janela);
+    window->Trf_ID = trfId;
+    window->Conta_Origem_ID = trfId == 0 ? contaOrigemId : 0;
+    if (trfId == 0)
+        window->Valor_Proposto = janela->SelectedTotal();
+    QObject::connect(window, &frmTransferencia::TransferenciaFechada, janela, [janela](qint32 id) {
+        janela->RemoteKey(QStringLiteral("0") + QString::number(id), 2050);
+    });
+    window->show();
+    return window;
 }
 
 void frmMain::Toolbar1_ButtonClick(QAction* Button) {

@@ -11,7 +11,6 @@
 #include "platform/services/Prompts.h"
 #include "platform/services/Shell.h"
 #include "security/Permissions.h"
-#include "statement/frmMain.h"
 #include "transfers/AccountLimits.h"
 #include "transfers/TransferRead.h"
 #include "transfers/TransferWrite.h"
@@ -233,7 +232,8 @@ void frmTransferencia::Form_Load() {
                 DefinirValorControlo(FXOrigem_ID, Conta_Origem_ID, 0);
             Command3->setVisible(false);
             DefinirValorControlo(FXModo_Pagamento_ID, 5, 0);
-            ProposeSelectedTotal();
+            if (Valor_Proposto)  // the movements selected in the statement, without sign
+                DefinirValorControlo(FXValor, std::abs(Valor_Proposto->ToDouble()), 0);
         }
         previousData_ = FXData->dateTime();
         FormatarControlo(FXValor, 4);
@@ -249,18 +249,6 @@ void frmTransferencia::Form_Load() {
                 ButtonFace(control);
         }
     });
-}
-
-// The total of the movements selected in the statement, without sign. Skipped
-// when it is not shown or does not read as a number.
-void frmTransferencia::ProposeSelectedTotal() {
-    if (!Janela_Origem || !Janela_Origem->FXTotalSelecionado->isVisibleTo(Janela_Origem))
-        return;
-    try {
-        const double total = CDbl(Janela_Origem->FXTotalSelecionado->property(kTag).toString());
-        DefinirValorControlo(FXValor, std::abs(total), 0);
-    } catch (const OrlaError&) {
-    }
 }
 
 void frmTransferencia::SetLocks() {
@@ -450,20 +438,9 @@ void frmTransferencia::Command4_Click() {
 
 void frmTransferencia::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
-    if (!event->isAccepted() || Trf_ID == 0 || !Janela_Origem)
+    if (!event->isAccepted() || Trf_ID == 0)
         return;
-    // The statement shows the transfer again, selected.
-    Guard({kModule, QStringLiteral("Form_Unload"), ReportFilter::NotZeroNor3709},
-          [&] { Janela_Origem->RemoteKey(QStringLiteral("0") + QString::number(Trf_ID), 2050); });
-}
-
-frmTransferencia* AbrirTransferencia(frmMain* janela, qint32 trfId, qint32 contaOrigemId) {
-    auto* window = new frmTransferencia(janela);
-    window->Janela_Origem = janela;
-    window->Trf_ID = trfId;
-    window->Conta_Origem_ID = trfId == 0 ? contaOrigemId : 0;
-    window->show();
-    return window;
+    emit TransferenciaFechada(Trf_ID);
 }
 
 }  // namespace orla

@@ -4,9 +4,12 @@
 // of either account.
 #pragma once
 
+#include "common/Money.h"
+
 #include <QDateTime>
-#include <QPointer>
 #include <QWidget>
+
+#include <optional>
 
 class QComboBox;
 class QDateEdit;
@@ -16,7 +19,6 @@ class QPushButton;
 
 namespace orla {
 
-class frmMain;
 struct TransferLiterals;
 
 class frmTransferencia : public QWidget {
@@ -28,11 +30,11 @@ class frmTransferencia : public QWidget {
 
     // Set by the opener before the window is shown: the transfer shown (0 for a
     // new one; the new number once it is saved), the account proposed as origin
-    // of a new transfer (0 for none), and the statement window to refresh on
-    // closing. Showing the window loads it; it deletes itself when closed.
+    // of a new transfer (0 for none) and the amount proposed for it, without sign.
+    // Showing the window loads it; it deletes itself when closed.
     qint32 Trf_ID = 0;
     qint32 Conta_Origem_ID = 0;
-    QPointer<frmMain> Janela_Origem;
+    std::optional<Money> Valor_Proposto;
     // The loaded transfer was made by the system: shown read-only.
     bool Sistema = false;
 
@@ -55,6 +57,11 @@ class frmTransferencia : public QWidget {
     // The path written, or an empty text after the user was told why.
     QString DoReport(QString& OutFile, const QString& InFile = QString());
 
+  signals:
+    // The window closed on a transfer that exists or existed (saved, deleted or only shown):
+    // whoever lists it shows it again.
+    void TransferenciaFechada(qint32 trfId);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -63,7 +70,6 @@ class frmTransferencia : public QWidget {
   private:
     void BuildControls();
     void Form_Load();
-    void ProposeSelectedTotal();
     void SetLocks();
     void LockOrigin();
     void LockDestination();
@@ -79,9 +85,5 @@ class frmTransferencia : public QWidget {
     bool loaded_ = false;
     QDateTime previousData_;  // FXData before its last change
 };
-
-// Opens the transfer window for `janela`'s user: a new transfer (trfId 0)
-// proposed from the account contaOrigemId, or the existing transfer trfId.
-frmTransferencia* AbrirTransferencia(frmMain* janela, qint32 trfId, qint32 contaOrigemId = 0);
 
 }  // namespace orla

@@ -153,7 +153,7 @@ class TestAbrir : public QObject {
                 shown = t;
         QVERIFY(shown);
         QCOMPARE(shown->Trf_ID, 905);
-        QCOMPARE(shown->Janela_Origem.data(), &f.window());
+        QCOMPARE(shown->parentWidget(), &f.window());
         QCOMPARE(shown->FXObs->text(), QStringLiteral("Transferência 905"));
         QVERIFY(calls.isEmpty() && f.reports().reports.isEmpty());
         delete shown;
