@@ -181,6 +181,9 @@ class TestRegShadow : public QObject {
         QFETCH(bool, forGroup);
         QFETCH(int, umask);
         SettingsSandbox sandbox;
+        // The common folder and its parent are missing: they are made too.
+        const QString common = sandbox.root() + "/nova/dados";
+        const ScopedEnv appDataEnv("ORLA_COMMON_APPDATA", common);
         const struct group* own = ::getgrgid(::getgid());
         QVERIFY(own);
         const ScopedEnv groupEnv("ORLA_SHARED_GROUP", forGroup
@@ -190,14 +193,42 @@ class TestRegShadow : public QObject {
         const bool stored = PrepararRegShadow() && GravarRegShadow(kKey, "Conta_ID", "3");
         ::umask(previous);
         QVERIFY(stored);
-        const struct stat folder = Stat(sandbox.shadowFolder());
-        QCOMPARE(folder.st_mode & 07777, forGroup ? 02770u : 0700u);
+        for (const QString& folder : {sandbox.root() + "/nova", common, common + "/Nexo Software"})
+            QCOMPARE(ModeOf(folder), forGroup ? 02770u : 0700u);
         for (const char* name : {"RegShadow.db", "RegShadow.lock"}) {
-            const struct stat file = Stat(sandbox.shadowFolder() + '/' + name);
+            const struct stat file = Stat(common + "/Nexo Software/" + name);
             QCOMPARE(file.st_mode & 07777, forGroup ? 0660u : 0600u);
             if (forGroup)
                 QCOMPARE(file.st_gid, own->gr_gid);
         }
+    }
+
+    // Temporaries that killed writers left beside the store or a registry file
+    // go with the next write; a live writer's (locked, or just made) and other
+    // names stay.
+    void staleTemporariesRemoved() {
+        SettingsSandbox sandbox;
+        SeedRegistry(sandbox);
+        sandbox.writeStore({});
+        const QString store = sandbox.shadowFolder() + "/RegShadow.tmp.";
+        const QString registry = sandbox.registryDir() + "/HKEY_LOCAL_MACHINE.reg.";
+        for (const QString& path : {store + "morto", store + "vivo", store + "x.bak",
+                                    registry + "morto", store + "novo"}) {
+            WriteAll(path, "copia");
+            if (!path.endsWith("novo"))
+                MakeOlder(path, 120);
+        }
+        const int live =
+            ::open(QFile::encodeName(store + "vivo").constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(live >= 0 && ::flock(live, LOCK_EX) == 0);
+        const bool stored = GravarRegShadow(kKey, "Conta_ID", "4") &&
+                            DefinirValorString(kKey, "Conta_ID", "4", true);
+        ::close(live);
+        QVERIFY(stored);
+        QCOMPARE(FolderEntries(sandbox.shadowFolder()),
+                 QStringList({"RegShadow.db", "RegShadow.lock", "RegShadow.tmp.novo",
+                              "RegShadow.tmp.vivo", "RegShadow.tmp.x.bak"}));
+        QCOMPARE(FolderEntries(sandbox.registryDir()), QStringList{"HKEY_LOCAL_MACHINE.reg"});
     }
 
     // A link planted in the store's folder (or as the folder) is never

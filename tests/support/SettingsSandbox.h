@@ -54,6 +54,10 @@ class SettingsSandbox {
 QByteArray ReadAll(const QString& path);
 // Writes a whole file, making its folder; fails the test when it cannot.
 void WriteAll(const QString& path, const QByteArray& bytes);
+// The permission bits (07777) of what stands at the path, a link not followed; 0 when nothing.
+uint ModeOf(const QString& path);
+// Sets the file's modification time `seconds` back; fails the test when it cannot.
+void MakeOlder(const QString& path, int seconds);
 // A .reg file's text from its lines, each ended by a line feed.
 QString RegText(const QStringList& lines);
 
