@@ -84,14 +84,54 @@ class TestRegShadow : public QObject {
         QCOMPARE(PastaEspecial(folder), expected.isEmpty() ? QString() : base + expected);
     }
 
-    void temporaryFolderKeepsItsSeparator() {
-        QTemporaryDir temp;
-        const ScopedEnv tmpEnv("TMPDIR", temp.path());
-        const QString folder = PastaTemporaria();
-        QCOMPARE(folder, temp.path() + QLatin1Char('/'));
-        // Callers append a separator and a name: the doubled separator is accepted.
-        WriteAll(folder + QLatin1String("/Extrato.doc"), "x");
-        QVERIFY(QFile::exists(temp.path() + QLatin1String("/Extrato.doc")));
+    // The private temporary folder: under XDG_RUNTIME_DIR when usable, else
+    // under TMPDIR; made 0700 whatever the umask, or refused when not ours.
+    void temporaryFolderIsPrivate_data() {
+        QTest::addColumn<QString>("standing");  // at "$TMPDIR/orla-<uid>" before
+        QTest::addColumn<uint>("runtime");      // XDG_RUNTIME_DIR's mode; 0: unset
+        QTest::addColumn<QString>("expected");  // "run", "tmp"; empty: refused
+        QTest::newRow("runtime folder") << QString() << 0700u << "run";
+        QTest::newRow("runtime folder others may write") << QString() << 0777u << "tmp";
+        QTest::newRow("made under TMPDIR") << QString() << 0u << "tmp";
+        QTest::newRow("ours, open to others: closed") << "folder" << 0u << "tmp";
+        QTest::newRow("a link in its place") << "link" << 0u << QString();
+        QTest::newRow("a file in its place") << "file" << 0u << QString();
+        QTest::newRow("another user's") << "other's" << 0u << QString();
+    }
+    void temporaryFolderIsPrivate() {
+        QFETCH(uint, runtime);
+        QFETCH(QString, standing);
+        QFETCH(QString, expected);
+        ScopedTempFolder temp;
+        const QString run = temp.base() + "/run";
+        QVERIFY(QDir().mkpath(run) && ::chmod(QFile::encodeName(run), runtime) == 0);
+        const ScopedEnv runEnv("XDG_RUNTIME_DIR", runtime ? std::optional(run) : std::nullopt);
+        if (standing == "link")
+            QVERIFY(QFile::link(run, temp.path()));
+        else if (standing == "file")
+            WriteAll(temp.path(), "x");
+        else if (!standing.isEmpty())
+            QVERIFY(::mkdir(QFile::encodeName(temp.path()), 0755) == 0);
+        if (standing == "other's" && ::chown(QFile::encodeName(temp.path()), 65534, 65534) != 0)
+            QSKIP("only the superuser can give a folder to another user");
+        if (standing == "folder") {  // what earlier runs left: work folders an hour old go
+            for (const char* name : {"orla-mail-velho", "orla-mail-novo", "outra-velha"})
+                QVERIFY(QDir().mkpath(temp.filePath(name)));
+            for (const char* name : {"orla-mail-velho", "outra-velha"})
+                MakeOlder(temp.filePath(name), 3700);
+        }
+        const mode_t umask = ::umask(0);
+        QString folder;
+        const auto refused = Try([&] { folder = PastaTemporaria(); });
+        ::umask(umask);
+        QCOMPARE(refused ? refused->description.contains("não é privada") : false,
+                 expected.isEmpty());
+        const QString made = expected == "run" ? run + "/orla-contas" : temp.path();
+        QCOMPARE(folder, expected.isEmpty() ? QString() : made + '/');
+        QVERIFY(expected.isEmpty() || ModeOf(made) == 0700u);
+        QCOMPARE(ModeOf(run), runtime);  // never changed, even through a link
+        if (standing == "folder")
+            QCOMPARE(FolderEntries(made), QStringList({"orla-mail-novo", "outra-velha"}));
     }
 
     void read_data() {

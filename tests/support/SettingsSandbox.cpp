@@ -11,6 +11,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace orla::test {
 
@@ -28,6 +29,10 @@ ScopedEnv::~ScopedEnv() {
         qputenv(name_, *previous_);
     else
         qunsetenv(name_);
+}
+
+QString ScopedTempFolder::path() const {
+    return base() + QStringLiteral("/orla-%1").arg(::geteuid());
 }
 
 SettingsSandbox::SettingsSandbox()
