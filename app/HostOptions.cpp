@@ -1,7 +1,6 @@
 #include "HostOptions.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 
 namespace orla {
 namespace {
@@ -64,10 +63,9 @@ bool ParseHostOptions(const QStringList& arguments, HostOptions& options, QStrin
         option("csv", QStringLiteral("Escrever o extrato em CSV neste ficheiro."), "ficheiro");
     const auto imagem =
         option("imagem", QStringLiteral("Gravar a janela em PNG neste ficheiro."), "ficheiro");
-    const auto saida =
-        option("pasta-saida",
-               QStringLiteral("Pasta do extrato, da imagem e do relatório quando não há ecrã."),
-               "pasta", QDir::tempPath());
+    const auto saida = option(
+        "pasta-saida",
+        QStringLiteral("Pasta do extrato, da imagem e do relatório quando não há ecrã."), "pasta");
     if (!parser.parse(arguments)) {
         *message = parser.errorText();
         return false;

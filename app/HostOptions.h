@@ -18,7 +18,7 @@ struct HostOptions {
     QString dbPassword;  // likewise
     bool passwordsFromStdin = false;
     StatementJob job;
-    QString outputFolder;       // where a headless run writes its CSV and PNG
+    QString outputFolder;       // where a headless run writes its files; empty: the private folder
     bool jobRequested = false;  // --csv or --imagem given
 };
 

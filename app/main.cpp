@@ -33,6 +33,7 @@ struct Component {
     orla::GeneralInterface* (*create)() = nullptr;
     void (*release)(orla::GeneralInterface*) = nullptr;
     int (*runJob)(orla::GeneralInterface*, const orla::StatementJob*, QString*) = nullptr;
+    int (*temporaryFolder)(QString*, QString*) = nullptr;
     orla::RegisterComponentEntry registerComponent = nullptr;
     orla::RegisterObjectEntry registerObject = nullptr;
     orla::RegisterCostComponentEntry registerCostComponent = nullptr;
@@ -53,6 +54,8 @@ bool LoadComponent(Component& component, QString* error) {
     component.runJob =
         reinterpret_cast<int (*)(orla::GeneralInterface*, const orla::StatementJob*, QString*)>(
             dlsym(component.handle, kOrlaRunStatementJob));
+    component.temporaryFolder = reinterpret_cast<int (*)(QString*, QString*)>(
+        dlsym(component.handle, kOrlaTemporaryFolder));
     component.registerComponent = reinterpret_cast<orla::RegisterComponentEntry>(
         dlsym(component.handle, kOrlaRegisterComponent));
     component.registerObject =
@@ -60,7 +63,7 @@ bool LoadComponent(Component& component, QString* error) {
     component.registerCostComponent = reinterpret_cast<orla::RegisterCostComponentEntry>(
         dlsym(component.handle, kOrlaRegisterCostComponent));
     if (!component.create || !component.release || !component.runJob ||
-        !component.registerComponent || !component.registerObject ||
+        !component.temporaryFolder || !component.registerComponent || !component.registerObject ||
         !component.registerCostComponent) {
         *error = QStringLiteral("%1 não exporta as entradas do componente.").arg(path);
         return false;
@@ -144,8 +147,16 @@ int main(int argc, char* argv[]) {
     int status = 0;
     if (options.jobRequested || !display) {
         orla::StatementJob job = options.job;
+        // Without a folder of the user's the files go to the user's private temporary one.
+        job.chosenFolder = options.jobRequested || !options.outputFolder.isEmpty();
+        QString outputFolder = options.outputFolder;
+        if (!job.chosenFolder && component.temporaryFolder(&outputFolder, &message) != 0) {
+            Print(stderr, message);
+            component.release(general);
+            return 1;
+        }
         if (!options.jobRequested) {
-            const QDir folder(options.outputFolder);
+            const QDir folder(outputFolder);
             job.csvPath = folder.absoluteFilePath(QStringLiteral("extrato.csv"));
             job.screenshotPath = folder.absoluteFilePath(QStringLiteral("extrato.png"));
             job.pdfPath = ReportBeside(job, QStringLiteral(".pdf"));

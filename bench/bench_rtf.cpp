@@ -1,7 +1,9 @@
 // Filling a statement-like RTF template with 100,000 rows (header
 // placeholders, eight row values escaped and replaced, the row section, the
-// output file), against the floor of writing the same number of bytes.
+// output file), against the floor of writing the same number of bytes the
+// same way (a new file flushed to disk and renamed into place).
 #include "common/TextHelpers.h"
+#include "platform/SharedFiles.h"
 #include "printing/RtfFill.h"
 
 #include "BestOf.h"
@@ -117,10 +119,10 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
+    // Written as a report is: whole, flushed to disk and renamed into place.
     const QByteArray same(bytes, 'x');
     const double floorMs = BestOf([&] {
-        QFile f(floorFile);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(same) != same.size())
+        if (orla::WriteWholeFile(floorFile, same, orla::Placement::Private) != 0)
             std::fprintf(stderr, "bench_rtf: could not write the floor file\n");
     });
     std::printf("rows: %d, bytes written: %lld\n", kRows, static_cast<long long>(bytes));

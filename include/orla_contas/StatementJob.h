@@ -22,15 +22,25 @@ struct StatementJob {
     QString screenshotPath;  // the window as PNG, when not empty
     QString reportPath;      // the statement report (RTF), when not empty
     QString pdfPath;         // the statement report as PDF, when not empty
+    // The files go where the user chose (they get the umask's mode); otherwise to the user's
+    // private temporary folder, where they are the owner's alone (0600) whatever the umask.
+    // Never written through a symbolic link either way.
+    bool chosenFolder = false;
 };
 
 }  // namespace orla
 
 extern "C" {
 // Runs the job on a connected General. Returns 0 on success; otherwise a clear
-// message in *message, and no output file is left half written.
+// message in *message, and none of the job's files is written (those already
+// there stay as they were).
 ORLA_EXPORT int OrlaContas_RunStatementJob(orla::GeneralInterface* general,
                                            const orla::StatementJob* job, QString* message);
+// The user's private temporary folder (mode 0700, made when missing), for a
+// job's files when the user named no folder. Returns 0 with its path in *path
+// (no trailing separator); otherwise a clear message in *message.
+ORLA_EXPORT int OrlaContas_TemporaryFolder(QString* path, QString* message);
 }
 
 inline constexpr const char* kOrlaRunStatementJob = "OrlaContas_RunStatementJob";
+inline constexpr const char* kOrlaTemporaryFolder = "OrlaContas_TemporaryFolder";

@@ -3,8 +3,7 @@
 #include "common/Trim.h"
 #include "platform/Folders.h"
 #include "platform/SharedFiles.h"
-
-#include <QDir>
+#include "platform/db/Error.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -29,8 +28,11 @@ QString PastaEspecial(qint32 pasta) {
 }
 
 QString PastaTemporaria() {
-    const QString temp = QDir::tempPath();
-    return temp.endsWith(QLatin1Char('/')) ? temp : temp + QLatin1Char('/');
+    QString error;
+    const QString temp = PrivateTempPath(&error);
+    if (temp.isEmpty())
+        throw OrlaError(75, error);
+    return temp + QLatin1Char('/');
 }
 
 bool PastaGravavel(const QString& folder) {

@@ -65,11 +65,13 @@ std::optional<QStringList> ReadStore(const SharedFolder& folder) {
     return lines;
 }
 
-// Writes the lines to a new rewrite file and renames it over the store.
+// Writes the lines to a new rewrite file and renames it over the store,
+// first removing rewrite files that killed writers left behind.
 bool ReplaceStore(const SharedFolder& folder, const QStringList& lines) {
     QByteArray bytes;
     for (const QString& line : lines)
         bytes += ToAnsi(line) + "\r\n";
+    folder.removeStaleTemporaries(kRewrite);
     return folder.replace(kStore, bytes, kRewrite);
 }
 

@@ -1,5 +1,8 @@
 #include "printing/PdfConversion.h"
 
+#include "common/Folders.h"
+#include "platform/db/Error.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -21,8 +24,13 @@ QString ConvertToPdf(const QString& file, const QString& outDir, QString* error)
         *error = QStringLiteral("o LibreOffice (soffice) não está instalado.");
         return {};
     }
-    // A new folder of the user's own (mode 0700): the profile and HOME of this run.
-    QTemporaryDir home(QDir::tempPath() + QStringLiteral("/orla-soffice-XXXXXX"));
+    // A new folder in the user's private one: the profile and HOME of this run.
+    QString temp;
+    if (const auto failed = Try([&] { temp = PastaTemporaria(); })) {
+        *error = failed->description;
+        return {};
+    }
+    QTemporaryDir home(temp + QStringLiteral("orla-soffice-XXXXXX"));
     if (!home.isValid()) {
         *error = home.errorString();
         return {};

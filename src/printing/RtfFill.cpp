@@ -5,6 +5,7 @@
 #include "platform/services/ErrorReport.h"
 #include "platform/services/Prompts.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -33,6 +34,9 @@ OrlaError FileError(int error) {
         case EROFS:
         case ETXTBSY:
             return OrlaError(err::kPermissionDenied, QStringLiteral("Permission denied"));
+        case ELOOP:
+            return OrlaError(75, QStringLiteral("Path/File access error: a symbolic link stands "
+                                                "under the name and is never followed"));
         default:
             return OrlaError(75, QStringLiteral("Path/File access error"));
     }
@@ -199,12 +203,6 @@ QString TextOfAnsi(QByteArrayView bytes) {
     return text;
 }
 
-void WriteBytes(int fd, const QByteArray& bytes) {
-    errno = 0;
-    if (!WriteFully(fd, bytes))
-        throw FileError(errno ? errno : EIO);
-}
-
 // True when a LibreOffice lock file (a link too) stands beside the file.
 bool HeldByOffice(const QString& path) {
     const QFileInfo info(path);
@@ -214,59 +212,34 @@ bool HeldByOffice(const QString& path) {
     return ::lstat(lock.constData(), &st) == 0;
 }
 
-// A report file written over its old bytes and cut to its length at the end:
-// rewriting pages the system holds is cheaper than dropping them and taking
-// new ones. A failure on the way empties it, never leaving it half new, half old.
+// A report file written to a new file beside it and renamed over it once
+// whole: a reader, or a kill on the way, finds the old file or the new one.
 class ReportOutput {
   public:
-    explicit ReportOutput(const QString& path) {
-        if (HeldByOffice(path))
-            throw OrlaError(err::kPermissionDenied, QStringLiteral("Permission denied"));
-        // Opened as itself, never through a link, and written only once it is
-        // known to be this user's own regular file with one name.
-        fd_ = UniqueFd(::open(QFile::encodeName(path).constData(),
-                              O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK,
-                              0600));
-        if (!fd_)
-            throw FileError(errno);
-        struct stat info {};
-        if (::fstat(fd_.get(), &info) != 0)
-            throw FileError(errno);
-        if (!S_ISREG(info.st_mode) || info.st_nlink != 1)
-            throw FileError(EINVAL);
-        if (info.st_uid != ::geteuid())
-            throw FileError(EACCES);
-        // Another program holding a lock on it keeps it.
-        struct flock lock {};
-        lock.l_type = F_WRLCK;
-        lock.l_whence = SEEK_SET;
-        if (::fcntl(fd_.get(), F_SETLK, &lock) != 0)
-            throw FileError(errno == EAGAIN ? EACCES : errno);
-    }
-
-    // Unless finished, the file is left empty.
-    ~ReportOutput() {
-        if (!finished_) [[maybe_unused]]
-            const int emptied = ::ftruncate(fd_.get(), 0);
+    ReportOutput(const QString& path, Placement placement) : file_(path, placement) {
+        CheckReportReplaceable(path);
+        if (file_.error())
+            throw FileError(file_.error());
+        // In a folder of the program's own, what killed writers left is taken away.
+        if (placement != Placement::Chosen)
+            SharedFolder(QFileInfo(QDir::cleanPath(path)).absolutePath())
+                .removeStaleTemporaries(QLatin1Char('.') + QFileInfo(path).fileName());
     }
 
     void write(const QByteArray& bytes) {
-        WriteBytes(fd_.get(), bytes);
-        size_ += bytes.size();
+        if (!file_.write(bytes))
+            throw FileError(file_.error());
     }
 
-    // The closing CR LF, then the old bytes beyond cut off.
+    // The closing CR LF, then the file in place.
     void finish() {
         write(QByteArrayLiteral("\r\n"));
-        if (::ftruncate(fd_.get(), off_t(size_)) != 0)
-            throw FileError(errno);
-        finished_ = true;
+        if (!file_.commit())
+            throw FileError(file_.error());
     }
 
   private:
-    UniqueFd fd_;
-    qint64 size_ = 0;
-    bool finished_ = false;
+    FileReplacement file_;
 };
 
 }  // namespace
@@ -419,11 +392,12 @@ QString RowSection::apply(const QString& body) const {
 }
 
 void RowSection::writeAnsi(const QString& path, const QString& body, qsizetype rows,
-                           const std::function<std::span<const QString>(qsizetype)>& row) const {
+                           const std::function<std::span<const QString>(qsizetype)>& row,
+                           Placement placement) const {
     if (!found_ || count_ + rows == 0)
-        return WriteReportFile(path, body);
+        return WriteReportFile(path, body, placement);
     checkBody(body);
-    ReportOutput out(path);
+    ReportOutput out(path, placement);
     out.write(bytes_);
     // Made and written a piece at a time: the whole file is never held.
     constexpr qsizetype kPiece = 1 << 20;
@@ -441,8 +415,36 @@ void RowSection::writeAnsi(const QString& path, const QString& body, qsizetype r
     out.finish();
 }
 
-void WriteReportFile(const QString& path, const QString& body) {
-    ReportOutput out(path);
+void CheckReportReplaceable(const QString& path) {
+    if (HeldByOffice(path))
+        throw OrlaError(err::kPermissionDenied, QStringLiteral("Permission denied"));
+    const UniqueFd old(::open(QFile::encodeName(path).constData(),
+                              O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!old) {
+        if (errno != ENOENT)
+            throw FileError(errno);
+        return;
+    }
+    struct stat info {};
+    if (::fstat(old.get(), &info) != 0)
+        throw FileError(errno);
+    if (!S_ISREG(info.st_mode))
+        throw FileError(EINVAL);
+    // Another user's file, or one made read-only, is not replaced.
+    if (info.st_uid != ::geteuid() || !(info.st_mode & S_IWUSR))
+        throw FileError(EACCES);
+    // Nor one another program holds a lock on.
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    if (::fcntl(old.get(), F_GETLK, &lock) != 0)
+        throw FileError(errno);
+    if (lock.l_type != F_UNLCK)
+        throw FileError(EACCES);
+}
+
+void WriteReportFile(const QString& path, const QString& body, Placement placement) {
+    ReportOutput out(path, placement);
     out.write(AnsiBytes(body));
     out.finish();
 }

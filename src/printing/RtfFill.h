@@ -3,6 +3,7 @@
 // and the failure rule of the builders.
 #pragma once
 
+#include "platform/SharedFiles.h"
 #include "platform/db/Error.h"
 
 #include <QString>
@@ -53,7 +54,8 @@ class RowSection {
     // The file is made and written a piece at a time, never held whole. OrlaError 5 when a
     // row's texts and the placeholders differ in number.
     void writeAnsi(const QString& path, const QString& body, qsizetype rows,
-                   const std::function<std::span<const QString>(qsizetype)>& row) const;
+                   const std::function<std::span<const QString>(qsizetype)>& row,
+                   Placement placement = Placement::Private) const;
 
   private:
     struct Piece {
@@ -76,11 +78,16 @@ class RowSection {
     int count_ = 0;
 };
 
-// Writes body + "\r\n" as Windows-1252 to `path`: created or written over and cut to its
-// length (left empty when writing fails), never through a symbolic link; throws OrlaError 70 when
-// the file is held open by another program (a LibreOffice lock file ".~lock.<name>#" beside it) or
-// access is denied, 75 otherwise.
-void WriteReportFile(const QString& path, const QString& body);
+// Throws what writing a report at `path` would meet: OrlaError 70 when the file there is held
+// open by another program (a LibreOffice lock file ".~lock.<name>#" beside it, or a lock on it),
+// is another user's or read-only; 75 when a link or anything but a regular file stands there.
+void CheckReportReplaceable(const QString& path);
+// Writes body + "\r\n" as Windows-1252 to `path`, whole or not at all (a new file beside it
+// renamed over it, with the placement's mode), never through a symbolic link; throws as
+// CheckReportReplaceable does, or the write's error (75, 70 for access denied). Outside a folder
+// the user chose, temporaries that killed writers left beside it are removed.
+void WriteReportFile(const QString& path, const QString& body,
+                     Placement placement = Placement::Private);
 
 // The failure rule of every report builder: 70 shows "Tem uma impressão aberta. Feche esse
 // ficheiro antes de iniciar uma nova impressão." titled "Impressões" (information icon)

@@ -177,7 +177,7 @@ std::optional<Dictionary> SortDictionary(Dictionary& objDict, int intSort) {
     return sorted;
 }
 
-QString DoReport(const frmMain& source, QString& OutFile) {
+QString DoReport(const frmMain& source, QString& OutFile, Placement placement) {
     OrlaError failure;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -190,7 +190,8 @@ QString DoReport(const frmMain& source, QString& OutFile) {
             // The day and the year are two readings of the server's date.
             const QString data = Format(GetServerDate(), QStringLiteral("dd mmmm")) +
                                  QLatin1Char(' ') + Format(GetServerDate(), QStringLiteral("yyyy"));
-            WriteReportFile(OutFile, FillStatementReport(text, ReadStatementWindow(source), data));
+            WriteReportFile(OutFile, FillStatementReport(text, ReadStatementWindow(source), data),
+                            placement);
             return OutFile;
         } catch (const OrlaError& error) {
             failure = error;

@@ -5,6 +5,7 @@
 
 #include "common/Dictionary.h"
 #include "common/Money.h"
+#include "platform/SharedFiles.h"
 
 #include <QDateTime>
 #include <QString>
@@ -47,8 +48,9 @@ QString FillStatementReport(const QString& templateText, const StatementReportSo
 std::optional<Dictionary> SortDictionary(Dictionary& objDict, int intSort);
 
 // Builds the report from the statement window into OutFile (the temporary
-// folder's "Extrato_Conta.doc" when empty, set on return). The path written,
-// or an empty text after the failure was shown or reported.
-QString DoReport(const frmMain& source, QString& OutFile);
+// folder's "Extrato_Conta.doc" when empty, set on return), with the placement's
+// mode (WriteReportFile). The path written, or an empty text after the failure
+// was shown or reported.
+QString DoReport(const frmMain& source, QString& OutFile, Placement placement = Placement::Private);
 
 }  // namespace orla

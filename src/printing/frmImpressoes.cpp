@@ -5,6 +5,7 @@
 #include "common/Format.h"
 #include "common/Trim.h"
 #include "context/Context.h"
+#include "platform/SharedFiles.h"
 #include "platform/services/ErrorReport.h"
 #include "platform/services/MailClient.h"
 #include "platform/services/Prompts.h"
@@ -25,7 +26,6 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QScopeGuard>
 #include <QStyle>
 #include <QTemporaryDir>
@@ -35,6 +35,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace orla {
 namespace {
@@ -73,21 +74,22 @@ bool IsPdf(const QString& path) {
     return QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
 }
 
-// The built statement as a PDF in a new folder of the user's own (removed
-// when the folder object goes, unless kept); the PDF's path, or the reason it
-// could not be made.
+// The built statement as a PDF in a new folder made in the user's private
+// temporary folder (removed when the folder object goes, unless kept); the
+// PDF's path, or the reason it could not be made.
 struct Converted {
     QString pdf;
     QString error;
 };
 
-const QString kPdfFolder = QStringLiteral("/orla-pdf-XXXXXX");
-
-Converted ConvertInto(const QString& built, const QTemporaryDir& folder) {
-    if (!folder.isValid())
-        return {{}, folder.errorString()};
+Converted ConvertInto(const QString& built, std::optional<QTemporaryDir>& folder) {
+    if (const auto failed =
+            Try([&] { folder.emplace(PastaTemporaria() + QStringLiteral("orla-pdf-XXXXXX")); }))
+        return {{}, failed->description};
+    if (!folder->isValid())
+        return {{}, folder->errorString()};
     QString error;
-    const QString pdf = ConvertToPdf(built, folder.path(), &error);
+    const QString pdf = ConvertToPdf(built, folder->path(), &error);
     return {pdf, error};
 }
 
@@ -234,7 +236,10 @@ void frmImpressoes::Imprimir_Doc(int Button) {
         QString outFile = IsPdf(chosen) ? QString() : chosen;
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        const QString built = DoReport(*caller_, outFile);
+        // A document the user placed keeps the umask's mode; one in the temporary folder is
+        // private.
+        const QString built =
+            DoReport(*caller_, outFile, outFile.isEmpty() ? Placement::Private : Placement::Chosen);
         if (built.isEmpty())
             return;
         const QString folder = PastaTemporaria() + QLatin1Char('/');
@@ -292,10 +297,12 @@ void frmImpressoes::Email(const QString& file) {
     auto converted = std::make_shared<Converted>();
     RunAside(
         [converted, file] {
-            QTemporaryDir folder(QDir::tempPath() + kPdfFolder);
+            std::optional<QTemporaryDir> folder;
             *converted = ConvertInto(file, folder);
-            // The PDF stays, like the document it was made from.
-            folder.setAutoRemove(converted->pdf.isEmpty());
+            // The PDF stays, like the document it was made from, until a later run
+            // removes it (RemoveStaleWorkFolders).
+            if (folder)
+                folder->setAutoRemove(converted->pdf.isEmpty());
             return converted->pdf.isEmpty()
                        ? QStringLiteral("Não foi possível fazer o PDF do extrato: %1")
                              .arg(converted->error)
@@ -312,18 +319,20 @@ void frmImpressoes::Email(const QString& file) {
 void frmImpressoes::SaveAs(const QString& built, const QString& chosen) {
     RunAside(
         [built, chosen] {
-            const QTemporaryDir folder(QDir::tempPath() + kPdfFolder);
+            std::optional<QTemporaryDir> folder;
             const Converted converted = ConvertInto(built, folder);
             if (converted.pdf.isEmpty())
                 return QStringLiteral("Não foi possível gravar o PDF %1: %2")
                     .arg(chosen, converted.error);
             QFile pdf(converted.pdf);
-            QSaveFile target(chosen);
-            if (!pdf.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly) ||
-                target.write(pdf.readAll()) != pdf.size() || !target.commit())
+            if (!pdf.open(QIODevice::ReadOnly))
                 return QStringLiteral("Não foi possível gravar o PDF %1: %2")
-                    .arg(chosen, target.errorString());
-            return QString();
+                    .arg(chosen, pdf.errorString());
+            // Where the user chose: the umask's mode, never through a link.
+            const int error = WriteWholeFile(chosen, pdf.readAll(), Placement::Chosen);
+            return error ? QStringLiteral("Não foi possível gravar o PDF %1: %2")
+                               .arg(chosen, FileErrorText(error))
+                         : QString();
         },
         {});
 }

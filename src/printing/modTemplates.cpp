@@ -241,6 +241,7 @@ bool GetLogo() {
         const SharedFolder folder(LogoFolder());
         if (bytes.isEmpty() || !folder.isOpen())
             return;
+        folder.removeStaleTemporaries(kLogoName + QLatin1Char('.'));  // what killed writers left
         if (!folder.replace(kLogoName, bytes, kLogoName + QLatin1Char('.')))
             throw OrlaError(75, QStringLiteral("Path/File access error"));
         written = true;

@@ -2,6 +2,7 @@
 // passwords never on the command line nor in its output, no wait for input
 // that was not asked for), its arguments and the files it writes headless.
 #include "DemoFixture.h"
+#include "SettingsSandbox.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace orla::test;
 
@@ -26,20 +29,25 @@ class TestHost : public QObject {
     }
 
     // Arguments starting with "@" name a file in the output folder, where
-    // "@lixo.db" is a file that is not a database.
+    // "@lixo.db" is a file that is not a database. Without "--csv" the files go
+    // to the user's private temporary folder, the output folder here.
     void run_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("senha");  // ORLA_SENHA, unset when null
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("said");
-        QTest::addColumn<QStringList>("files");  // written to the output folder
+        // Written to the output folder; "->name": a link to another file planted there first.
+        QTest::addColumn<QStringList>("files");
         const QStringList rui{"--utilizador", "rui"};
         const QByteArray pw("rui-2024");
         const QStringList none;
         QTest::newRow("environment: statement, image, report and its PDF in the output folder")
             << rui << pw << QByteArray() << 0
             << "PDF: " << QStringList{"extrato.csv", "extrato.doc", "extrato.pdf", "extrato.png"};
+        QTest::newRow("a link at the PDF's name: nothing written")
+            << rui << pw << QByteArray() << 1 << "ligação simbólica"
+            << QStringList{"->extrato.pdf"};
         QTest::newRow("standard input, the statement asked for")
             << rui + QStringList{"--senha-stdin", "--csv", "@e.csv"} << QByteArray()
             << QByteArray("rui-2024\norla-demo\n") << 0
@@ -73,7 +81,7 @@ class TestHost : public QObject {
         QFETCH(QString, said);
         QFETCH(QStringList, files);
         DemoFixture demo(false);
-        QTemporaryDir out;
+        ScopedTempFolder out;
         QTemporaryDir work;
         QFile notADatabase(work.filePath("lixo.db"));
         QVERIFY(notADatabase.open(QIODevice::WriteOnly));
@@ -81,16 +89,23 @@ class TestHost : public QObject {
         notADatabase.close();
         for (QString& argument : arguments) {
             if (argument.startsWith('@'))
-                argument = (argument == "@lixo.db" ? work : out).filePath(argument.mid(1));
+                argument = argument == "@lixo.db" ? work.filePath("lixo.db")
+                                                  : out.filePath(argument.mid(1));
         }
         if (!input.isEmpty())  // that row gives both passwords on standard input
             qunsetenv("ORLA_SENHA_BD");
         if (!senha.isNull())
             qputenv("ORLA_SENHA", senha);
+        QVERIFY(QDir().mkpath(out.path()));
+        for (QString& file : files) {
+            if (file.startsWith("->"))
+                QVERIFY(QFile::link(work.filePath("lixo.db"), out.filePath(file.remove(0, 2))));
+        }
         QProcess host;
-        host.start(ORLA_HOST_BINARY, QStringList{"--database", demo.path(), "--login-bd", "orla",
-                                                 "--pasta-saida", out.path()} +
-                                         arguments);
+        const mode_t umask = ::umask(0);
+        host.start(ORLA_HOST_BINARY,
+                   QStringList{"--database", demo.path(), "--login-bd", "orla"} + arguments);
+        ::umask(umask);
         host.write(input);
         QVERIFY(host.waitForFinished(240000));  // the PDF's conversion takes a while
         const QString output =
@@ -101,6 +116,11 @@ class TestHost : public QObject {
         else
             QCOMPARE(host.exitCode(), exitCode);
         QCOMPARE(QDir(out.path()).entryList(QDir::Files), files);
+        QCOMPARE(ReadAll(work.filePath("lixo.db")), QByteArray(4096, 'x'));
+        // Where the user chose, the umask's mode; in the private folder, the owner's alone.
+        for (const QString& file : files)
+            QVERIFY(QFileInfo(out.filePath(file)).isSymLink() ||
+                    ModeOf(out.filePath(file)) == (arguments.contains("--csv") ? 0666u : 0600u));
         if (files.contains("extrato.png"))
             QVERIFY(QFileInfo(out.filePath("extrato.png")).size() > 1000);
         for (const char* secret : {"rui-2024", "orla-demo"})

@@ -84,14 +84,54 @@ class TestRegShadow : public QObject {
         QCOMPARE(PastaEspecial(folder), expected.isEmpty() ? QString() : base + expected);
     }
 
-    void temporaryFolderKeepsItsSeparator() {
-        QTemporaryDir temp;
-        const ScopedEnv tmpEnv("TMPDIR", temp.path());
-        const QString folder = PastaTemporaria();
-        QCOMPARE(folder, temp.path() + QLatin1Char('/'));
-        // Callers append a separator and a name: the doubled separator is accepted.
-        WriteAll(folder + QLatin1String("/Extrato.doc"), "x");
-        QVERIFY(QFile::exists(temp.path() + QLatin1String("/Extrato.doc")));
+    // The private temporary folder: under XDG_RUNTIME_DIR when usable, else
+    // under TMPDIR; made 0700 whatever the umask, or refused when not ours.
+    void temporaryFolderIsPrivate_data() {
+        QTest::addColumn<QString>("standing");  // at "$TMPDIR/orla-<uid>" before
+        QTest::addColumn<uint>("runtime");      // XDG_RUNTIME_DIR's mode; 0: unset
+        QTest::addColumn<QString>("expected");  // "run", "tmp"; empty: refused
+        QTest::newRow("runtime folder") << QString() << 0700u << "run";
+        QTest::newRow("runtime folder others may write") << QString() << 0777u << "tmp";
+        QTest::newRow("made under TMPDIR") << QString() << 0u << "tmp";
+        QTest::newRow("ours, open to others: closed") << "folder" << 0u << "tmp";
+        QTest::newRow("a link in its place") << "link" << 0u << QString();
+        QTest::newRow("a file in its place") << "file" << 0u << QString();
+        QTest::newRow("another user's") << "other's" << 0u << QString();
+    }
+    void temporaryFolderIsPrivate() {
+        QFETCH(uint, runtime);
+        QFETCH(QString, standing);
+        QFETCH(QString, expected);
+        ScopedTempFolder temp;
+        const QString run = temp.base() + "/run";
+        QVERIFY(QDir().mkpath(run) && ::chmod(QFile::encodeName(run), runtime) == 0);
+        const ScopedEnv runEnv("XDG_RUNTIME_DIR", runtime ? std::optional(run) : std::nullopt);
+        if (standing == "link")
+            QVERIFY(QFile::link(run, temp.path()));
+        else if (standing == "file")
+            WriteAll(temp.path(), "x");
+        else if (!standing.isEmpty())
+            QVERIFY(::mkdir(QFile::encodeName(temp.path()), 0755) == 0);
+        if (standing == "other's" && ::chown(QFile::encodeName(temp.path()), 65534, 65534) != 0)
+            QSKIP("only the superuser can give a folder to another user");
+        if (standing == "folder") {  // what earlier runs left: work folders an hour old go
+            for (const char* name : {"orla-mail-velho", "orla-mail-novo", "outra-velha"})
+                QVERIFY(QDir().mkpath(temp.filePath(name)));
+            for (const char* name : {"orla-mail-velho", "outra-velha"})
+                MakeOlder(temp.filePath(name), 3700);
+        }
+        const mode_t umask = ::umask(0);
+        QString folder;
+        const auto refused = Try([&] { folder = PastaTemporaria(); });
+        ::umask(umask);
+        QCOMPARE(refused ? refused->description.contains("não é privada") : false,
+                 expected.isEmpty());
+        const QString made = expected == "run" ? run + "/orla-contas" : temp.path();
+        QCOMPARE(folder, expected.isEmpty() ? QString() : made + '/');
+        QVERIFY(expected.isEmpty() || ModeOf(made) == 0700u);
+        QCOMPARE(ModeOf(run), runtime);  // never changed, even through a link
+        if (standing == "folder")
+            QCOMPARE(FolderEntries(made), QStringList({"orla-mail-novo", "outra-velha"}));
     }
 
     void read_data() {
@@ -181,6 +221,9 @@ class TestRegShadow : public QObject {
         QFETCH(bool, forGroup);
         QFETCH(int, umask);
         SettingsSandbox sandbox;
+        // The common folder and its parent are missing: they are made too.
+        const QString common = sandbox.root() + "/nova/dados";
+        const ScopedEnv appDataEnv("ORLA_COMMON_APPDATA", common);
         const struct group* own = ::getgrgid(::getgid());
         QVERIFY(own);
         const ScopedEnv groupEnv("ORLA_SHARED_GROUP", forGroup
@@ -190,14 +233,42 @@ class TestRegShadow : public QObject {
         const bool stored = PrepararRegShadow() && GravarRegShadow(kKey, "Conta_ID", "3");
         ::umask(previous);
         QVERIFY(stored);
-        const struct stat folder = Stat(sandbox.shadowFolder());
-        QCOMPARE(folder.st_mode & 07777, forGroup ? 02770u : 0700u);
+        for (const QString& folder : {sandbox.root() + "/nova", common, common + "/Nexo Software"})
+            QCOMPARE(ModeOf(folder), forGroup ? 02770u : 0700u);
         for (const char* name : {"RegShadow.db", "RegShadow.lock"}) {
-            const struct stat file = Stat(sandbox.shadowFolder() + '/' + name);
+            const struct stat file = Stat(common + "/Nexo Software/" + name);
             QCOMPARE(file.st_mode & 07777, forGroup ? 0660u : 0600u);
             if (forGroup)
                 QCOMPARE(file.st_gid, own->gr_gid);
         }
+    }
+
+    // Temporaries that killed writers left beside the store or a registry file
+    // go with the next write; a live writer's (locked, or just made) and other
+    // names stay.
+    void staleTemporariesRemoved() {
+        SettingsSandbox sandbox;
+        SeedRegistry(sandbox);
+        sandbox.writeStore({});
+        const QString store = sandbox.shadowFolder() + "/RegShadow.tmp.";
+        const QString registry = sandbox.registryDir() + "/HKEY_LOCAL_MACHINE.reg.";
+        for (const QString& path : {store + "morto", store + "vivo", store + "x.bak",
+                                    registry + "morto", store + "novo"}) {
+            WriteAll(path, "copia");
+            if (!path.endsWith("novo"))
+                MakeOlder(path, 120);
+        }
+        const int live =
+            ::open(QFile::encodeName(store + "vivo").constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(live >= 0 && ::flock(live, LOCK_EX) == 0);
+        const bool stored = GravarRegShadow(kKey, "Conta_ID", "4") &&
+                            DefinirValorString(kKey, "Conta_ID", "4", true);
+        ::close(live);
+        QVERIFY(stored);
+        QCOMPARE(FolderEntries(sandbox.shadowFolder()),
+                 QStringList({"RegShadow.db", "RegShadow.lock", "RegShadow.tmp.novo",
+                              "RegShadow.tmp.vivo", "RegShadow.tmp.x.bak"}));
+        QCOMPARE(FolderEntries(sandbox.registryDir()), QStringList{"HKEY_LOCAL_MACHINE.reg"});
     }
 
     // A link planted in the store's folder (or as the folder) is never

@@ -31,8 +31,8 @@ namespace {
 // over it; reports go to a temporary folder of the test's own, delivery to the doubles.
 struct Dialog {
     StatementFixture f;
-    QTemporaryDir temp, templates, chosen;
-    ScopedEnv tmpdir{"TMPDIR", temp.path()};
+    ScopedTempFolder temp;
+    QTemporaryDir templates, chosen;
     ScopedShell shell;
     ScopedMailClient mail;
     ScopedFileDialogs files;
@@ -142,18 +142,27 @@ class TestFrmImpressoes : public QObject {
         QTest::newRow("cancelled") << QString() << QByteArray();
         QTest::newRow("document") << QString("extrato.doc") << QByteArray("{\\rtf");
         QTest::newRow("pdf") << QString("extrato.pdf") << QByteArray("%PDF");
+        QTest::newRow("pdf over a link: refused") << QString("extrato.pdf") << QByteArray("alheio");
     }
     void saveAsksWhereFromTheDesktop() {
         QFETCH(QString, name);
         QFETCH(QByteArray, kind);
         Dialog d;
         const QString path = name.isEmpty() ? QString() : d.chosen.filePath(name);
+        const QString victim = d.templates.filePath("alheio");
+        WriteAll(victim, "alheio");
+        QVERIFY(kind != "alheio" || QFile::link(victim, path));
         d.files.dialogs().answers << path;
         d.click("btFicheiro");
         QVERIFY(d.closed());
         QCOMPARE(d.files.dialogs().requests.size(), 1);
         QCOMPARE(d.files.dialogs().requests[0].title, "Gravar Documento:");
         QCOMPARE(d.files.dialogs().requests[0].fileName, PastaEspecial(CSIDL_DESKTOP));
+        QCOMPARE(ReadAll(victim), "alheio");
+        if (kind == "alheio") {  // told why, and nothing written
+            QVERIFY(d.f.prompts().calls.value(0).text.contains("ligação simbólica"));
+            return;
+        }
         QVERIFY2(d.f.prompts().calls.isEmpty(), qPrintable(d.f.prompts().calls.value(0).text));
         // Only a PDF is made from a statement built in the temporary folder.
         QCOMPARE(QFileInfo::exists(d.built()), kind == "%PDF");
@@ -194,16 +203,20 @@ class TestFrmImpressoes : public QObject {
     // own, and opens it; the draft, read back as a mail reader does, holds the whole message.
     void mailFallsBackToADraftOfTheWholeMessage_data() {
         QTest::addColumn<bool>("xdgEmail");
-        QTest::newRow("xdg-email missing") << false;
-        QTest::newRow("xdg-email failing") << true;
+        QTest::addColumn<bool>("opened");  // the shell could open the draft
+        QTest::newRow("xdg-email missing") << false << true;
+        QTest::newRow("xdg-email failing") << true << true;
+        QTest::newRow("nothing opens it: the folder goes") << true << false;
     }
     void mailFallsBackToADraftOfTheWholeMessage() {
         QFETCH(bool, xdgEmail);
-        QTemporaryDir temp, noPrograms;
-        ScopedEnv tmpdir{"TMPDIR", temp.path()};
+        QFETCH(bool, opened);
+        ScopedTempFolder temp;
+        QTemporaryDir noPrograms;
         ScopedEnv path{"PATH", noPrograms.path()};
         ScopedEnv sender{"EMAIL", QString("eu@example.org")};
         ScopedShell shell;
+        shell.shell().result = opened;
         SetMailClient(nullptr);
         const QString script = noPrograms.filePath("xdg-email");
         if (xdgEmail) {
@@ -230,6 +243,9 @@ class TestFrmImpressoes : public QObject {
         QCOMPARE(open.verb, "open");
         QCOMPARE(open.file, open.workingFolder + "/Mensagem.eml");
         QVERIFY(open.workingFolder.startsWith(temp.path() + "/orla-mail-"));
+        QTRY_COMPARE(QFileInfo::exists(open.workingFolder), opened);
+        if (!opened)
+            return;
         QCOMPARE(QFileInfo(open.workingFolder).permissions() & 0x0077, 0);
         QCOMPARE(ReadAll(open.workingFolder + "/Documento.doc"), attachment);
         const QByteArray draft = ReadAll(open.file);

@@ -23,8 +23,8 @@ namespace {
 
 // The report files go to a temporary folder of the test's own.
 struct Folders {
-    QTemporaryDir temp, templates;
-    ScopedEnv tmpdir{"TMPDIR", temp.path()};
+    ScopedTempFolder temp;
+    QTemporaryDir templates;
     explicit Folders(bool setting = true) {
         DefinirValorString(
             QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\") + Context().ProgramKey,

@@ -1,17 +1,24 @@
 // RTF values read back as typed, the repeated row section, the report file
-// (links and open files) and the failure rule of the builders.
+// (links, open files, modes, a writer killed halfway) and the failure rule of
+// the builders.
 #include "Recorders.h"
 #include "SettingsSandbox.h"
 #include "common/Ansi.h"
 #include "common/TextHelpers.h"
 #include "printing/RtfFill.h"
 
+#include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <array>
+#include <csignal>
 #include <span>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace orla;
 using namespace orla::test;
@@ -146,8 +153,14 @@ class TestRtfFill : public QObject {
         const QString path = dir.filePath("Extrato_Conta.doc");
         WriteAll(path, QByteArray(4096, 'x'));
         const QString body = "{\\rtf1 Conceição € }";
+        // Private whatever the umask; where the user chose, what the umask leaves.
+        const mode_t umask = ::umask(0);
         WriteReportFile(path, body);
+        WriteReportFile(dir.filePath("escolhido.doc"), body, Placement::Chosen);
+        ::umask(umask);
         QCOMPARE(ReadAll(path), ToAnsi(body) + "\r\n");
+        QCOMPARE(ModeOf(path), 0600u);
+        QCOMPARE(ModeOf(dir.filePath("escolhido.doc")), 0666u);
         // Open in the word processor: its lock file stands beside it.
         WriteAll(dir.filePath(".~lock.Extrato_Conta.doc#"), "ana,host");
         const auto open = Try([&] { WriteReportFile(path, "{\\rtf1 novo}"); });
@@ -156,10 +169,47 @@ class TestRtfFill : public QObject {
         // Never through a link, for writing or reading.
         const QString link = dir.filePath("ligado.doc");
         QVERIFY(QFile::link(path, link));
-        QVERIFY(Try([&] { WriteReportFile(link, "{\\rtf1 x}"); }));
+        QVERIFY(Try([&] { WriteReportFile(link, "{\\rtf1 x}"); })->description.contains("link"));
         QVERIFY(Try([&] { ReadTemplateFile(link); }));
         QCOMPARE(ReadTemplateFile(path), body + "\r\n");
         QCOMPARE(Try([&] { ReadTemplateFile(dir.filePath("nenhum.doc")); })->number, 53L);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 4);
+    }
+
+    // A child writing a big report is killed halfway: the old file stays, and
+    // the next write takes away the temporary it left once a minute old.
+    void killedReportLeavesTheOldOne() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Extrato_Conta.doc");
+        const QString body = "{\\rtf1 \\trowd a\\cell\\row \\trowd <v>\\cell\\row }";
+        WriteAll(path, "{\\rtf1 velho\\par}\r\n");
+        int half[2];
+        QCOMPARE(::pipe(half), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            RowSection section(body, {"<v>"});
+            section.setPlaceholders({"<v>"});
+            const QString value(200, 'v');
+            section.writeAnsi(path, body, 100000, [&](qsizetype r) {
+                if (r == 50000 && ::write(half[1], "h", 1) != 1)
+                    ::_exit(2);
+                return std::span<const QString>(&value, 1);
+            });
+            ::_exit(0);
+        }
+        char halfway = 0;
+        QCOMPARE(::read(half[0], &halfway, 1), 1);
+        QCOMPARE(::kill(child, SIGKILL), 0);
+        ::waitpid(child, nullptr, 0);
+        QCOMPARE(ReadAll(path), "{\\rtf1 velho\\par}\r\n");
+        const QString left =
+            dir.filePath(QDir(dir.path())
+                             .entryList({".Extrato_Conta.doc.*"}, QDir::Files | QDir::Hidden)
+                             .value(0));
+        QVERIFY(QFileInfo(left).size() > 1000000);
+        MakeOlder(left, 120);
+        WriteReportFile(path, "{novo}");
+        QVERIFY(!QFile::exists(left));
     }
 
     void buildFailures() {

@@ -7,6 +7,12 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <ctime>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace orla::test {
 
 ScopedEnv::ScopedEnv(const char* name, const std::optional<QString>& value) : name_(name) {
@@ -23,6 +29,10 @@ ScopedEnv::~ScopedEnv() {
         qputenv(name_, *previous_);
     else
         qunsetenv(name_);
+}
+
+QString ScopedTempFolder::path() const {
+    return base() + QStringLiteral("/orla-%1").arg(::geteuid());
 }
 
 SettingsSandbox::SettingsSandbox()
@@ -69,6 +79,16 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+uint ModeOf(const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+void MakeOlder(const QString& path, int seconds) {
+    const timespec times[2] = {{0, UTIME_OMIT}, {::time(nullptr) - seconds, 0}};
+    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
 }
 
 QString RegText(const QStringList& lines) {

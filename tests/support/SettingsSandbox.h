@@ -1,6 +1,6 @@
 // A machine of its own for the settings tests: the common application-data
 // folder and the registry folder point into one temporary folder while the
-// sandbox lives, so nothing is written outside it.
+// sandbox lives, so nothing is written outside it; likewise the temporary folder.
 #pragma once
 
 #include <QByteArray>
@@ -23,6 +23,21 @@ class ScopedEnv {
   private:
     const char* name_;
     std::optional<QByteArray> previous_;
+};
+
+// The user's private temporary folder inside a temporary folder of the test's
+// own (TMPDIR set there, XDG_RUNTIME_DIR unset) while the scope lives.
+class ScopedTempFolder {
+  public:
+    QString base() const { return dir_.path(); }  // TMPDIR
+    // "<base>/orla-<uid>", made by the program on first use.
+    QString path() const;
+    QString filePath(const QString& name) const { return path() + QLatin1Char('/') + name; }
+
+  private:
+    QTemporaryDir dir_;
+    ScopedEnv tmpdir_{"TMPDIR", dir_.path()};
+    ScopedEnv runtime_{"XDG_RUNTIME_DIR", std::nullopt};
 };
 
 class SettingsSandbox {
@@ -54,6 +69,10 @@ class SettingsSandbox {
 QByteArray ReadAll(const QString& path);
 // Writes a whole file, making its folder; fails the test when it cannot.
 void WriteAll(const QString& path, const QByteArray& bytes);
+// The permission bits (07777) of what stands at the path, a link not followed; 0 when nothing.
+uint ModeOf(const QString& path);
+// Sets the file's modification time `seconds` back; fails the test when it cannot.
+void MakeOlder(const QString& path, int seconds);
 // A .reg file's text from its lines, each ended by a line feed.
 QString RegText(const QStringList& lines);
 

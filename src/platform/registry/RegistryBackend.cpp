@@ -128,6 +128,7 @@ class RegFileBackend : public RegistryBackend {
         RegDocument document = Load(folder, opened->root);
         document.SetValue(opened->path, FromAnsi(valueName), FromAnsi(bytes.chopped(1)));
         const QString name = FileName(opened->root);
+        folder.removeStaleTemporaries(name);  // what killed writers left
         return folder.replace(name, document.Serialize(), name) ? reg::ERROR_SUCCESS
                                                                 : reg::ERROR_WRITE_FAULT;
     }

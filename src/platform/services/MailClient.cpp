@@ -1,5 +1,6 @@
 #include "platform/services/MailClient.h"
 
+#include "platform/Folders.h"
 #include "platform/ServiceSlot.h"
 #include "platform/SharedFiles.h"
 #include "platform/services/Prompts.h"
@@ -7,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <QProcess>
@@ -17,8 +17,7 @@
 #include <QWidget>
 
 #include <cstdio>
-
-#include <fcntl.h>
+#include <optional>
 
 namespace orla {
 namespace {
@@ -92,19 +91,26 @@ void Tell(const QString& text, QWidget* owner) {
 // xdg-email opens the desktop's mail program with the message ready; when it is
 // missing or fails (it does on a machine without a desktop), a draft of the
 // message is written and opened instead. Both work on a copy of the attachment
-// under its own name, in a folder of this program's own.
+// under its own name, in a folder of this program's own in the user's private
+// temporary folder. The folder goes at once when nothing could be handed to a
+// mail program; once handed, the mail program reads it later, and a later run
+// removes it (RemoveStaleWorkFolders).
 class DesktopMail : public MailClient {
   public:
     void Send(const MailMessage& message, QWidget* owner) override {
         // A new folder of the user's own (mode 0700, a fresh name): nothing can stand in it.
-        QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/orla-mail-XXXXXX"));
-        if (!folder.isValid()) {
-            Tell(QStringLiteral("Não foi possível preparar a mensagem: %1")
-                     .arg(folder.errorString()),
-                 owner);
+        QString why;
+        const QString temp = PrivateTempPath(&why);
+        std::optional<QTemporaryDir> folder;
+        if (!temp.isEmpty()) {
+            folder.emplace(temp + QStringLiteral("/orla-mail-XXXXXX"));
+            if (!folder->isValid())
+                why = folder->errorString();
+        }
+        if (!why.isEmpty()) {
+            Tell(QStringLiteral("Não foi possível preparar a mensagem: %1").arg(why), owner);
             return;
         }
-        folder.setAutoRemove(false);  // the mail program reads the files after this returns
         const QFileInfo source(message.attachmentPathName);
         const std::optional<QByteArray> bytes =
             SharedFolder(source.absolutePath()).read(source.fileName());
@@ -112,18 +118,20 @@ class DesktopMail : public MailClient {
             Tell(QStringLiteral("Não foi possível ler o anexo %1.").arg(source.filePath()), owner);
             return;
         }
-        const QString attachment = folder.filePath(AttachmentFileName(message));
+        const QString attachment = folder->filePath(AttachmentFileName(message));
         if (!WriteNew(attachment, *bytes)) {
             Tell(QStringLiteral("Não foi possível escrever o anexo %1.").arg(attachment), owner);
             return;
         }
-        const QString draft = folder.filePath(QStringLiteral("Mensagem.eml"));
+        const QString draft = folder->filePath(QStringLiteral("Mensagem.eml"));
         const QByteArray draftBytes = MailDraft(message, *bytes, qEnvironmentVariable("EMAIL"));
         const QString xdgEmail = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
         if (xdgEmail.isEmpty()) {
-            OpenDraft(draft, draftBytes, owner);
+            folder->setAutoRemove(!OpenDraft(draft, draftBytes, owner));
             return;
         }
+        // The mail program reads the files after this returns.
+        folder->setAutoRemove(false);
         // The text goes as arguments of their own, never through a shell. xdg-email
         // has no way to ask for a receipt: the draft, when it is needed, has it.
         QStringList arguments{QStringLiteral("--utf8"),
@@ -138,10 +146,11 @@ class DesktopMail : public MailClient {
         auto* process = new QProcess;
         process->setStandardInputFile(QProcess::nullDevice());
         QPointer<QWidget> window(owner);
-        const auto fallBack = [process, draft, draftBytes, window](bool failed) {
+        const auto fallBack = [process, draft, draftBytes, window,
+                               made = folder->path()](bool failed) {
             process->deleteLater();
-            if (failed)
-                OpenDraft(draft, draftBytes, window);
+            if (failed && !OpenDraft(draft, draftBytes, window))
+                QDir(made).removeRecursively();
         };
         QObject::connect(process, &QProcess::finished, qApp,
                          [process, fallBack](int code, QProcess::ExitStatus status) {
@@ -157,21 +166,21 @@ class DesktopMail : public MailClient {
 
   private:
     static bool WriteNew(const QString& path, const QByteArray& bytes) {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly | QIODevice::NewOnly) &&
-               file.write(bytes) == bytes.size() && file.flush();
+        return WriteWholeFile(path, bytes, Placement::Private) == 0;
     }
 
-    static void OpenDraft(const QString& draft, const QByteArray& bytes, QWidget* owner) {
+    // True when the shell was handed the draft.
+    static bool OpenDraft(const QString& draft, const QByteArray& bytes, QWidget* owner) {
         if (!WriteNew(draft, bytes)) {
             Tell(QStringLiteral("O programa de correio não abriu e não foi possível escrever a "
                                 "mensagem em %1.")
                      .arg(draft),
                  owner);
-            return;
+            return false;
         }
         // The shell tells the user when nothing can open it, with the draft's path.
-        CurrentShell().ShellExecute(QStringLiteral("open"), draft, QFileInfo(draft).path(), owner);
+        return CurrentShell().ShellExecute(QStringLiteral("open"), draft, QFileInfo(draft).path(),
+                                           owner);
     }
 };
 
