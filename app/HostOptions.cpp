@@ -63,6 +63,12 @@ bool ParseHostOptions(const QStringList& arguments, HostOptions& options, QStrin
         option("csv", QStringLiteral("Escrever o extrato em CSV neste ficheiro."), "ficheiro");
     const auto imagem =
         option("imagem", QStringLiteral("Gravar a janela em PNG neste ficheiro."), "ficheiro");
+    const auto relatorio =
+        option("relatorio", QStringLiteral("Escrever o relatório do extrato (RTF) neste ficheiro."),
+               "ficheiro");
+    const auto pdf =
+        option("pdf", QStringLiteral("Escrever o relatório do extrato em PDF neste ficheiro."),
+               "ficheiro");
     const auto saida = option(
         "pasta-saida",
         QStringLiteral("Pasta do extrato, da imagem e do relatório quando não há ecrã."), "pasta");
@@ -99,7 +105,10 @@ bool ParseHostOptions(const QStringList& arguments, HostOptions& options, QStrin
     job.apenasNaoConciliados = parser.isSet(naoConciliados);
     job.csvPath = parser.value(csv);
     job.screenshotPath = parser.value(imagem);
-    options.jobRequested = parser.isSet(csv) || parser.isSet(imagem);
+    job.reportPath = parser.value(relatorio);
+    job.pdfPath = parser.value(pdf);
+    options.jobRequested = !job.csvPath.isEmpty() || !job.screenshotPath.isEmpty() ||
+                           !job.reportPath.isEmpty() || !job.pdfPath.isEmpty();
     return true;
 }
 

@@ -90,12 +90,6 @@ bool Connect(orla::GeneralInterface* general, const orla::HostOptions& o) {
                                o.secondary, 0);
 }
 
-// The statement report goes beside the list (or the picture), under its name with `suffix`.
-QString ReportBeside(const orla::StatementJob& job, const QString& suffix) {
-    const QFileInfo beside(job.csvPath.isEmpty() ? job.screenshotPath : job.csvPath);
-    return beside.dir().absoluteFilePath(beside.completeBaseName() + suffix);
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -159,9 +153,9 @@ int main(int argc, char* argv[]) {
             const QDir folder(outputFolder);
             job.csvPath = folder.absoluteFilePath(QStringLiteral("extrato.csv"));
             job.screenshotPath = folder.absoluteFilePath(QStringLiteral("extrato.png"));
-            job.pdfPath = ReportBeside(job, QStringLiteral(".pdf"));
+            job.reportPath = folder.absoluteFilePath(QStringLiteral("extrato.doc"));
+            job.pdfPath = folder.absoluteFilePath(QStringLiteral("extrato.pdf"));
         }
-        job.reportPath = ReportBeside(job, QStringLiteral(".doc"));
         status = component.runJob(general, &job, &message);
         if (status != 0) {
             Print(stderr, message);
@@ -170,7 +164,8 @@ int main(int argc, char* argv[]) {
                 Print(stdout, QStringLiteral("Extrato: %1").arg(job.csvPath));
             if (!job.screenshotPath.isEmpty())
                 Print(stdout, QStringLiteral("Imagem: %1").arg(job.screenshotPath));
-            Print(stdout, QStringLiteral("Relatório: %1").arg(job.reportPath));
+            if (!job.reportPath.isEmpty())
+                Print(stdout, QStringLiteral("Relatório: %1").arg(job.reportPath));
             if (!job.pdfPath.isEmpty())
                 Print(stdout, QStringLiteral("PDF: %1").arg(job.pdfPath));
         }

@@ -37,11 +37,11 @@ QString Line(const QStringList& fields) {
 
 }  // namespace
 
-QString StatementCsv(const StatementModel& model, const QString& debitos, const QString& creditos) {
+QString StatementCsv(const std::vector<StatementRow>& rows, const QString& debitos,
+                     const QString& creditos) {
     QString csv = Line(QStringList{QStringLiteral("Chave")} + StatementModel::Headers() +
                        QStringList{QStringLiteral("Conciliado")});
-    for (int r = 0; r < model.RowCount(); ++r) {
-        const StatementRow& row = model.Row(r);
+    for (const StatementRow& row : rows) {
         QStringList fields{row.Key()};
         for (int c = 0; c < kVisibleStatementColumns; ++c) {
             const QString cell = StatementCell(row, c);

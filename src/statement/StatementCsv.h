@@ -3,12 +3,15 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace orla {
 
-class StatementModel;
+struct StatementRow;
 
 // UTF-8 text with a header line; fields separated by ";" and quoted when needed; texts that a
 // spreadsheet would take for a formula begin with "'".
-QString StatementCsv(const StatementModel& model, const QString& debitos, const QString& creditos);
+QString StatementCsv(const std::vector<StatementRow>& rows, const QString& debitos,
+                     const QString& creditos);
 
 }  // namespace orla

@@ -3,6 +3,8 @@
 
 #include "common/ControlValues.h"
 #include "common/Folders.h"
+#include "common/Format.h"
+#include "common/Registry.h"
 #include "context/Context.h"
 #include "context/General.h"
 #include "platform/SharedFiles.h"
@@ -12,6 +14,8 @@
 #include "printing/StatementReport.h"
 #include "security/Permissions.h"
 #include "statement/StatementCsv.h"
+#include "statement/StatementQueries.h"
+#include "statement/StatementReader.h"
 #include "statement/frmMain.h"
 
 #include <QApplication>
@@ -26,6 +30,7 @@
 
 #include <memory>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 namespace orla {
@@ -152,41 +157,131 @@ bool AddReport(const frmMain& window, const StatementJob& job, Outputs& outputs,
     return outputs.add(job.pdfPath, converted.readAll(), message);
 }
 
-// Loads the window and sets its filters; false with a message for a bad value.
-bool Prepare(frmMain& window, const StatementJob& job, QString* message) {
-    std::optional<QDate> inicio, fim;
-    if (!job.inicio.isEmpty() && !(inicio = ParseDay(job.inicio))) {
-        *message =
-            QStringLiteral("Data de início inválida: \"%1\" (use dd-mm-aaaa).").arg(job.inicio);
+// What the job lists, chosen as the statement window chooses it.
+struct JobChoice {
+    qint64 conta = 0;
+    QString contaText;  // as the account box shows it
+    QDate inicio;
+    QDate fim;
+};
+
+// The first row's `key` field equal to `id`, with its `text` field; none when no row has it.
+std::optional<QString> FindRow(const QString& sql, const QString& key, const QString& text,
+                               const std::optional<qint64>& id) {
+    Recordset rs = Data().SqlServer.Execute(sql);
+    std::optional<QString> found;
+    for (; !rs.Eof() && !found; rs.MoveNext()) {
+        const QVariant value = rs.Value(key);
+        if (value.isValid() && (!id || value.toLongLong() == *id))
+            found = rs.Value(text).toString();
+    }
+    rs.Close();
+    return found;
+}
+
+// The account (the job's, else the one the window remembers, else the first the user may
+// list), the payment method and the period; false with a message for a bad value.
+bool Choose(const StatementJob& job, JobChoice& choice, QString* message) {
+    const QDate today = QDate::currentDate();
+    choice.inicio = today.addDays(-30);
+    choice.fim = today.addDays(90);
+    for (const auto& [text, day, name] : {std::tuple(&job.inicio, &choice.inicio, "início"),
+                                          std::tuple(&job.fim, &choice.fim, "fim")}) {
+        if (text->isEmpty())
+            continue;
+        const std::optional<QDate> parsed = ParseDay(*text);
+        if (!parsed) {
+            *message = QStringLiteral("Data de %1 inválida: \"%2\" (use dd-mm-aaaa).")
+                           .arg(QString::fromUtf8(name), *text);
+            return false;
+        }
+        *day = *parsed;
+    }
+    const QString accounts =
+        AccountListQuery(CheckSecurityPolicy(Context().User, QStringLiteral("#2302")));
+    const QString key = QStringLiteral("conta_id"), text = QStringLiteral("descrit2");
+    std::optional<qint64> conta = job.conta;
+    if (!conta) {
+        const OptionalString remembered = ObterValorString(
+            QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\") + Context().ProgramKey,
+            QStringLiteral("Conta_ID"));
+        if (remembered && FindRow(accounts, key, text, remembered->toLongLong()))
+            conta = remembered->toLongLong();
+    }
+    std::optional<QString> shown = FindRow(accounts, key, text, conta);
+    if (!shown) {
+        *message = conta ? QStringLiteral(
+                               "A conta %1 não existe ou não está disponível para este "
+                               "utilizador.")
+                               .arg(*conta)
+                         : QStringLiteral("Não há contas disponíveis para este utilizador.");
         return false;
     }
-    if (!job.fim.isEmpty() && !(fim = ParseDay(job.fim))) {
-        *message = QStringLiteral("Data de fim inválida: \"%1\" (use dd-mm-aaaa).").arg(job.fim);
-        return false;
+    if (!conta) {  // the first listed
+        Recordset rs = Data().SqlServer.Execute(accounts);
+        conta = rs.Value(key).toLongLong();
+        rs.Close();
     }
-    if (!window.IsLoaded())
-        window.Load();
-    if (job.conta && !SelectItem(window.FXConta_ID, *job.conta)) {
-        *message =
-            QStringLiteral("A conta %1 não existe ou não está disponível para este utilizador.")
-                .arg(*job.conta);
-        return false;
-    }
-    if (window.FXConta_ID->currentIndex() < 0 && window.FXConta_ID->count() > 0)
-        window.FXConta_ID->setCurrentIndex(0);
-    if (job.modo && !SelectItem(window.FXModo_Pagamento_ID, *job.modo)) {
+    choice.conta = *conta;
+    choice.contaText = *shown;
+    if (job.modo &&
+        !FindRow(QStringLiteral("SELECT * FROM tbModos_Pagamento ORDER BY descrit"),
+                 QStringLiteral("modo_pagamento_id"), QStringLiteral("descrit"), *job.modo)) {
         *message = QStringLiteral("O modo de pagamento %1 não existe.").arg(*job.modo);
         return false;
     }
-    if (inicio)
-        window.FXData_Inicio->setDate(*inicio);
-    if (fim)
-        window.FXData_Fim->setDate(*fim);
+    return true;
+}
+
+// The statement as the window lists it, read without the window.
+Statement ReadJobStatement(const StatementJob& job, const JobChoice& choice) {
+    Connection& connection = Data().SqlServer;
+    StatementRequest request;
+    request.account = QString::number(choice.conta);
+    const AccountInfo info = ReadAccount(connection, request.account);
+    QDate inicio = choice.inicio, fim = choice.fim;
+    ClampToBalanceDate(info, inicio, fim);
+    request.inicio = inicio.startOfDay(Qt::UTC);  // wall clock
+    request.fim = fim.startOfDay(Qt::UTC);
+    if (job.modo)
+        request.paymentMode = QString::number(*job.modo);
+    request.ignorarAnteriores = job.ignorarAnteriores;
+    request.concilOnly = job.apenasNaoConciliados;
+    Statement statement;
+    ReadStatement(connection, request, info, QDate::currentDate(), statement);
+    return statement;
+}
+
+// Loads the window with the job's choice, for its picture and its report.
+void Prepare(frmMain& window, const StatementJob& job, const JobChoice& choice) {
+    if (!window.IsLoaded())
+        window.Load();
+    SelectItem(window.FXConta_ID, qint32(choice.conta));
+    if (job.modo)
+        SelectItem(window.FXModo_Pagamento_ID, *job.modo);
+    window.FXData_Inicio->setDate(choice.inicio);
+    window.FXData_Fim->setDate(choice.fim);
     window.FXIgnorarAnteriores->setChecked(job.ignorarAnteriores);
     window.FXConcil_Only->setChecked(job.apenasNaoConciliados);
     window.Label->setText(window.FXConta_ID->currentText());
     window.Fill();
-    return true;
+}
+
+bool AddPicture(frmMain& window, const QString& path, Outputs& outputs, QString* message) {
+    window.show();
+    QApplication::processEvents();
+    const QPixmap picture = window.grab();
+    window.hide();
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "PNG");
+    }
+    if (!png.isEmpty())
+        return outputs.add(path, png, message);
+    *message = QStringLiteral("Não foi possível gerar a imagem.");
+    return false;
 }
 
 int Run(GeneralInterface* general, const StatementJob& job, QString* message) {
@@ -200,37 +295,39 @@ int Run(GeneralInterface* general, const StatementJob& job, QString* message) {
                        .arg(Context().User);
         return 1;
     }
-    frmMain& window = *owner->Window();
-    if (!Prepare(window, job, message))
+    JobChoice choice;
+    std::optional<bool> chosen;
+    if (const auto failed = Try([&] { chosen = Choose(job, choice, message); })) {
+        *message = QStringLiteral("Não foi possível ler o extrato: %1").arg(failed->description);
+        return 1;
+    }
+    if (!*chosen)
         return 2;
     // Where the user chose, the umask's mode; in the private folder, the owner's alone.
     Outputs outputs(job.chosenFolder ? Placement::Chosen : Placement::Private);
     if (!job.csvPath.isEmpty()) {
+        Statement statement;
+        if (const auto failed = Try([&] { statement = ReadJobStatement(job, choice); })) {
+            *message =
+                QStringLiteral("Não foi possível ler o extrato: %1").arg(failed->description);
+            return 1;
+        }
         const QString csv =
-            StatementCsv(*window.ListModel(), window.FXDebitos->text(), window.FXCreditos->text());
+            StatementCsv(statement.rows, Format(statement.debitos.ToDouble(), formats::kEuro),
+                         Format(statement.creditos.ToDouble(), formats::kEuro));
         if (!outputs.add(job.csvPath, csv.toUtf8(), message))
             return 1;
     }
-    if (!job.screenshotPath.isEmpty()) {
-        window.show();
-        QApplication::processEvents();
-        const QPixmap picture = window.grab();
-        window.hide();
-        QByteArray png;
-        {
-            QBuffer buffer(&png);
-            buffer.open(QIODevice::WriteOnly);
-            picture.save(&buffer, "PNG");
-        }
-        if (png.isEmpty() || !outputs.add(job.screenshotPath, png, message)) {
-            if (message->isEmpty())
-                *message = QStringLiteral("Não foi possível gerar a imagem.");
+    const bool report = !job.reportPath.isEmpty() || !job.pdfPath.isEmpty();
+    if (!job.screenshotPath.isEmpty() || report) {
+        frmMain& window = *owner->Window();
+        Prepare(window, job, choice);
+        if (!job.screenshotPath.isEmpty() &&
+            !AddPicture(window, job.screenshotPath, outputs, message))
             return 1;
-        }
+        if (report && !AddReport(window, job, outputs, message))
+            return 1;
     }
-    if ((!job.reportPath.isEmpty() || !job.pdfPath.isEmpty()) &&
-        !AddReport(window, job, outputs, message))
-        return 1;
     return outputs.commit(message) ? 0 : 1;
 }
 

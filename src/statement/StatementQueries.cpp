@@ -5,6 +5,16 @@
 
 namespace orla {
 
+QString AccountListQuery(bool allAccounts) {
+    return allAccounts ? QStringLiteral(
+                             "SELECT * FROM vwContas_Bancarias WHERE (inactivo = 0 OR "
+                             "inactivo is null) ORDER BY descrit2")
+                       : QStringLiteral(
+                             "SELECT * FROM vwContas_Bancarias WHERE (inactivo = 0 OR "
+                             "inactivo is null) AND (protected = 0 OR protected is "
+                             "null) ORDER BY descrit2");
+}
+
 QString AccountQuery(const QString& account) {
     return QStringLiteral("SELECT * FROM tbContas_Bancarias WHERE conta_id = ") + account;
 }

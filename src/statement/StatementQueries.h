@@ -6,6 +6,10 @@
 
 namespace orla {
 
+// The accounts a user may list: the active ones, and of those the protected ones only for a
+// user with the right to every account.
+QString AccountListQuery(bool allAccounts);
+
 // "SELECT * FROM tbContas_Bancarias WHERE conta_id = " and the account literal.
 QString AccountQuery(const QString& account);
 

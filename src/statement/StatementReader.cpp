@@ -72,6 +72,14 @@ AccountInfo ReadAccount(Connection& connection, const QString& account) {
     return info;
 }
 
+void ClampToBalanceDate(const AccountInfo& account, QDate& inicio, QDate& fim) {
+    if (!account.saldoData)
+        return;
+    const QDate balanceDate = account.saldoData->date();
+    inicio = std::max(inicio, balanceDate);
+    fim = std::max(fim, balanceDate);
+}
+
 void ReadStatement(Connection& connection, const StatementRequest& request,
                    const AccountInfo& account, const QDate& today, Statement& out) {
     out = Statement();

@@ -31,6 +31,9 @@ struct StatementRequest {
 // The account's row of tbContas_Bancarias. Throws OrlaError.
 AccountInfo ReadAccount(Connection& connection, const QString& account);
 
+// The period moved up to the account's balance date: a statement never starts before it.
+void ClampToBalanceDate(const AccountInfo& account, QDate& inicio, QDate& fim);
+
 // Reads the statement into `out` (rows already read stay when it throws
 // OrlaError). `today` decides which movements are future.
 void ReadStatement(Connection& connection, const StatementRequest& request,

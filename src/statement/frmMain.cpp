@@ -7,6 +7,7 @@
 #include "platform/services/ErrorReport.h"
 #include "security/Permissions.h"
 #include "statement/ComboDropDown.h"
+#include "statement/StatementQueries.h"
 #include "transfers/frmTransferencia.h"
 
 #include <QCheckBox>
@@ -185,14 +186,8 @@ void frmMain::Load() {
         DefinirValorControlo(FXData_Inicio, today.addDays(-30), 0);
         DefinirValorControlo(FXData_Fim, today.addDays(90), 0);
         const bool allAccounts = CheckSecurityPolicy(Context().User, QStringLiteral("#2302"));
-        ControlFill(FXConta_ID,
-                    allAccounts
-                        ? QStringLiteral("SELECT * FROM vwContas_Bancarias WHERE (inactivo = 0 OR "
-                                         "inactivo is null) ORDER BY descrit2")
-                        : QStringLiteral("SELECT * FROM vwContas_Bancarias WHERE (inactivo = 0 OR "
-                                         "inactivo is null) AND (protected = 0 OR protected is "
-                                         "null) ORDER BY descrit2"),
-                    QStringLiteral("descrit2"), QStringLiteral("conta_id"));
+        ControlFill(FXConta_ID, AccountListQuery(allAccounts), QStringLiteral("descrit2"),
+                    QStringLiteral("conta_id"));
         ControlFill(FXModo_Pagamento_ID,
                     QStringLiteral("SELECT * FROM tbModos_Pagamento ORDER BY descrit"),
                     QStringLiteral("descrit"), QStringLiteral("modo_pagamento_id"));

@@ -22,14 +22,13 @@ void frmMain::Fill(int, int, int) {
         const AccountInfo info = ReadAccount(Data().SqlServer, account);
         if (info.found)
             systemAccount_ = info.system;
-        // The statement never starts before the stored balance date.
-        if (info.saldoData) {
-            const QDate balanceDate = info.saldoData->date();
-            if (FXData_Inicio->date() < balanceDate)
-                FXData_Inicio->setDate(balanceDate);
-            if (FXData_Fim->date() < balanceDate)
-                FXData_Fim->setDate(balanceDate);
-        }
+        QDate inicio = FXData_Inicio->date();
+        QDate fim = FXData_Fim->date();
+        ClampToBalanceDate(info, inicio, fim);
+        if (inicio != FXData_Inicio->date())
+            FXData_Inicio->setDate(inicio);
+        if (fim != FXData_Fim->date())
+            FXData_Fim->setDate(fim);
         cleared = true;  // the list is replaced below by the rows read from here on
         StatementRequest request;
         request.account = account;

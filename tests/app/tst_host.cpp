@@ -51,7 +51,7 @@ class TestHost : public QObject {
         QTest::newRow("standard input, the statement asked for")
             << rui + QStringList{"--senha-stdin", "--csv", "@e.csv"} << QByteArray()
             << QByteArray("rui-2024\norla-demo\n") << 0
-            << "Relatório: " << QStringList{"e.csv", "e.doc"};
+            << "Extrato: " << QStringList{"e.csv"};
         // Standard input stays open: a host that read it here would never end.
         QTest::newRow("none and no terminal")
             << rui << QByteArray() << QByteArray() << 1 << "Sem senha do utilizador rui" << none;
