@@ -19,6 +19,11 @@ QString Format(const QVariant& value, const QString& format) {
     return number ? FormatNumber(*number, format) : TextOf(value);
 }
 
+QString Format(const Money& value, const QString& format) {
+    const std::optional<Decimal> units = Decimal::FromNumericVariant(QVariant(value.Units()));
+    return FormatNumber(units->Shifted(-4), format);
+}
+
 QString TextOf(const QVariant& value) {
     if (!value.isValid() || value.isNull())
         return {};

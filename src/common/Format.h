@@ -5,6 +5,7 @@
 #pragma once
 
 #include "common/Decimal.h"
+#include "common/Money.h"
 #include "platform/db/Error.h"
 
 #include <QDateTime>
@@ -36,6 +37,8 @@ inline const QString kInteiro = QStringLiteral("#,##0");
 // section. Date formats (any of d, m, y, h, n, s outside quotes) take month and
 // weekday names from QLocale(). An empty format gives TextOf(value); Null gives "".
 QString Format(const QVariant& value, const QString& format);
+// An amount with a number format, from its exact digits (no trip through a double).
+QString Format(const Money& value, const QString& format);
 
 // The value as text, as the original platform's CStr wrote it: numbers with the
 // locale's decimal separator, no grouping and at most 15 significant digits

@@ -37,21 +37,25 @@ QString Line(const QStringList& fields) {
 
 }  // namespace
 
-QString StatementCsv(const std::vector<StatementRow>& rows, const QString& debitos,
-                     const QString& creditos) {
-    QString csv = Line(QStringList{QStringLiteral("Chave")} + StatementModel::Headers() +
-                       QStringList{QStringLiteral("Conciliado")});
+QByteArray StatementCsv(const std::vector<StatementRow>& rows, const QString& debitos,
+                        const QString& creditos) {
+    QByteArray csv = Line(QStringList{QStringLiteral("Chave")} + StatementModel::Headers() +
+                          QStringList{QStringLiteral("Conciliado")})
+                         .toUtf8();
+    csv.reserve(qsizetype(rows.size()) * 160);
+    QStringList fields;
     for (const StatementRow& row : rows) {
-        QStringList fields{row.Key()};
+        fields.clear();
+        fields << row.Key();
         for (int c = 0; c < kVisibleStatementColumns; ++c) {
             const QString cell = StatementCell(row, c);
             fields << (IsAmountOrDate(c) ? cell : Inert(cell));
         }
         fields << (row.checked ? QStringLiteral("Sim") : QStringLiteral("Não"));
-        csv += Line(fields);
+        csv += Line(fields).toUtf8();
     }
-    csv += Line({QStringLiteral("Débito Acumulado"), debitos});
-    csv += Line({QStringLiteral("Crédito Acumulado"), creditos});
+    csv += Line({QStringLiteral("Débito Acumulado"), debitos}).toUtf8();
+    csv += Line({QStringLiteral("Crédito Acumulado"), creditos}).toUtf8();
     return csv;
 }
 

@@ -1,6 +1,7 @@
 // The statement list as CSV: the rows top to bottom as shown, then the totals.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <vector>
@@ -11,7 +12,7 @@ struct StatementRow;
 
 // UTF-8 text with a header line; fields separated by ";" and quoted when needed; texts that a
 // spreadsheet would take for a formula begin with "'".
-QString StatementCsv(const std::vector<StatementRow>& rows, const QString& debitos,
-                     const QString& creditos);
+QByteArray StatementCsv(const std::vector<StatementRow>& rows, const QString& debitos,
+                        const QString& creditos);
 
 }  // namespace orla

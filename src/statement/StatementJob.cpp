@@ -312,10 +312,10 @@ int Run(GeneralInterface* general, const StatementJob& job, QString* message) {
                 QStringLiteral("Não foi possível ler o extrato: %1").arg(failed->description);
             return 1;
         }
-        const QString csv =
-            StatementCsv(statement.rows, Format(statement.debitos.ToDouble(), formats::kEuro),
-                         Format(statement.creditos.ToDouble(), formats::kEuro));
-        if (!outputs.add(job.csvPath, csv.toUtf8(), message))
+        const QByteArray csv =
+            StatementCsv(statement.rows, Format(statement.debitos, formats::kEuro),
+                         Format(statement.creditos, formats::kEuro));
+        if (!outputs.add(job.csvPath, csv, message))
             return 1;
     }
     const bool report = !job.reportPath.isEmpty() || !job.pdfPath.isEmpty();

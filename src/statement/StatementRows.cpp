@@ -6,14 +6,13 @@ namespace orla {
 namespace {
 
 const QString kBalanceFormat = QStringLiteral("#,##0.00;- #,##0.00");
-const QString kAmountFormat = QStringLiteral("€ #,##0.00;€ -#,##0.00");
 
 QString Id(const std::optional<qint64>& id) {
     return id ? QString::number(*id) : QString();
 }
 
 QString Amount(const std::optional<Money>& amount) {
-    return amount ? Format(amount->ToDouble(), kAmountFormat) : QString();
+    return amount ? Format(*amount, formats::kEuro) : QString();
 }
 
 // The opening row's cells: the carried balance shows nothing between its
@@ -29,7 +28,7 @@ QString OpeningCell(const StatementRow& row, int column) {
         case ColEntidade:
             return QStringLiteral("Saldo Anterior");
         case ColSaldo:
-            return Format(row.saldo.ToDouble(), kBalanceFormat);
+            return Format(row.saldo, kBalanceFormat);
         default:
             return row.kind == RowKind::OpeningAtBalanceDate ? QStringLiteral(" ") : QString();
     }
@@ -62,7 +61,7 @@ QString StatementCell(const StatementRow& row, int column) {
         case ColCredito:
             return Amount(row.credito);
         case ColSaldo:
-            return Format(row.saldo.ToDouble(), kBalanceFormat);
+            return Format(row.saldo, kBalanceFormat);
         default:
             return {};
     }
