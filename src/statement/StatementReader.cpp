@@ -5,6 +5,8 @@
 #include "platform/db/Connection.h"
 #include "statement/StatementQueries.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace orla {
@@ -117,6 +119,9 @@ void ReadStatement(Connection& connection, const StatementRequest& request,
               cDocNo = find("doc_no"), cDebito = find("debito"), cCredito = find("credito"),
               cOrigemId = find("origem_id"), cArmazem = find("armazem_id"), cDoc = find("doc_id"),
               cConcil = find("concil");
+    // Texts that repeat from row to row (origins, entities, document types) are kept once.
+    QSet<QString> shared;
+    const auto once = [&shared](const QString& text) { return *shared.insert(text); };
     while (!rs.Eof()) {
         StatementRow row;
         row.origem = IdOf(At(rs, cOrigemId));
@@ -126,10 +131,10 @@ void ReadStatement(Connection& connection, const StatementRequest& request,
         row.date = ToDate(data);
         if (!row.date)
             row.dateText = ListValue(data, ListDate);
-        row.origemText = ListValue(At(rs, cOrigem), ListText);
-        row.entidade = ListValue(At(rs, cNome), ListText);
+        row.origemText = once(ListValue(At(rs, cOrigem), ListText));
+        row.entidade = once(ListValue(At(rs, cNome), ListText));
         row.referencia = ListValue(At(rs, cReferencia), ListText);
-        row.tipoDocumento = ListValue(At(rs, cModo), ListText);
+        row.tipoDocumento = once(ListValue(At(rs, cModo), ListText));
         row.documento = ListValue(At(rs, cDocNo), ListText);
 
         const std::optional<Money> debito = Money::FromVariant(At(rs, cDebito));
