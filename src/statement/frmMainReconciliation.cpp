@@ -5,10 +5,11 @@
 #include "common/SqlLiterals.h"
 #include "context/Context.h"
 #include "context/SharedConnection.h"
+#include "platform/db/Values.h"
 #include "platform/services/ErrorReport.h"
 #include "platform/services/ModalDialogs.h"
 #include "platform/services/Prompts.h"
-#include "statement/ReconciliationStatements.h"
+#include "statement/Reconciliation.h"
 #include "statement/StatementQueries.h"
 #include "statement/frmData.h"
 #include "statement/frmMain.h"
@@ -22,16 +23,6 @@ namespace {
 
 const QDate kNoDate(1900, 1, 1);
 
-// Dates are compared as the wall-clock values they are, whatever zone they
-// are labelled with, date and time both.
-QDateTime WallClock(const QDate& date, const QTime& time = QTime(0, 0)) {
-    return QDateTime(date, time, Qt::UTC);
-}
-
-QDateTime WallClock(const QDateTime& value) {
-    return WallClock(value.date(), value.time());
-}
-
 SourceRecord RecordOf(const StatementRow& row) {
     return {row.Origin(), row.armazem.value_or(0), row.doc.value_or(0)};
 }
@@ -39,14 +30,10 @@ SourceRecord RecordOf(const StatementRow& row) {
 }  // namespace
 
 QDateTime frmMain::LowerLimit() {
-    QDateTime limit = WallClock(QDate(1899, 12, 30));
-    Recordset rs = Data().SqlServer.Execute(AccountQuery(ObterValorSQL(FXConta_ID, 0)));
-    if (!rs.Eof()) {
-        if (const auto closed = ToDate(rs.Value(QStringLiteral("data_closed"))))
-            limit = WallClock(*closed);  // with its time, when it has one
-    }
-    rs.Close();
-    return limit;
+    const QVariant account = FXConta_ID->currentData();
+    return ReconciliationLimit(Data().SqlServer, account.isValid()
+                                                     ? std::optional<qint64>(account.toLongLong())
+                                                     : std::nullopt);
 }
 
 void frmMain::ListView1_ItemCheck(int row) {
@@ -110,13 +97,9 @@ void frmMain::TickRow(int row, const SourceRecord& record) {
     }
     model_->SetChecked(row, true);
     SelectRow(row);
-    const QString statement =
-        useDefault ? DefaultDebitDateStatement(record)
-                   : ChosenDebitDateStatement(record, SqlValue(WallClock(chosen), SqlDate));
-    if (statement.isEmpty())
-        return;
-    Data().SqlServer.Execute(statement);
-    RefreshAndReselect(record, key);
+    if (Reconcile(Data().SqlServer, record,
+                  useDefault ? std::nullopt : std::optional<QDate>(chosen)))
+        RefreshAndReselect(record, key);
 }
 
 void frmMain::UntickRow(int row, const SourceRecord& record) {
@@ -129,21 +112,8 @@ void frmMain::UntickRow(int row, const SourceRecord& record) {
         SelectRow(row);
         return;
     }
-    const QString read = ReadDebitDateQuery(record);
-    if (read.isEmpty())
-        return;
-    std::optional<QDateTime> debit;
-    {
-        Recordset rs = Data().SqlServer.Execute(read);
-        if (!rs.Eof())
-            debit = ToDate(rs.Value(DebitDateColumn(record)));
-        rs.Close();
-    }
-    // A debit date before the account's limit becomes the record's own date again.
-    if (debit && WallClock(*debit) < LowerLimit())
-        Data().SqlServer.Execute(RestoreOwnDateStatement(record));
-    Data().SqlServer.Execute(ClearDebitDateStatement(record));
-    RefreshAndReselect(record, key);
+    if (Unreconcile(Data().SqlServer, record, LowerLimit()))
+        RefreshAndReselect(record, key);
 }
 
 void frmMain::RefreshAndReselect(const SourceRecord& record, const QString& key) {

@@ -6,8 +6,10 @@
 #include "ScopedLocale.h"
 #include "ScopedModalScript.h"
 #include "StatementFixture.h"
+#include "context/Context.h"
 #include "platform/services/ModalDialogs.h"
 #include "platform/services/Prompts.h"
+#include "statement/Reconciliation.h"
 #include "statement/frmData.h"
 
 #include <QAbstractItemView>
@@ -103,6 +105,28 @@ class TestReconciliation : public QObject {
         QCOMPARE(Selected(f), key);
         QCOMPARE(f.value(record.arg(902)).toString(), "- | " + Day(-6));  // untouched
         QCOMPARE(f.prompts().calls.size(), 1);                            // the question alone
+    }
+
+    // The same without the window: with no day chosen the origin's own date is the bank date;
+    // a bank date taken away before the account's closing date becomes the record's own.
+    void reconcileWithoutTheWindow_data() { byOrigin_data(); }
+    void reconcileWithoutTheWindow() {
+        QFETCH(int, origin);
+        QFETCH(QString, record);
+        StatementFixture f;
+        f.add(origin, 901, Day(-6), "8");
+        Connection& db = Data().SqlServer;
+        const SourceRecord movement{origin, origin == 4 || origin == 40 ? 0 : 1, 901};
+        QVERIFY(Reconcile(db, movement, std::nullopt));
+        QCOMPARE(f.value(record.arg(901)).toString(), Day(-6) + " | " + Day(-6));
+        QVERIFY(Reconcile(db, movement, QDate::currentDate().addDays(-2)));
+        f.exec({"UPDATE tbContas_Bancarias SET data_closed = '" + Day(-1, "00:00:00") +
+                "' WHERE conta_id = 60"});
+        const QDateTime limit = ReconciliationLimit(db, 60);
+        QCOMPARE(limit.date(), QDate::currentDate().addDays(-1));
+        QVERIFY(Unreconcile(db, movement, limit));
+        QCOMPARE(f.value(record.arg(901)).toString(), "- | " + Day(-2, "00:00:00"));
+        QVERIFY(!Reconcile(db, {5, 0, 901}, QDate::currentDate()));
     }
 
     void closingDateDialogAndQuestion_data() {
