@@ -4,7 +4,7 @@
 #include "DemoDatabase.h"
 #include "common/ControlValues.h"
 #include "context/Context.h"
-#include "context/General.h"
+#include "component/General.h"
 #include "statement/StatementQueries.h"
 #include "statement/frmMain.h"
 

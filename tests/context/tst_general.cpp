@@ -4,7 +4,7 @@
 #include "Recorders.h"
 #include "TestDatabase.h"
 #include "context/Context.h"
-#include "context/General.h"
+#include "component/General.h"
 
 #include <orla_contas/ConnectionScrambler.h>
 

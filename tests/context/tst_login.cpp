@@ -6,7 +6,7 @@
 #include "SettingsSandbox.h"
 #include "common/Registry.h"
 #include "context/Context.h"
-#include "context/General.h"
+#include "component/General.h"
 #include "context/SharedConnection.h"
 #include "security/Permissions.h"
 

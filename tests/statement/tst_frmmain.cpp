@@ -5,7 +5,7 @@
 #include "StatementFixture.h"
 #include "common/Format.h"
 #include "context/Context.h"
-#include "context/General.h"
+#include "component/General.h"
 #include "context/SharedConnection.h"
 #include "platform/services/Prompts.h"
 #include "printing/RtfFill.h"

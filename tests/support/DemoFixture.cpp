@@ -3,7 +3,7 @@
 #include "DemoDatabase.h"
 #include "TestDatabase.h"
 #include "context/Context.h"
-#include "context/General.h"
+#include "component/General.h"
 
 #include <orla_contas/ConnectionScrambler.h>
 

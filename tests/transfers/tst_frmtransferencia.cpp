@@ -3,7 +3,7 @@
 #include "ScopedLocale.h"
 #include "StatementFixture.h"
 #include "platform/services/Prompts.h"
-#include "context/General.h"
+#include "component/General.h"
 #include "transfers/frmTransferencia.h"
 
 #include <orla_contas/ConnectionScrambler.h>

@@ -6,7 +6,7 @@
 #include "common/Format.h"
 #include "common/Registry.h"
 #include "context/Context.h"
-#include "context/General.h"
+#include "component/General.h"
 #include "platform/SharedFiles.h"
 #include "platform/services/Prompts.h"
 #include "printing/PdfConversion.h"

@@ -1,4 +1,4 @@
-#include "context/General.h"
+#include "component/General.h"
 
 #include "common/Registry.h"
 #include "context/Context.h"
