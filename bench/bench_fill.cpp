@@ -3,8 +3,8 @@
 #include "BestOf.h"
 #include "DemoDatabase.h"
 #include "common/ControlValues.h"
-#include "context/Context.h"
 #include "component/General.h"
+#include "context/Context.h"
 #include "statement/StatementQueries.h"
 #include "statement/frmMain.h"
 
@@ -87,9 +87,9 @@ int main(int argc, char* argv[]) {
     window.FXConta_ID->setCurrentIndex(window.FXConta_ID->findData(70));
 
     // The floor: the same movements read through the same data layer, every field touched.
-    const QString sql = orla::MovementsQuery(
-        "70", orla::StartBound(window.FXData_Inicio->date().startOfDay()),
-        orla::EndBound(window.FXData_Fim->date().startOfDay()), QString(), false);
+    const QString sql =
+        orla::MovementsQuery(70, orla::StartBound(window.FXData_Inicio->date()),
+                             orla::EndBound(window.FXData_Fim->date()), std::nullopt, false);
     long rows = 0;
     const double floorMs = BestOf([&] {
         rows = 0;

@@ -5,8 +5,8 @@
 #include "common/Folders.h"
 #include "common/Format.h"
 #include "common/Registry.h"
-#include "context/Context.h"
 #include "component/General.h"
+#include "context/Context.h"
 #include "platform/SharedFiles.h"
 #include "platform/services/Prompts.h"
 #include "printing/PdfConversion.h"
@@ -237,14 +237,13 @@ bool Choose(const StatementJob& job, JobChoice& choice, QString* message) {
 Statement ReadJobStatement(const StatementJob& job, const JobChoice& choice) {
     Connection& connection = Data().SqlServer;
     StatementRequest request;
-    request.account = QString::number(choice.conta);
+    request.account = choice.conta;
     const AccountInfo info = ReadAccount(connection, request.account);
     QDate inicio = choice.inicio, fim = choice.fim;
     ClampToBalanceDate(info, inicio, fim);
-    request.inicio = inicio.startOfDay(Qt::UTC);  // wall clock
-    request.fim = fim.startOfDay(Qt::UTC);
-    if (job.modo)
-        request.paymentMode = QString::number(*job.modo);
+    request.inicio = inicio;
+    request.fim = fim;
+    request.paymentMode = job.modo;
     request.ignorarAnteriores = job.ignorarAnteriores;
     request.concilOnly = job.apenasNaoConciliados;
     Statement statement;

@@ -9,8 +9,7 @@ namespace orla {
 
 QDateTime ReconciliationLimit(Connection& connection, const std::optional<qint64>& account) {
     QDateTime limit = WallClock(QDate(1899, 12, 30));
-    Recordset rs = connection.Execute(
-        AccountQuery(account ? QString::number(*account) : QStringLiteral("null")));
+    Recordset rs = connection.Execute(AccountQuery(account));
     if (!rs.Eof()) {
         if (const auto closed = ToDate(rs.Value(QStringLiteral("data_closed"))))
             limit = WallClock(closed->date(), closed->time());

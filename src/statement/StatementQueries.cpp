@@ -15,42 +15,52 @@ QString AccountListQuery(bool allAccounts) {
                              "null) ORDER BY descrit2");
 }
 
-QString AccountQuery(const QString& account) {
-    return QStringLiteral("SELECT * FROM tbContas_Bancarias WHERE conta_id = ") + account;
+namespace {
+
+// A key as its literal: the number, or null for none.
+QString Key(const std::optional<qint64>& id) {
+    return SqlValue(id ? QVariant(*id) : QVariant(), SqlNumber);
 }
 
-QString StartBound(const QDateTime& date) {
+}  // namespace
+
+QString AccountQuery(const std::optional<qint64>& account) {
+    return QStringLiteral("SELECT * FROM tbContas_Bancarias WHERE conta_id = ") + Key(account);
+}
+
+QString StartBound(const QDate& date) {
     return SqlValue(Format(date, QStringLiteral("yyyy-mm-dd")) + QStringLiteral(" 0:00:00"),
                     SqlDate);
 }
 
-QString EndBound(const QDateTime& date) {
+QString EndBound(const QDate& date) {
     return SqlValue(Format(date, QStringLiteral("yyyy-mm-dd")) + QStringLiteral(" 23:59:59"),
                     SqlDateTime);
 }
 
-QString OpeningBalanceQuery(const QString& account, const QString& start,
+QString OpeningBalanceQuery(const std::optional<qint64>& account, const QString& start,
                             const QString& balanceDate, bool unreconciledOnly) {
     if (unreconciledOnly)
         return QStringLiteral(
                    "SELECT SUM(ROUND(debito,2) - ROUND(credito,2)) as saldo FROM "
                    "vwExtractos_Contas_Bancarias WHERE conta_id = ") +
-               account + QStringLiteral(" AND data < ") + start + QStringLiteral(" AND data >= ") +
-               balanceDate + QStringLiteral(" AND concil = 0");
+               Key(account) + QStringLiteral(" AND data < ") + start +
+               QStringLiteral(" AND data >= ") + balanceDate + QStringLiteral(" AND concil = 0");
     return QStringLiteral(
                "SELECT SUM(ROUND(CAST(debito as money),2)) - SUM(ROUND(CAST(credito as money),2)) "
                "as saldo FROM vwExtractos_Contas_Bancarias WHERE conta_id = ") +
-           account + QStringLiteral(" AND data < ") + start + QStringLiteral(" AND data >= ") +
+           Key(account) + QStringLiteral(" AND data < ") + start + QStringLiteral(" AND data >= ") +
            balanceDate;
 }
 
-QString MovementsQuery(const QString& account, const QString& start, const QString& end,
-                       const QString& paymentMode, bool unreconciledOnly) {
+QString MovementsQuery(const std::optional<qint64>& account, const QString& start,
+                       const QString& end, const std::optional<qint64>& paymentMode,
+                       bool unreconciledOnly) {
     QString sql = QStringLiteral("SELECT * FROM vwExtractos_Contas_Bancarias WHERE conta_id = ") +
-                  account + QStringLiteral(" AND data >= ") + start +
+                  Key(account) + QStringLiteral(" AND data >= ") + start +
                   QStringLiteral(" AND data <=") + end;
-    if (!paymentMode.isEmpty())
-        sql += QStringLiteral(" AND modo_pagamento_id = ") + paymentMode;
+    if (paymentMode)
+        sql += QStringLiteral(" AND modo_pagamento_id = ") + Key(paymentMode);
     if (unreconciledOnly)
         sql += QStringLiteral(" AND concil = 0");
     return sql + QStringLiteral(" ORDER BY data, concil DESC, doc_id");

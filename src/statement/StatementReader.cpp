@@ -60,7 +60,7 @@ std::optional<qint64> IdOf(const QVariant& value) {
 
 }  // namespace
 
-AccountInfo ReadAccount(Connection& connection, const QString& account) {
+AccountInfo ReadAccount(Connection& connection, const std::optional<qint64>& account) {
     AccountInfo info;
     Recordset rs = connection.Execute(AccountQuery(account));
     if (!rs.Eof()) {
@@ -93,7 +93,7 @@ void ReadStatement(Connection& connection, const StatementRequest& request,
     std::vector<StatementRow>& rows = out.rows;
     if (!request.ignorarAnteriores) {
         Recordset rs = connection.Execute(OpeningBalanceQuery(
-            request.account, start, StartBound(BalanceDate(account)), request.concilOnly));
+            request.account, start, StartBound(BalanceDate(account).date()), request.concilOnly));
         const QVariant sum = rs.Eof() ? QVariant() : rs.Value(QStringLiteral("saldo"));
         rs.Close();
         rows.push_back(OpeningRow(sum, account, request.concilOnly, balance));

@@ -20,16 +20,16 @@ struct AccountInfo {
 };
 
 struct StatementRequest {
-    QString account;   // SQL literal of the account
-    QDateTime inicio;  // period, already moved to the balance date
-    QDateTime fim;
-    QString paymentMode;  // SQL literal, empty for every method
+    std::optional<qint64> account;  // none when no account is chosen
+    QDate inicio;                   // period, already moved to the balance date
+    QDate fim;
+    std::optional<qint64> paymentMode;  // none for every method
     bool ignorarAnteriores = false;
     bool concilOnly = false;
 };
 
 // The account's row of tbContas_Bancarias. Throws OrlaError.
-AccountInfo ReadAccount(Connection& connection, const QString& account);
+AccountInfo ReadAccount(Connection& connection, const std::optional<qint64>& account);
 
 // The period moved up to the account's balance date: a statement never starts before it.
 void ClampToBalanceDate(const AccountInfo& account, QDate& inicio, QDate& fim);

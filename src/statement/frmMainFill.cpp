@@ -14,11 +14,16 @@
 
 namespace orla {
 
+std::optional<qint64> SelectedKey(const QComboBox* combo) {
+    const QVariant key = combo->currentIndex() >= 0 ? combo->currentData() : QVariant();
+    return key.isValid() ? std::optional<qint64>(key.toLongLong()) : std::nullopt;
+}
+
 void frmMain::Fill(int, int, int) {
     Statement statement;
     bool cleared = false;
     const bool complete = Guard({objectName(), QStringLiteral("Fill"), ReportFilter::NotZero}, [&] {
-        const QString account = ObterValorSQL(FXConta_ID, 0);
+        const std::optional<qint64> account = SelectedKey(FXConta_ID);
         const AccountInfo info = ReadAccount(Data().SqlServer, account);
         if (info.found)
             systemAccount_ = info.system;
@@ -32,10 +37,9 @@ void frmMain::Fill(int, int, int) {
         cleared = true;  // the list is replaced below by the rows read from here on
         StatementRequest request;
         request.account = account;
-        request.inicio = FXData_Inicio->date().startOfDay(Qt::UTC);  // wall clock
-        request.fim = FXData_Fim->date().startOfDay(Qt::UTC);
-        if (FXModo_Pagamento_ID->currentIndex() >= 0)
-            request.paymentMode = ObterValorSQL(FXModo_Pagamento_ID, 0);
+        request.inicio = FXData_Inicio->date();
+        request.fim = FXData_Fim->date();
+        request.paymentMode = SelectedKey(FXModo_Pagamento_ID);
         request.ignorarAnteriores = FXIgnorarAnteriores->isChecked();
         request.concilOnly = FXConcil_Only->isChecked();
         ReadStatement(Data().SqlServer, request, info, QDate::currentDate(), statement);

@@ -30,10 +30,7 @@ SourceRecord RecordOf(const StatementRow& row) {
 }  // namespace
 
 QDateTime frmMain::LowerLimit() {
-    const QVariant account = FXConta_ID->currentData();
-    return ReconciliationLimit(Data().SqlServer, account.isValid()
-                                                     ? std::optional<qint64>(account.toLongLong())
-                                                     : std::nullopt);
+    return ReconciliationLimit(Data().SqlServer, SelectedKey(FXConta_ID));
 }
 
 void frmMain::ListView1_ItemCheck(int row) {
