@@ -106,6 +106,13 @@ void StatementModel::SetRows(std::vector<StatementRow> rows) {
     endResetModel();
 }
 
+bool StatementModel::EditRows(const std::function<bool(std::vector<StatementRow>&)>& change) {
+    beginResetModel();
+    const bool changed = change(rows_);
+    endResetModel();
+    return changed;
+}
+
 void StatementModel::SetChecked(int row, bool checked) {
     if (row < 0 || row >= int(rows_.size()))
         return;

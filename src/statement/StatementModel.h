@@ -6,6 +6,8 @@
 
 #include <QAbstractTableModel>
 
+#include <functional>
+
 namespace orla {
 
 class StatementModel : public QAbstractTableModel {
@@ -26,6 +28,8 @@ class StatementModel : public QAbstractTableModel {
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
     void SetRows(std::vector<StatementRow> rows);
+    // Lets `change` edit the rows in place; the view reads them afresh when it did.
+    bool EditRows(const std::function<bool(std::vector<StatementRow>&)>& change);
     const StatementRow& Row(int row) const { return rows_.at(size_t(row)); }
     int RowCount() const { return int(rows_.size()); }
     // Sets a row's check box without raising itemChecked.

@@ -152,8 +152,9 @@ void ReadStatement(Connection& connection, const StatementRequest& request,
                 out.creditos += out_;
             }
         }
-        balance = balance - credito.value_or(Money()).RoundedToCents() +
-                  debito.value_or(Money()).RoundedToCents();
+        row.delta =
+            debito.value_or(Money()).RoundedToCents() - credito.value_or(Money()).RoundedToCents();
+        balance += row.delta;
         row.saldo = balance;
         const QVariant concil = At(rs, cConcil);
         row.checked = concil.isValid() && concil.toLongLong() != 0;

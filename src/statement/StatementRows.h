@@ -42,6 +42,7 @@ struct StatementRow {
     std::optional<Money> debito;  // as listed: a negative amount sits on the other side
     std::optional<Money> credito;
     Money saldo;  // the running balance after the row
+    Money delta;  // what the row adds to the running balance
     bool checked = false;
     bool future = false;  // dated after today
     // The system colour a click in the list gave the row's text and sub-items 1 to 7.

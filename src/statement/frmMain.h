@@ -111,6 +111,10 @@ class frmMain : public QWidget {
     void TickRow(int row, const SourceRecord& record);
     void UntickRow(int row, const SourceRecord& record);
     void RefreshAndReselect(const SourceRecord& record, const QString& key);
+    // Lists the reconciled movement where a refill would, without one, while nobody else
+    // changed the database since the list was read; false when only a refill can tell.
+    bool ListReconciledInPlace(int row, const std::optional<QDateTime>& bankDate);
+    void ShowTotals(const Statement& statement);
     // The account's data_closed, time included, or the earliest date when it has none.
     QDateTime LowerLimit();
     QString SettingsKey() const;
@@ -118,8 +122,9 @@ class frmMain : public QWidget {
     StatementModel* model_;
     bool loaded_ = false;
     bool systemAccount_ = false;
-    int newestRow_ = -1;                // the newest movement dated up to today
-    std::optional<QDate> enteredDate_;  // a date picker's value when it was entered
+    std::optional<qint64> dataVersion_;  // the database's version when the list was read
+    int newestRow_ = -1;                 // the newest movement dated up to today
+    std::optional<QDate> enteredDate_;   // a date picker's value when it was entered
     // The components last opened, one per kind, alive while their windows are.
     std::unique_ptr<RecordComponent> objRecibos_;
     std::unique_ptr<RecordComponent> objFornecRecibos_;

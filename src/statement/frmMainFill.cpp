@@ -35,6 +35,7 @@ void frmMain::Fill(int, int, int) {
         if (fim != FXData_Fim->date())
             FXData_Fim->setDate(fim);
         cleared = true;  // the list is replaced below by the rows read from here on
+        dataVersion_.reset();
         StatementRequest request;
         request.account = account;
         request.inicio = FXData_Inicio->date();
@@ -43,14 +44,18 @@ void frmMain::Fill(int, int, int) {
         request.ignorarAnteriores = FXIgnorarAnteriores->isChecked();
         request.concilOnly = FXConcil_Only->isChecked();
         ReadStatement(Data().SqlServer, request, info, QDate::currentDate(), statement);
+        dataVersion_ = Data().SqlServer.DataVersion();
     });
     if (!cleared)
         return;  // failed before the list was cleared: the rows shown stay
     model_->SetRows(std::move(statement.rows));
     newestRow_ = statement.scrollRow;
     ScrollToNewest();
-    if (!complete)
-        return;
+    if (complete)
+        ShowTotals(statement);
+}
+
+void frmMain::ShowTotals(const Statement& statement) {
     DefinirValorControlo(FXDebitos, statement.debitos.ToDouble(), 4);
     DefinirValorControlo(FXCreditos, statement.creditos.ToDouble(), 4);
 }

@@ -11,11 +11,14 @@
 #include "platform/services/Prompts.h"
 #include "statement/Reconciliation.h"
 #include "statement/StatementQueries.h"
+#include "statement/StatementUpdate.h"
 #include "statement/frmData.h"
 #include "statement/frmMain.h"
 
 #include <QCalendarWidget>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QTreeView>
 
 namespace orla {
@@ -94,8 +97,11 @@ void frmMain::TickRow(int row, const SourceRecord& record) {
     }
     model_->SetChecked(row, true);
     SelectRow(row);
-    if (Reconcile(Data().SqlServer, record,
-                  useDefault ? std::nullopt : std::optional<QDate>(chosen)))
+    const std::optional<QDateTime> bankDate =
+        useDefault ? std::nullopt : std::optional<QDateTime>(WallClock(chosen));
+    if (!Reconcile(Data().SqlServer, record, bankDate ? std::optional(chosen) : std::nullopt))
+        return;
+    if (chosen == kNoDate || !ListReconciledInPlace(row, bankDate))
         RefreshAndReselect(record, key);
 }
 
@@ -113,13 +119,35 @@ void frmMain::UntickRow(int row, const SourceRecord& record) {
         RefreshAndReselect(record, key);
 }
 
+bool frmMain::ListReconciledInPlace(int row, const std::optional<QDateTime>& bankDate) {
+    const std::optional<qint64> version = Data().SqlServer.DataVersion();
+    if (!version || version != dataVersion_)
+        return false;
+    const QString key = model_->Row(row).Key();
+    const ListedPeriod period{FXData_Inicio->date(), FXData_Fim->date(), FXConcil_Only->isChecked(),
+                              QDate::currentDate()};
+    Statement statement;
+    const bool listed = model_->EditRows([&](std::vector<StatementRow>& rows) {
+        statement.rows = std::move(rows);
+        const bool done = ListReconciled(statement, row, bankDate, period);
+        rows = std::move(statement.rows);
+        return done;
+    });
+    if (!listed)
+        return false;
+    newestRow_ = statement.scrollRow;
+    ShowTotals(statement);
+    SelectRow(model_->FindKey(key));
+    return true;
+}
+
 void frmMain::RefreshAndReselect(const SourceRecord& record, const QString& key) {
-    Fill(0, 0, 0);
     if (const std::optional<int> flag = RemoteKeyFlag(record.origin)) {
         RemoteKey(QString::number(record.armazem) + QString::number(record.doc), *flag);
         return;
     }
     // The receiving side of a transfer has no flag: it is found by its own key.
+    Fill(0, 0, 0);
     SelectRow(model_->FindKey(key));
 }
 

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QSqlError;
 
@@ -36,6 +37,10 @@ class Backend {
     virtual bool BeginConsistentRead();
     // Ends it: committed, or rolled back when the commit fails.
     virtual void EndConsistentRead();
+
+    // A number that changes whenever another connection committed a change to the database;
+    // none when the server cannot tell.
+    virtual std::optional<qint64> DataVersion() { return std::nullopt; }
 
     // The statement as this backend's server understands it.
     virtual QString Translate(const QString& sql) const = 0;

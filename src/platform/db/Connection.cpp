@@ -111,6 +111,10 @@ void Connection::Close() {
         backend_->Close();
 }
 
+std::optional<qint64> Connection::DataVersion() {
+    return State() == adStateOpen ? backend_->DataVersion() : std::nullopt;
+}
+
 Backend& Connection::OpenBackend() {
     if (State() != adStateOpen)
         throw err::ConnectionClosed();

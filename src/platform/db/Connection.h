@@ -58,6 +58,10 @@ class Connection {
     // (closed for statements that return none). Throws OrlaError.
     Recordset Execute(const QString& sql);
 
+    // Changes whenever another connection committed a change to the database since the last
+    // reading; none when the connection is not open or its server cannot tell.
+    std::optional<qint64> DataVersion();
+
   private:
     friend class Recordset;
     friend class ConsistentRead;

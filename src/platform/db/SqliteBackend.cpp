@@ -161,6 +161,13 @@ void SqliteBackend::Connect(QSqlDatabase& db) const {
     }
 }
 
+std::optional<qint64> SqliteBackend::DataVersion() {
+    QSqlQuery query(Database());
+    if (!query.exec(QStringLiteral("PRAGMA data_version")) || !query.next())
+        return std::nullopt;
+    return query.value(0).toLongLong();
+}
+
 void SqliteBackend::Executed(const QString& sql) {
     // The server's @@Identity: set by every INSERT, to Null when it inserted nothing.
     if (!IsInsert(sql))

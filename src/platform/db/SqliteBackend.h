@@ -14,6 +14,7 @@ class SqliteBackend : public Backend {
     using Backend::Backend;
     QString Translate(const QString& sql) const override;
     void Executed(const QString& sql) override;
+    std::optional<qint64> DataVersion() override;
 
   protected:
     QSqlDatabase Configure(const QString& name, int timeoutSeconds) const override;
