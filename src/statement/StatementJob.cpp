@@ -12,6 +12,7 @@
 #include "printing/StatementReport.h"
 #include "security/Permissions.h"
 #include "statement/StatementCsv.h"
+#include "statement/StatementReportSource.h"
 #include "statement/frmMain.h"
 
 #include <QApplication>
@@ -108,7 +109,9 @@ bool BuildReport(const frmMain& window, const QString& built, const QString& pat
     if (refused)
         ReportBuildFailure(*refused, QStringLiteral("frmImpressoes"));
     QString written = built;
-    const bool ok = !refused && !DoReport(window, written, Placement::Private).isEmpty();
+    const bool ok =
+        !refused &&
+        !DoReport(ReadStatementReportSource(window), written, Placement::Private).isEmpty();
     SetPrompts(std::move(previous));
     if (!ok)
         *message =

@@ -131,7 +131,12 @@ class frmMain : public QWidget {
     Money selectedTotal_;  // debits minus credits of the rows last clicked
 };
 
+class frmImpressoes;
 class frmTransferencia;
+
+// Opens the print dialog over the statement: it prints the statement as listed when each
+// action is built, and the statement takes input again when the dialog closes.
+frmImpressoes* AbrirImpressoes(frmMain* janela);
 
 // Opens the transfer window over the statement: a new transfer (trfId 0) proposed from the
 // account contaOrigemId with the selected total as its amount, or the existing transfer trfId.
