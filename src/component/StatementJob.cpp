@@ -16,6 +16,7 @@
 #include "statement/StatementCsv.h"
 #include "statement/StatementQueries.h"
 #include "statement/StatementReader.h"
+#include "statement/StatementReportSource.h"
 #include "statement/frmMain.h"
 
 #include <QApplication>
@@ -113,7 +114,9 @@ bool BuildReport(const frmMain& window, const QString& built, const QString& pat
     if (refused)
         ReportBuildFailure(*refused, QStringLiteral("frmImpressoes"));
     QString written = built;
-    const bool ok = !refused && !DoReport(window, written, Placement::Private).isEmpty();
+    const bool ok =
+        !refused &&
+        !DoReport(ReadStatementReportSource(window), written, Placement::Private).isEmpty();
     SetPrompts(std::move(previous));
     if (!ok)
         *message =

@@ -194,15 +194,6 @@ QByteArray AnsiBytes(QStringView text) {
     return bytes;
 }
 
-// Bytes of the code page back as text: Latin-1 but for 0x80 to 0x9F.
-QString TextOfAnsi(QByteArrayView bytes) {
-    QString text = QString::fromLatin1(bytes);
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        if (const uchar b = uchar(bytes[i]); b >= 0x80 && b < 0xA0)
-            text[i] = QChar(HighTable()[b - 0x80].first);
-    return text;
-}
-
 // True when a LibreOffice lock file (a link too) stands beside the file.
 bool HeldByOffice(const QString& path) {
     const QFileInfo info(path);
@@ -294,15 +285,20 @@ RowSection::RowSection(const QString& body, const QStringList& anchors) : bodySi
         return;
     found_ = true;
     start_ = start;
-    length_ = end - start;
-    rowTemplate_ = body.mid(start, length_);
-    bytes_ = AnsiBytes(QStringView(body).left(start));
-    rowsFrom_ = bytes_.size();
+    rowTemplate_ = body.mid(start, end - start);
 }
 
-void RowSection::add(const QString& filledRow) {
-    bytes_ += AnsiBytes(filledRow);
-    ++count_;
+QString RowSection::apply(const QString& body, const QString& rows) const {
+    if (!found_ || rows.isEmpty())
+        return body;
+    if (body.size() != bodySize_)
+        throw OrlaError(5, QStringLiteral("The row section belongs to another text."));
+    QString result;
+    result.reserve(body.size() - rowTemplate_.size() + rows.size());
+    result += QStringView(body).left(start_);
+    result += rows;
+    result += QStringView(body).mid(end());
+    return result;
 }
 
 void RowSection::setPlaceholders(const QStringList& placeholders) {
@@ -335,28 +331,9 @@ void RowSection::setPlaceholders(const QStringList& placeholders) {
     slots_ = placeholders.size();
 }
 
-void RowSection::checkSlots(qsizetype values) const {
-    if (values != slots_)
-        throw OrlaError(5, QStringLiteral("Each row placeholder needs one value."));
-}
-
-void RowSection::addValues(const QStringList& values) {
-    checkSlots(values.size());
-    for (const Piece& piece : pieces_) {
-        bytes_ += piece.bytes;
-        if (piece.slot >= 0) {
-            const QString& value = values[piece.slot];
-            if (value.isEmpty())
-                bytes_ += ' ';
-            else
-                bytes_ += AnsiBytes(value);
-        }
-    }
-    ++count_;
-}
-
 void RowSection::putRow(QByteArray& out, std::span<const QString> texts) const {
-    checkSlots(qsizetype(texts.size()));
+    if (qsizetype(texts.size()) != slots_)
+        throw OrlaError(5, QStringLiteral("Each row placeholder needs one value."));
     qsizetype most = 0;
     for (const Piece& piece : pieces_) {
         most += piece.bytes.size();
@@ -372,37 +349,16 @@ void RowSection::putRow(QByteArray& out, std::span<const QString> texts) const {
     Close(out, p);
 }
 
-void RowSection::checkBody(const QString& body) const {
-    if (body.size() != bodySize_)
-        throw OrlaError(5, QStringLiteral("The row section belongs to another text."));
-}
-
-QString RowSection::apply(const QString& body) const {
-    if (!found_ || count_ == 0)
-        return body;
-    checkBody(body);
-    const QString rows =
-        TextOfAnsi(QByteArrayView(bytes_.constData() + rowsFrom_, bytes_.size() - rowsFrom_));
-    QString result;
-    result.reserve(body.size() - length_ + rows.size());
-    result += QStringView(body).left(start_);
-    result += rows;
-    result += QStringView(body).mid(start_ + length_);
-    return result;
-}
-
-void RowSection::writeAnsi(const QString& path, const QString& body, qsizetype rows,
+void RowSection::writeAnsi(const QString& path, QStringView head, QStringView tail, qsizetype rows,
                            const std::function<std::span<const QString>(qsizetype)>& row,
                            Placement placement) const {
-    if (!found_ || count_ + rows == 0)
-        return WriteReportFile(path, body, placement);
-    checkBody(body);
+    if (!found_)
+        throw OrlaError(5, QStringLiteral("The body has no row section to fill."));
     ReportOutput out(path, placement);
-    out.write(bytes_);
     // Made and written a piece at a time: the whole file is never held.
     constexpr qsizetype kPiece = 1 << 20;
-    QByteArray piece;
-    piece.reserve(2 * kPiece);
+    QByteArray piece = AnsiBytes(head);
+    piece.reserve(std::max(piece.size(), 2 * kPiece));
     for (qsizetype r = 0; r < rows; ++r) {
         putRow(piece, row(r));
         if (piece.size() >= kPiece) {
@@ -410,7 +366,7 @@ void RowSection::writeAnsi(const QString& path, const QString& body, qsizetype r
             piece.resize(0);
         }
     }
-    piece += AnsiBytes(QStringView(body).mid(start_ + length_));
+    piece += AnsiBytes(tail);
     out.write(piece);
     out.finish();
 }

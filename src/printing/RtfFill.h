@@ -24,36 +24,33 @@ QString StringRTF(const QString& text);
 // The transfer window's variant: the same without the three-space rule.
 QString StringRTFSemEspacos(const QString& text);
 
-// A row section of a body: found by its anchor between "\row" words, filled with rows in
-// order, applied to the body once (linear in the number of rows).
+// A row section of a body: found by its anchor between "\row" words, then replaced by rows
+// made from it, as text (small tables) or straight into the output file's bytes.
 class RowSection {
   public:
     // Searches `body` (case-insensitive) for the first of `anchors` that occurs; found() is
     // false when none occurs or no "\row" precedes it / follows it.
     RowSection(const QString& body, const QStringList& anchors);
     bool found() const { return found_; }
+    // Where the section lies in the body searched: from its leading \row to the next one.
+    qsizetype start() const { return start_; }
+    qsizetype end() const { return start_ + rowTemplate_.size(); }
     // The text of the section (its leading \row included).
     const QString& rowTemplate() const { return rowTemplate_; }
-    // Rows in record order; they are kept as the Windows-1252 bytes that are written.
-    void add(const QString& filledRow);
-    // The row placeholders, for addValues: the row template is split once at every
+    // The body searched with the section replaced by `rows`, rows already filled one after
+    // the other (unchanged when there are none); OrlaError 5 for another body.
+    QString apply(const QString& body, const QString& rows) const;
+    // The row placeholders, for writeAnsi: the row template is split once at every
     // occurrence (any case) of each, in the order given, as SubstituirTexto would find them.
     void setPlaceholders(const QStringList& placeholders);
-    // A row made from the template with each placeholder replaced by the value of the same
-    // position (prepared by the caller; an empty value is one space, as SubstituirTexto
-    // gives). A value is never searched for placeholders. OrlaError 5 when the number of
-    // values differs from the number of placeholders.
-    void addValues(const QStringList& values);
-    int count() const { return count_; }
-    // The body with the section replaced by the rows added (unchanged when none was added);
-    // `body` is the text searched (OrlaError 5 when its length differs).
-    QString apply(const QString& body) const;
-    // Writes `body` to `path` as WriteReportFile does with the section replaced by the rows
-    // added, then `rows` more: row(i) gives the texts of row i as shown, each made RTF by the
-    // rule of StringRTF straight into the file's bytes (in the places setPlaceholders gave).
-    // The file is made and written a piece at a time, never held whole. OrlaError 5 when a
-    // row's texts and the placeholders differ in number.
-    void writeAnsi(const QString& path, const QString& body, qsizetype rows,
+    // Writes `head`, then `rows` rows made from the template, then `tail` (the texts before
+    // and after the section, other parts of them filled or not) to `path` as WriteReportFile
+    // does: row(i) gives the texts of row i as shown, one per placeholder, each
+    // made RTF by the rule of StringRTF straight into the file's bytes. A text is never
+    // searched for placeholders. The file is made and written a piece at a time, never held
+    // whole. OrlaError 5 when the section was not found or a row's texts and the placeholders
+    // differ in number.
+    void writeAnsi(const QString& path, QStringView head, QStringView tail, qsizetype rows,
                    const std::function<std::span<const QString>(qsizetype)>& row,
                    Placement placement = Placement::Private) const;
 
@@ -63,19 +60,12 @@ class RowSection {
         int slot = -1;  // the placeholder that follows the bytes; -1 for none
     };
     void putRow(QByteArray& out, std::span<const QString> texts) const;
-    void checkSlots(qsizetype values) const;
-    void checkBody(const QString& body) const;
     bool found_ = false;
     qsizetype start_ = 0;
-    qsizetype length_ = 0;
     qsizetype bodySize_ = 0;
     QString rowTemplate_;
     std::vector<Piece> pieces_;
     qsizetype slots_ = 0;
-    // In the code page: the body before the section, then the rows added one after the other.
-    QByteArray bytes_;
-    qsizetype rowsFrom_ = 0;
-    int count_ = 0;
 };
 
 // Throws what writing a report at `path` would meet: OrlaError 70 when the file there is held

@@ -7,41 +7,38 @@
 #include "printing/Placeholders.h"
 #include "printing/RtfFill.h"
 #include "printing/modTemplates.h"
-#include "statement/StatementModel.h"
-#include "statement/frmMain.h"
 
-#include <QAbstractItemModel>
 #include <QApplication>
 #include <QCollator>
-#include <QComboBox>
-#include <QDateEdit>
+#include <QHash>
 #include <QScopeGuard>
-#include <QTreeView>
 
+#include <span>
 #include <utility>
 
 namespace orla {
 namespace {
 
 const QString kModule = QStringLiteral("frmImpressoes");
-// "<tipo>" is the type alone, for templates that show it in a column of its own.
-const QStringList kRowPlaceholders{
-    QStringLiteral("<data>"),    QStringLiteral("<origem>"), QStringLiteral("<entidade>"),
-    QStringLiteral("<ref>"),     QStringLiteral("<doc_no>"), QStringLiteral("<debito>"),
-    QStringLiteral("<credito>"), QStringLiteral("<saldo>"),  QStringLiteral("<tipo>")};
 
 // Column positions in a source row.
 enum { Data, Origem, Entidade, Referencia, Tipo, Documento, Debito, Credito, Saldo };
 
-// "Tipo [Número]", or the one that is there, or three blanks for neither.
+// The row placeholders, one per column of a source row: "<doc_no>" takes the place of the
+// document number, "<tipo>" is the type alone, for templates that show it in a column of
+// its own.
+const QStringList kRowPlaceholders{
+    QStringLiteral("<data>"),   QStringLiteral("<origem>"),  QStringLiteral("<entidade>"),
+    QStringLiteral("<ref>"),    QStringLiteral("<tipo>"),    QStringLiteral("<doc_no>"),
+    QStringLiteral("<debito>"), QStringLiteral("<credito>"), QStringLiteral("<saldo>")};
+
+// "Tipo [Número]", or the one that is there, or nothing (printed as three blanks).
 QString DocNo(const QString& tipo, const QString& numero) {
     const bool hasTipo = !TrimSpaces(tipo).isEmpty();
     const bool hasNumero = !TrimSpaces(numero).isEmpty();
-    if (!hasTipo && !hasNumero)
-        return QStringLiteral("   ");
     if (hasTipo && hasNumero)
-        return StringRTF(tipo + QStringLiteral(" [") + numero + QLatin1Char(']'));
-    return StringRTF(hasTipo ? tipo : numero);
+        return tipo + QStringLiteral(" [") + numero + QLatin1Char(']');
+    return hasTipo ? tipo : hasNumero ? numero : QString();
 }
 
 // A listed amount in single precision, as the list shows it: to the cent, halves away from
@@ -54,30 +51,48 @@ float Amount(const std::optional<Money>& amount) {
     return float(double(cents) / 100.0);
 }
 
-QString FilledRow(const QString& rowTemplate, const QStringList& cells) {
-    return ReplacePlaceholders(rowTemplate,
-                               {{kRowPlaceholders[0], StringRTF(cells[Data])},
-                                {kRowPlaceholders[1], StringRTF(cells[Origem])},
-                                {kRowPlaceholders[2], StringRTF(cells[Entidade])},
-                                {kRowPlaceholders[3], StringRTF(cells[Referencia])},
-                                {kRowPlaceholders[4], DocNo(cells[Tipo], cells[Documento])},
-                                {kRowPlaceholders[5], StringRTF(cells[Debito])},
-                                {kRowPlaceholders[6], StringRTF(cells[Credito])},
-                                {kRowPlaceholders[7], StringRTF(cells[Saldo])},
-                                {kRowPlaceholders[8], StringRTF(cells[Tipo])}});
+// The net amount (debit minus credit) of each document type, in single precision, added up
+// in list order under the type as first listed in any case. Rows seldom spell a type in more
+// than one way: a spelling already seen finds its type without folding its case again.
+Dictionary Summary(const std::vector<StatementReportRow>& rows) {
+    QHash<QString, qsizetype> typeOfSpelling;
+    QHash<QString, qsizetype> typeOfFolded;
+    QStringList types;
+    std::vector<float> sums;
+    for (const StatementReportRow& row : rows) {
+        const QString tipo = TrimSpaces(row.cells[Tipo]);
+        if (tipo.isEmpty())
+            continue;
+        auto type = typeOfSpelling.constFind(tipo);
+        if (type == typeOfSpelling.constEnd()) {
+            const QString folded = tipo.toCaseFolded();
+            qsizetype known = typeOfFolded.value(folded, -1);
+            if (known < 0) {
+                known = qsizetype(sums.size());
+                typeOfFolded.insert(folded, known);
+                types << tipo;
+                sums.push_back(0.0f);
+            }
+            type = typeOfSpelling.insert(tipo, known);
+        }
+        float& sum = sums[size_t(*type)];
+        sum = sum + Amount(row.debito) - Amount(row.credito);
+    }
+    Dictionary summary;
+    for (qsizetype t = 0; t < types.size(); ++t)
+        summary.Add(types[t], sums[size_t(t)]);
+    return summary;
 }
 
-// The summary table: one row per document type, in order of type.
-QString FillSummary(const QString& body, Dictionary& summary) {
-    RowSection section(body, {QStringLiteral("<mpag_descrit>")});
-    if (!section.found() || summary.Count() == 0)
-        return body;
+// The summary table's rows, one per document type in order of type.
+QString SummaryRows(const QString& rowTemplate, Dictionary& summary) {
     if (std::optional<Dictionary> sorted = SortDictionary(summary, 1))
         summary = std::move(*sorted);
     QString d1 = QStringLiteral("<");
     QString d2 = QStringLiteral(">");
+    QString rows;
     for (int i = 0; i < summary.Count(); ++i) {
-        QString row = section.rowTemplate();
+        QString row = rowTemplate;
         // The type is a listed text: made safe for RTF like the movement rows.
         PublishValue(row, QStringLiteral("mpag_descrit"), StringRTF(summary.Keys()[i]), {}, &d1,
                      &d2);
@@ -86,41 +101,18 @@ QString FillSummary(const QString& body, Dictionary& summary) {
         PublishValue(row, QStringLiteral("mpag_valor"),
                      StringRTF(Format(float(CDbl(summary.Items()[i])), QStringLiteral("#,##0.00"))),
                      {}, &d1, &d2);
-        section.add(row);
+        rows += row;
     }
-    return section.apply(body);
+    return rows;
 }
 
 }  // namespace
 
-StatementReportSource ReadStatementWindow(const frmMain& source) {
-    StatementReportSource read;
-    read.conta = source.FXConta_ID->currentText();
-    read.inicio = source.FXData_Inicio->dateTime();
-    read.fim = source.FXData_Fim->dateTime();
-    // The rows as the list shows them, in its order.
-    const QAbstractItemModel* list = source.ListView1->model();
-    const int count = list->rowCount();
-    read.rows.reserve(size_t(count));
-    for (int r = 0; r < count; ++r) {
-        StatementReportRow row;
-        for (int c = Data; c <= Saldo; ++c)
-            row.cells << list->index(r, c).data(Qt::DisplayRole).toString();
-        const auto amount = [&](int role) {
-            const QVariant value = list->index(r, Data).data(role);
-            return value.isValid() ? std::optional<Money>(value.value<Money>()) : std::nullopt;
-        };
-        row.debito = amount(StatementModel::DebitRole);
-        row.credito = amount(StatementModel::CreditRole);
-        read.rows.push_back(std::move(row));
-    }
-    return read;
-}
-
-QString FillStatementReport(const QString& templateText, const StatementReportSource& source,
-                            const QString& data) {
+void WriteStatementReport(const QString& path, const QString& templateText,
+                          const StatementReportSource& source, const QString& data,
+                          Placement placement) {
     // The account's text goes in as it is: the list's own account line.
-    QString body = ReplacePlaceholders(
+    const QString body = ReplacePlaceholders(
         templateText,
         {{QStringLiteral("<<conta_descrit>>"),
           source.rows.empty() ? QStringLiteral("  ") : source.conta},
@@ -130,28 +122,38 @@ QString FillStatementReport(const QString& templateText, const StatementReportSo
 
     RowSection movements(
         body, {QStringLiteral("<data>"), QStringLiteral("<origem>"), QStringLiteral("<tipo>")});
-    Dictionary summary;
-    if (movements.found() && !source.rows.empty()) {
-        for (const StatementReportRow& row : source.rows) {
-            movements.add(FilledRow(movements.rowTemplate(), row.cells));
-            const QString tipo = TrimSpaces(row.cells[Tipo]);
-            if (tipo.isEmpty())
-                continue;
-            const float debito = Amount(row.debito);
-            const float credito = Amount(row.credito);
-            if (!summary.Exists(tipo))
-                summary.Add(tipo, debito - credito);
-            else
-                summary.SetItem(tipo, summary.Item(tipo).toFloat() + debito - credito);
-        }
-        body = movements.apply(body);
-    } else {
+    if (!movements.found() || source.rows.empty()) {
         QList<Placeholder> blanks;
         for (const QString& name : kRowPlaceholders)
             blanks.append({name, QStringLiteral(" ")});
-        body = ReplacePlaceholders(body, blanks);
+        return WriteReportFile(path, ReplacePlaceholders(body, blanks), placement);
     }
-    return FillSummary(body, summary);
+
+    // The summary table, before or after the movements' section (never in it), is filled in
+    // the text. Both sections are found in the template itself: no listed text is taken for
+    // the other table's placeholders.
+    QString filled = body;
+    qsizetype shift = 0;
+    const RowSection table(body, {QStringLiteral("<mpag_descrit>")});
+    if (table.found() && table.start() != movements.start()) {
+        Dictionary summary = Summary(source.rows);
+        filled = table.apply(body, SummaryRows(table.rowTemplate(), summary));
+        if (table.start() < movements.start())
+            shift = filled.size() - body.size();
+    }
+
+    movements.setPlaceholders(kRowPlaceholders);
+    std::array<QString, 9> texts;
+    movements.writeAnsi(
+        path, QStringView(filled).left(movements.start() + shift),
+        QStringView(filled).mid(movements.end() + shift), qsizetype(source.rows.size()),
+        [&](qsizetype r) {
+            const StatementReportRow& row = source.rows[size_t(r)];
+            texts = row.cells;
+            texts[Documento] = DocNo(row.cells[Tipo], row.cells[Documento]);
+            return std::span<const QString>(texts);
+        },
+        placement);
 }
 
 std::optional<Dictionary> SortDictionary(Dictionary& objDict, int intSort) {
@@ -177,7 +179,7 @@ std::optional<Dictionary> SortDictionary(Dictionary& objDict, int intSort) {
     return sorted;
 }
 
-QString DoReport(const frmMain& source, QString& OutFile, Placement placement) {
+QString DoReport(const StatementReportSource& source, QString& OutFile, Placement placement) {
     OrlaError failure;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -190,8 +192,7 @@ QString DoReport(const frmMain& source, QString& OutFile, Placement placement) {
             // The day and the year are two readings of the server's date.
             const QString data = Format(GetServerDate(), QStringLiteral("dd mmmm")) +
                                  QLatin1Char(' ') + Format(GetServerDate(), QStringLiteral("yyyy"));
-            WriteReportFile(OutFile, FillStatementReport(text, ReadStatementWindow(source), data),
-                            placement);
+            WriteStatementReport(OutFile, text, source, data, placement);
             return OutFile;
         } catch (const OrlaError& error) {
             failure = error;

@@ -9,24 +9,22 @@
 
 #include <QDateTime>
 #include <QString>
-#include <QStringList>
 
+#include <array>
 #include <optional>
 #include <vector>
 
 namespace orla {
 
-class frmMain;
-
 // One listed row: its shown texts (Data, Origem, Entidade, Referência, Tipo de
 // Documento, Documento, Débito, Crédito, Saldo) and its listed debit and credit.
 struct StatementReportRow {
-    QStringList cells;
+    std::array<QString, 9> cells;
     std::optional<Money> debito;
     std::optional<Money> credito;
 };
 
-// What the report prints, read from the statement window at the moment of the build.
+// What the report prints, as the statement window lists it at the moment of the build.
 struct StatementReportSource {
     QString conta;  // the account box's text
     QDateTime inicio;
@@ -34,12 +32,12 @@ struct StatementReportSource {
     std::vector<StatementReportRow> rows;  // in list order
 };
 
-StatementReportSource ReadStatementWindow(const frmMain& source);
-
-// The template (company placeholders already filled) with the statement's
-// header, movement rows and summary rows; `data` is the printing date as shown.
-QString FillStatementReport(const QString& templateText, const StatementReportSource& source,
-                            const QString& data);
+// Writes to `path` (as WriteReportFile does, with the placement's mode) the template (company
+// placeholders already filled) with the statement's header, movement rows and summary rows;
+// `data` is the printing date as shown. The movement rows go straight into the file's bytes.
+void WriteStatementReport(const QString& path, const QString& templateText,
+                          const StatementReportSource& source, const QString& data,
+                          Placement placement = Placement::Private);
 
 // A new collection with objDict's entries, keys and items as text, in ascending
 // order of column intSort (1 key, 2 item) compared as text without regard to
@@ -47,10 +45,11 @@ QString FillStatementReport(const QString& templateText, const StatementReportSo
 // left as it is.
 std::optional<Dictionary> SortDictionary(Dictionary& objDict, int intSort);
 
-// Builds the report from the statement window into OutFile (the temporary
+// Builds the report of `source` into OutFile (the temporary
 // folder's "Extrato_Conta.doc" when empty, set on return), with the placement's
 // mode (WriteReportFile). The path written, or an empty text after the failure
 // was shown or reported.
-QString DoReport(const frmMain& source, QString& OutFile, Placement placement = Placement::Private);
+QString DoReport(const StatementReportSource& source, QString& OutFile,
+                 Placement placement = Placement::Private);
 
 }  // namespace orla

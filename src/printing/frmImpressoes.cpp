@@ -11,15 +11,11 @@
 #include "platform/services/Prompts.h"
 #include "platform/services/Shell.h"
 #include "printing/PdfConversion.h"
-#include "printing/StatementReport.h"
-#include "statement/frmMain.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QDateEdit>
 #include <QFile>
 #include <QFileInfo>
 #include <QFutureWatcher>
@@ -95,7 +91,8 @@ Converted ConvertInto(const QString& built, std::optional<QTemporaryDir>& folder
 
 }  // namespace
 
-frmImpressoes::frmImpressoes(frmMain* caller) : QWidget(caller, Qt::Dialog), caller_(caller) {
+frmImpressoes::frmImpressoes(QWidget* owner, std::function<StatementReportSource()> source)
+    : QWidget(owner, Qt::Dialog), source_(std::move(source)) {
     setObjectName(kModule);
     setWindowTitle(QStringLiteral("Impressões"));
     BuildControls();
@@ -218,8 +215,6 @@ void frmImpressoes::Toolbar2_ButtonClick(QAction* button) {
 
 void frmImpressoes::Imprimir_Doc(int Button) {
     Guard(Site("Imprimir_Doc"), [&] {
-        if (!caller_)
-            return;
         QString chosen;
         if (Button == btFicheiro) {
             // The document as written, or a PDF of it.
@@ -236,10 +231,11 @@ void frmImpressoes::Imprimir_Doc(int Button) {
         QString outFile = IsPdf(chosen) ? QString() : chosen;
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        const StatementReportSource source = source_();
         // A document the user placed keeps the umask's mode; one in the temporary folder is
         // private.
         const QString built =
-            DoReport(*caller_, outFile, outFile.isEmpty() ? Placement::Private : Placement::Chosen);
+            DoReport(source, outFile, outFile.isEmpty() ? Placement::Private : Placement::Chosen);
         if (built.isEmpty())
             return;
         const QString folder = PastaTemporaria() + QLatin1Char('/');
@@ -259,7 +255,7 @@ void frmImpressoes::Imprimir_Doc(int Button) {
                 CurrentShell().ShellExecute(QStringLiteral("open"), built, folder, this);
                 break;
             case btEmail:
-                Email(built);
+                Email(built, source);
                 break;
             case btFicheiro:
                 if (IsPdf(chosen))
@@ -273,11 +269,10 @@ void frmImpressoes::Imprimir_Doc(int Button) {
 
 // A statement has no document behind it: the mail names the account and the
 // period, and the user picks the recipient in the mail program.
-void frmImpressoes::Email(const QString& file) {
+void frmImpressoes::Email(const QString& file, const StatementReportSource& source) {
     const QString documento = QStringLiteral("Extrato da conta %1 de %2 a %3")
-                                  .arg(caller_->FXConta_ID->currentText(),
-                                       Format(caller_->FXData_Inicio->dateTime(), formats::kData),
-                                       Format(caller_->FXData_Fim->dateTime(), formats::kData));
+                                  .arg(source.conta, Format(source.inicio, formats::kData),
+                                       Format(source.fim, formats::kData));
     MailMessage message;
     message.subject = documento;
     message.receiptRequested = true;
@@ -369,8 +364,7 @@ void frmImpressoes::closeEvent(QCloseEvent* event) {
     if (closed_)
         return;
     closed_ = true;
-    if (caller_)
-        Guard(Site("Form_Unload"), [&] { caller_->Reactivate(1, this); });
+    Guard(Site("Form_Unload"), [&] { emit Closed(); });
     // Work still running (a print, a conversion) ends before the dialog goes.
     if (!Busy())
         deleteLater();

@@ -2,7 +2,8 @@
 // afresh for each action and printed, shown, mailed or saved to a file.
 #pragma once
 
-#include <QPointer>
+#include "printing/StatementReport.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -17,18 +18,14 @@ class QToolBar;
 
 namespace orla {
 
-class frmMain;
-
 class frmImpressoes : public QWidget {
     Q_OBJECT
 
   public:
-    // Opened by the statement window with itself as caller:
-    //     (new frmImpressoes(this))->show();
-    // A modeless window owned by the caller; it closes itself after an action,
-    // on "Cancelar" or on Esc, calls the caller's Reactivate, and deletes itself
-    // once any work it left running (a print, a conversion) has ended.
-    explicit frmImpressoes(frmMain* caller);
+    // A modeless window owned by `owner` that prints what `source` gives at the moment of
+    // each build. It closes itself after an action, on "Cancelar" or on Esc, raises Closed,
+    // and deletes itself once any work it left running (a print, a conversion) has ended.
+    frmImpressoes(QWidget* owner, std::function<StatementReportSource()> source);
     ~frmImpressoes() override;
 
     // Carries out the action of the toolbar button at index Button (1 print,
@@ -45,6 +42,8 @@ class frmImpressoes : public QWidget {
     QCheckBox* Check_PDF;  // e-mail the statement as a PDF
 
   signals:
+    // The dialog closed: the window that opened it takes input again.
+    void Closed();
     // A print or conversion started by an action has ended (and its result was delivered).
     void WorkFinished();
 
@@ -56,13 +55,13 @@ class frmImpressoes : public QWidget {
     void BuildControls();
     void Toolbar2_ButtonClick(QAction* button);
     void EnableDocumentButtons(bool enabled);
-    void Email(const QString& file);
+    void Email(const QString& file, const StatementReportSource& source);
     void SaveAs(const QString& built, const QString& chosen);
     // Runs work off the interface thread with the busy pointer; then, back on
     // it, tells the user its error, if any, or runs done.
     void RunAside(std::function<QString()> work, std::function<void()> done);
 
-    QPointer<frmMain> caller_;
+    std::function<StatementReportSource()> source_;
     int running_ = 0;
     bool closed_ = false;
 };

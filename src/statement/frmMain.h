@@ -139,7 +139,12 @@ class frmMain : public QWidget {
 // The key (item data) of the item chosen in a list, none when nothing is chosen.
 std::optional<qint64> SelectedKey(const QComboBox* combo);
 
+class frmImpressoes;
 class frmTransferencia;
+
+// Opens the print dialog over the statement: it prints the statement as listed when each
+// action is built, and the statement takes input again when the dialog closes.
+frmImpressoes* AbrirImpressoes(frmMain* janela);
 
 // Opens the transfer window over the statement: a new transfer (trfId 0) proposed from the
 // account contaOrigemId with the selected total as its amount, or the existing transfer trfId.

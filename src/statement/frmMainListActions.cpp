@@ -9,6 +9,7 @@
 #include "platform/services/ErrorReport.h"
 #include "platform/services/Prompts.h"
 #include "printing/frmImpressoes.h"
+#include "statement/StatementReportSource.h"
 #include "statement/frmMain.h"
 #include "transfers/frmTransferencia.h"
 
@@ -127,6 +128,15 @@ frmTransferencia* AbrirTransferencia(frmMain* janela, qint32 trfId, qint32 conta
     return window;
 }
 
+frmImpressoes* AbrirImpressoes(frmMain* janela) {
+    auto* dialog =
+        new frmImpressoes(janela, [janela] { return ReadStatementReportSource(*janela); });
+    QObject::connect(dialog, &frmImpressoes::Closed, janela,
+                     [janela, dialog] { janela->Reactivate(1, dialog); });
+    dialog->show();
+    return dialog;
+}
+
 void frmMain::Toolbar1_ButtonClick(QAction* Button) {
     Guard({objectName(), QStringLiteral("Toolbar1_ButtonClick"), ReportFilter::NotZeroNor3709},
           [&] {
@@ -137,7 +147,7 @@ void frmMain::Toolbar1_ButtonClick(QAction* Button) {
               } else if (key == QLatin1String("procurar")) {
                   Procurar();
               } else if (key == QLatin1String("imprimir")) {
-                  (new frmImpressoes(this))->show();
+                  AbrirImpressoes(this);
               } else if (key == QLatin1String("custo")) {
                   NovoCusto();
               }

@@ -45,8 +45,7 @@ struct Dialog {
         f.add(1, 901, Day(-3), "10");
         f.open(60);
         f.window().setEnabled(false);
-        dialog = new frmImpressoes(&f.window());
-        dialog->show();
+        dialog = AbrirImpressoes(&f.window());
     }
     QString built() const { return PastaTemporaria() + "/Extrato_Conta.doc"; }
     QAction* button(const char* key) const {

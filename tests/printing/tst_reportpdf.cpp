@@ -8,6 +8,7 @@
 #include "context/Context.h"
 #include "printing/StatementReport.h"
 #include "printing/modTemplates.h"
+#include "statement/StatementReportSource.h"
 #include "transfers/frmTransferencia.h"
 
 #include <QComboBox>
@@ -73,7 +74,7 @@ class TestReportPdf : public QObject {
         f.open(60);
         QTemporaryDir out;
         QString outFile = out.filePath("Extrato_Conta.doc");
-        QCOMPARE(DoReport(f.window(), outFile), outFile);
+        QCOMPARE(DoReport(ReadStatementReportSource(f.window()), outFile), outFile);
         QVERIFY2(f.reports().reports.isEmpty(), "the build reported a failure");
 
         QStringList values{kHostile, f.window().FXConta_ID->currentText(),

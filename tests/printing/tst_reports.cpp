@@ -7,6 +7,7 @@
 #include "common/Registry.h"
 #include "context/Context.h"
 #include "printing/StatementReport.h"
+#include "statement/StatementReportSource.h"
 #include "transfers/frmTransferencia.h"
 
 #include <QComboBox>
@@ -35,6 +36,12 @@ struct Folders {
 QString Text(const QString& path) {
     return QString::fromLatin1(ReadAll(path));
 }
+
+// The movements' row, then the summary's, or the other way round.
+const QString kMovementsFirst =
+    "{<<conta_descrit>>|\\row A<data>|<doc_no>|<debito>\\row B<mpag_descrit>=<mpag_valor>\\row}";
+const QString kSummaryFirst =
+    "{<<conta_descrit>>|\\row B<mpag_descrit>=<mpag_valor>\\row A<data>|<doc_no>|<debito>\\row}";
 
 // Rows of the statement list: type, number, debit, credit.
 using Rows = QList<QStringList>;
@@ -143,22 +150,26 @@ class TestReports : public QObject {
     }
 
     void statementReportRowsAndSummary_data() {
+        QTest::addColumn<QString>("templ");
         QTest::addColumn<QString>("conta");
         QTest::addColumn<Rows>("rows");
         QTest::addColumn<QString>("expected");  // after the template's "{"
         QTest::newRow("empty list: blank rows, summary row as it is")
-            << "Conta {1}" << Rows{} << "  |\\row A | | \\row B<mpag_descrit>=<mpag_valor>\\row}";
+            << kMovementsFirst << "Conta {1}" << Rows{}
+            << "  |\\row A | | \\row B<mpag_descrit>=<mpag_valor>\\row}";
         QTest::newRow("document numbers; account unescaped")
-            << "Conta {1}\\"
+            << kMovementsFirst << "Conta {1}\\"
             << Rows{{"Fatura", "FT 1", "", ""}, {"  ", "FT 2", "", ""}, {"", " ", "", ""}}
             << "Conta {1}\\|\\row Ad|Fatura [FT 1]|   \\row Ad|FT 2|   \\row Ad|   |   "
                "\\row BFatura=0,00\\row}";
         QTest::newRow("types differing in case under the first; 1.250,00 - 250,00")
-            << "C" << Rows{{"Recibo", "R1", "€ 1.250,00", ""}, {"RECIBO", "R2", "", "250,00 €"}}
-            << "C|\\row Ad|Recibo [R1]|\\'80 1.250,00\\row Ad|RECIBO [R2]|   "
+            << kMovementsFirst << "C"
+            << Rows{{"Recibo", "R1", "€ 1.250,00", ""},
+                    {"RECIBO", "<mpag_descrit>", "", "250,00 €"}}
+            << "C|\\row Ad|Recibo [R1]|\\'80 1.250,00\\row Ad|RECIBO [<mpag_descrit>]|   "
                "\\row BRecibo=1.000,00\\row}";
         QTest::newRow("summary in order of type, any case")
-            << "C"
+            << kMovementsFirst << "C"
             << Rows{{"recibo", "1", "1,00", ""},
                     {"Fatura", "2", "", "2,00"},
                     {"adiantamento", "3", "- 3,50", ""},
@@ -168,18 +179,22 @@ class TestReports : public QObject {
                "\\row BFatura=-2,00\\row Brecibo=1,00\\row}";
         // In exact cents 100.000,02; a single-precision sum loses the cents.
         QTest::newRow("single precision")
-            << "C" << Rows{{"T", "1", "100.000,01", ""}, {"T", "2", "0,01", ""}}
+            << kMovementsFirst << "C" << Rows{{"T", "1", "100.000,01", ""}, {"T", "2", "0,01", ""}}
             << "C|\\row Ad|T [1]|100.000,01\\row Ad|T [2]|0,01\\row BT=100.000,00\\row}";
+        QTest::newRow("summary before the movements")
+            << kSummaryFirst << "C"
+            << Rows{{"Recibo", "R1", "1,00", ""}, {"Fatura", "F2", "", "2,00"}}
+            << "C|\\row BFatura=-2,00\\row BRecibo=1,00\\row Ad|Recibo [R1]|1,00\\row Ad|Fatura "
+               "[F2]|   \\row}";
     }
     void statementReportRowsAndSummary() {
+        QFETCH(QString, templ);
         QFETCH(QString, conta);
         QFETCH(Rows, rows);
         QFETCH(QString, expected);
-        const QString filled = FillStatementReport(
-            "{<<conta_descrit>>|\\row A<data>|<doc_no>|<debito>\\row "
-            "B<mpag_descrit>=<mpag_valor>\\row}",
-            Source(conta, rows), "1 janeiro 2026");
-        QCOMPARE(filled, "{" + expected);
+        QTemporaryDir dir;
+        WriteStatementReport(dir.filePath("e.doc"), templ, Source(conta, rows), "1 janeiro 2026");
+        QCOMPARE(Text(dir.filePath("e.doc")), "{" + expected + "\r\n");
     }
 
     void statementReportReadsTheWindowAsListed() {
@@ -193,7 +208,8 @@ class TestReports : public QObject {
                 "\\row <data>|<ref>|<saldo>\\row', 1)"});
         f.open(60);
         QString out;
-        QCOMPARE(DoReport(f.window(), out), folders.temp.path() + "//Extrato_Conta.doc");
+        QCOMPARE(DoReport(ReadStatementReportSource(f.window()), out),
+                 folders.temp.path() + "//Extrato_Conta.doc");
         QCOMPARE(out, folders.temp.path() + "//Extrato_Conta.doc");
         QString expected = f.window().FXConta_ID->currentText() + ' ' +
                            f.window().FXData_Inicio->date().toString("dd-MM-yyyy") + '-' +
