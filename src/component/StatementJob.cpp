@@ -105,7 +105,7 @@ class JobPrompts : public Prompts {
 // Builds the report at `built` in the job's work folder, once the report's
 // place (`path`, when the job keeps it) is known to take it: a report held
 // open there is refused as the print dialog refuses it.
-bool BuildReport(const frmMain& window, const QString& built, const QString& path,
+bool BuildReport(const StatementReportSource& source, const QString& built, const QString& path,
                  QString* message) {
     QStringList said;
     std::unique_ptr<Prompts> previous = ReplacePrompts(std::make_unique<JobPrompts>(&said));
@@ -114,9 +114,7 @@ bool BuildReport(const frmMain& window, const QString& built, const QString& pat
     if (refused)
         ReportBuildFailure(*refused, QStringLiteral("frmImpressoes"));
     QString written = built;
-    const bool ok =
-        !refused &&
-        !DoReport(ReadStatementReportSource(window), written, Placement::Private).isEmpty();
+    const bool ok = !refused && !DoReport(source, written, Placement::Private).isEmpty();
     SetPrompts(std::move(previous));
     if (!ok)
         *message =
@@ -129,7 +127,8 @@ bool BuildReport(const frmMain& window, const QString& built, const QString& pat
 
 // The report and its PDF, made in a work folder of the user's private
 // temporary folder and added to the outputs.
-bool AddReport(const frmMain& window, const StatementJob& job, Outputs& outputs, QString* message) {
+bool AddReport(const StatementReportSource& source, const StatementJob& job, Outputs& outputs,
+               QString* message) {
     std::optional<QTemporaryDir> work;
     if (const auto failed =
             Try([&] { work.emplace(PastaTemporaria() + QStringLiteral("orla-pdf-XXXXXX")); })) {
@@ -141,7 +140,7 @@ bool AddReport(const frmMain& window, const StatementJob& job, Outputs& outputs,
         return false;
     }
     const QString built = work->filePath(QStringLiteral("Extrato_Conta.doc"));
-    if (!BuildReport(window, built, job.reportPath, message))
+    if (!BuildReport(source, built, job.reportPath, message))
         return false;
     QFile report(built);
     if (!job.reportPath.isEmpty() && (!report.open(QIODevice::ReadOnly) ||
@@ -236,16 +235,16 @@ bool Choose(const StatementJob& job, JobChoice& choice, QString* message) {
     return true;
 }
 
-// The statement as the window lists it, read without the window.
-Statement ReadJobStatement(const StatementJob& job, const JobChoice& choice) {
+// The statement as the window lists it, read without the window; the period moves up to the
+// account's balance date as the window's does.
+Statement ReadJobStatement(const StatementJob& job, JobChoice& choice) {
     Connection& connection = Data().SqlServer;
     StatementRequest request;
     request.account = choice.conta;
     const AccountInfo info = ReadAccount(connection, request.account);
-    QDate inicio = choice.inicio, fim = choice.fim;
-    ClampToBalanceDate(info, inicio, fim);
-    request.inicio = inicio;
-    request.fim = fim;
+    ClampToBalanceDate(info, choice.inicio, choice.fim);
+    request.inicio = choice.inicio;
+    request.fim = choice.fim;
     request.paymentMode = job.modo;
     request.ignorarAnteriores = job.ignorarAnteriores;
     request.concilOnly = job.apenasNaoConciliados;
@@ -254,7 +253,7 @@ Statement ReadJobStatement(const StatementJob& job, const JobChoice& choice) {
     return statement;
 }
 
-// Loads the window with the job's choice, for its picture and its report.
+// Loads the window with the job's choice, for its picture.
 void Prepare(frmMain& window, const StatementJob& job, const JobChoice& choice) {
     if (!window.IsLoaded())
         window.Load();
@@ -307,27 +306,29 @@ int Run(GeneralInterface* general, const StatementJob& job, QString* message) {
         return 2;
     // Where the user chose, the umask's mode; in the private folder, the owner's alone.
     Outputs outputs(job.chosenFolder ? Placement::Chosen : Placement::Private);
-    if (!job.csvPath.isEmpty()) {
+    const bool report = !job.reportPath.isEmpty() || !job.pdfPath.isEmpty();
+    if (!job.csvPath.isEmpty() || report) {
         Statement statement;
         if (const auto failed = Try([&] { statement = ReadJobStatement(job, choice); })) {
             *message =
                 QStringLiteral("Não foi possível ler o extrato: %1").arg(failed->description);
             return 1;
         }
-        const QByteArray csv =
-            StatementCsv(statement.rows, Format(statement.debitos, formats::kEuro),
-                         Format(statement.creditos, formats::kEuro));
-        if (!outputs.add(job.csvPath, csv, message))
+        if (!job.csvPath.isEmpty() &&
+            !outputs.add(job.csvPath,
+                         StatementCsv(statement.rows, Format(statement.debitos, formats::kEuro),
+                                      Format(statement.creditos, formats::kEuro)),
+                         message))
+            return 1;
+        if (report &&
+            !AddReport(ReportSourceOf(choice.contaText, choice.inicio, choice.fim, statement.rows),
+                       job, outputs, message))
             return 1;
     }
-    const bool report = !job.reportPath.isEmpty() || !job.pdfPath.isEmpty();
-    if (!job.screenshotPath.isEmpty() || report) {
+    if (!job.screenshotPath.isEmpty()) {
         frmMain& window = *owner->Window();
         Prepare(window, job, choice);
-        if (!job.screenshotPath.isEmpty() &&
-            !AddPicture(window, job.screenshotPath, outputs, message))
-            return 1;
-        if (report && !AddReport(window, job, outputs, message))
+        if (!AddPicture(window, job.screenshotPath, outputs, message))
             return 1;
     }
     return outputs.commit(message) ? 0 : 1;
