@@ -8,9 +8,12 @@
 #include "component/General.h"
 #include "context/Context.h"
 #include "platform/SharedFiles.h"
+#include "platform/db/Values.h"
 #include "printing/StatementReport.h"
+#include "statement/Reconciliation.h"
 #include "statement/StatementQueries.h"
 #include "statement/StatementReportSource.h"
+#include "statement/StatementUpdate.h"
 #include "statement/frmMain.h"
 
 #include <orla_contas/ConnectionScrambler.h>
@@ -115,7 +118,7 @@ int main(int argc, char* argv[]) {
     std::printf("movements read: %ld, rows listed: %d\n", rows, listed);
     std::printf("floor (read the rows): %.1f ms\n", floorMs);
     std::printf("Fill:                  %.1f ms\n", fillMs);
-    std::printf("ratio Fill/floor:      %.2f (goal: at most 3.00; Fill under 1000 ms)\n", ratio);
+    std::printf("ratio Fill/floor:      %.2f (goal: at most 2.00)\n", ratio);
 
     // The report as the print dialog builds it: the list's rows read, then filled and written.
     QString report = dir.filePath("Extrato_Conta.doc");
@@ -133,5 +136,27 @@ int main(int argc, char* argv[]) {
     std::printf("DoReport:                %.1f ms\n", reportMs);
     std::printf("ratio (read + DoReport)/floor: %.2f (goal: at most 5.00)\n",
                 (readMs + reportMs) / writeMs);
+
+    // A tick of the newest unreconciled movement, as the window lists it afterwards: the bank
+    // date written, the movement moved in the list and the balances after it counted again,
+    // against a whole refill.
+    orla::Statement statement;
+    for (int r = 0; r < listed; ++r)
+        statement.rows.push_back(window.ListModel()->Row(r));
+    int row = 0;
+    while (row < listed &&
+           (statement.rows[size_t(row)].checked || statement.rows[size_t(row)].Origin() != 1))
+        ++row;
+    const orla::StatementRow& ticked = statement.rows[size_t(row)];
+    const orla::SourceRecord record{1, ticked.armazem.value_or(0), ticked.doc.value_or(0)};
+    const orla::ListedPeriod period{window.FXData_Inicio->date(), window.FXData_Fim->date(), false,
+                                    QDate::currentDate()};
+    QElapsedTimer clock;
+    clock.start();
+    orla::Reconcile(orla::Data().SqlServer, record, QDate::currentDate().addDays(-1));
+    orla::ListReconciled(statement, row, orla::WallClock(QDate::currentDate().addDays(-1)), period);
+    const double tickMs = double(clock.nsecsElapsed()) / 1e6;
+    std::printf("tick listed in place:  %.1f ms (goal: under 100 ms; a refill takes %.1f ms)\n",
+                tickMs, fillMs);
     return 0;
 }

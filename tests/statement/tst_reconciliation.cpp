@@ -15,7 +15,9 @@
 #include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -127,6 +129,39 @@ class TestReconciliation : public QObject {
         QVERIFY(Unreconcile(db, movement, limit));
         QCOMPARE(f.value(record.arg(901)).toString(), "- | " + Day(-2, "00:00:00"));
         QVERIFY(!Reconcile(db, {5, 0, 901}, QDate::currentDate()));
+    }
+
+    // A tick lists the movement in place, among the others by its bank date, with the balances
+    // and totals a refill gives; a change made meanwhile by another program makes it a refill.
+    void tickListsInPlaceAsARefillWould_data() {
+        QTest::addColumn<bool>("changedMeanwhile");
+        QTest::newRow("nobody else wrote") << false;
+        QTest::newRow("another program wrote") << true;
+    }
+    void tickListsInPlaceAsARefillWould() {
+        QFETCH(bool, changedMeanwhile);
+        StatementFixture f;
+        f.add(1, 901, Day(-9), "100.005");
+        f.add(2, 902, Day(-6), "30");
+        f.add(7, 903, Day(-4), "12.5", Day(-4));
+        f.add(1, 904, Day(-1), "7");
+        f.open();
+        if (changedMeanwhile)
+            f.add(3, 905, Day(-3), "1");
+        const auto shown = [&f] {
+            QStringList rows;
+            for (int r = 0; r < f.window().ListModel()->RowCount(); ++r)
+                rows << f.window().ListModel()->Row(r).Key() + ' ' + f.texts(r).join('|');
+            return rows << f.window().FXDebitos->text() + ' ' + f.window().FXCreditos->text();
+        };
+        ScopedModalScript dialog(Pick(QDate::currentDate().addDays(-2), true));
+        f.clickCheckBox(f.row("#11901"));
+        const QStringList ticked = shown();
+        QCOMPARE(ticked.indexOf(QRegularExpression("^#11901 .*")), 1);  // below 904 only
+        QCOMPARE(ticked.filter("#31905").size(), changedMeanwhile ? 1 : 0);
+        QCOMPARE(Selected(f), "#11901");
+        f.window().Fill();
+        QCOMPARE(ticked, shown());
     }
 
     void closingDateDialogAndQuestion_data() {
