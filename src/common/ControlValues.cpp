@@ -489,6 +489,11 @@ void DefinirValorControlo(QWidget* control, const QVariant& value, int kind) {
     }
 }
 
+std::optional<qint64> SelectedKey(const QComboBox* combo) {
+    const QVariant key = combo->currentIndex() >= 0 ? combo->currentData() : QVariant();
+    return key.isValid() ? std::optional<qint64>(key.toLongLong()) : std::nullopt;
+}
+
 QString ObterValorSQL(QWidget* control, int kind) {
     if (const std::optional<TextControl> text = TextControl::Of(control)) {
         return text->IsLabel() ? LabelSql(text->Text(), text->Tag(), kind)

@@ -18,7 +18,10 @@
 #include <QString>
 #include <QVariant>
 
+#include <optional>
+
 class QDateTimeEdit;
+class QComboBox;
 class QWidget;
 
 namespace orla {
@@ -41,6 +44,9 @@ enum FormatKind : int {
 void DefinirValorControlo(QWidget* control, const QVariant& value, int kind);
 
 // The control's value as an SQL literal, "null" when it holds none.
+// The key (item data) of the item chosen in a list, none when nothing is chosen.
+std::optional<qint64> SelectedKey(const QComboBox* combo);
+
 QString ObterValorSQL(QWidget* control, int kind);
 
 // On entering a field: shows the raw value for editing and selects it.

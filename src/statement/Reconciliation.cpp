@@ -21,8 +21,7 @@ QDateTime ReconciliationLimit(Connection& connection, const std::optional<qint64
 bool Reconcile(Connection& connection, const SourceRecord& record,
                const std::optional<QDate>& bankDate) {
     const QString statement =
-        bankDate ? ChosenDebitDateStatement(record, SqlValue(WallClock(*bankDate), SqlDate))
-                 : DefaultDebitDateStatement(record);
+        bankDate ? ChosenDebitDateStatement(record, *bankDate) : DefaultDebitDateStatement(record);
     if (statement.isEmpty())
         return false;
     connection.Execute(statement);

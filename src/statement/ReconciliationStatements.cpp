@@ -1,5 +1,9 @@
 #include "statement/ReconciliationStatements.h"
 
+#include "platform/db/Values.h"
+
+#include "common/SqlLiterals.h"
+
 namespace orla {
 namespace {
 
@@ -67,8 +71,8 @@ QString DefaultDebitDateStatement(const SourceRecord& record) {
                   : QString();
 }
 
-QString ChosenDebitDateStatement(const SourceRecord& record, const QString& dateLiteral) {
-    return Update(record, &SourceTable::debitColumn, dateLiteral);
+QString ChosenDebitDateStatement(const SourceRecord& record, const QDate& day) {
+    return Update(record, &SourceTable::debitColumn, SqlValue(WallClock(day), SqlDate));
 }
 
 QString ReadDebitDateQuery(const SourceRecord& record) {

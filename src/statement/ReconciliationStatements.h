@@ -2,6 +2,7 @@
 // record, by origin code, and the re-selection flag of each origin.
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 #include <optional>
@@ -20,7 +21,7 @@ bool NotSubjectToReconciliation(int origin);
 
 // Each returns an empty text for an origin that owns no reconcilable record.
 QString DefaultDebitDateStatement(const SourceRecord& record);
-QString ChosenDebitDateStatement(const SourceRecord& record, const QString& dateLiteral);
+QString ChosenDebitDateStatement(const SourceRecord& record, const QDate& day);
 QString ReadDebitDateQuery(const SourceRecord& record);
 QString RestoreOwnDateStatement(const SourceRecord& record);
 QString ClearDebitDateStatement(const SourceRecord& record);

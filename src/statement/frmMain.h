@@ -136,9 +136,6 @@ class frmMain : public QWidget {
     Money selectedTotal_;  // debits minus credits of the rows last clicked
 };
 
-// The key (item data) of the item chosen in a list, none when nothing is chosen.
-std::optional<qint64> SelectedKey(const QComboBox* combo);
-
 class frmImpressoes;
 class frmTransferencia;
 

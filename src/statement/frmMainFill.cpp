@@ -14,11 +14,6 @@
 
 namespace orla {
 
-std::optional<qint64> SelectedKey(const QComboBox* combo) {
-    const QVariant key = combo->currentIndex() >= 0 ? combo->currentData() : QVariant();
-    return key.isValid() ? std::optional<qint64>(key.toLongLong()) : std::nullopt;
-}
-
 void frmMain::Fill(int, int, int) {
     Statement statement;
     bool cleared = false;

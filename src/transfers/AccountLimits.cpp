@@ -1,6 +1,7 @@
 #include "transfers/AccountLimits.h"
 
 #include "common/Format.h"
+#include "common/SqlLiterals.h"
 
 namespace orla {
 namespace {
@@ -14,9 +15,11 @@ std::optional<QDate> DayOf(const QVariant& value) {
 
 }  // namespace
 
-AccountDates ReadAccountDates(Connection& connection, const QString& account) {
-    Recordset rs = connection.Execute(
-        QStringLiteral("SELECT * FROM tbContas_Bancarias WHERE conta_id = ") + account);
+AccountDates ReadAccountDates(Connection& connection, const std::optional<qint64>& account) {
+    Recordset rs =
+        connection.Execute(QStringLiteral("SELECT * FROM tbContas_Bancarias WHERE "
+                                          "conta_id = ") +
+                           SqlValue(account ? QVariant(*account) : QVariant(), SqlNumber));
     AccountDates dates;
     if (!rs.Eof()) {
         dates.dataClosed = DayOf(rs.Value(QStringLiteral("data_closed")));

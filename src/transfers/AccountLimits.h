@@ -16,10 +16,8 @@ struct AccountDates {
     std::optional<QDate> saldoData;   // date of the opening balance
 };
 
-// The account's dates; both none when the account is gone. `account` is the
-// account's key as an SQL literal (as ObterValorSQL reads it from a list).
-// Throws OrlaError.
-AccountDates ReadAccountDates(Connection& connection, const QString& account);
+// The account's dates; both none when the account is gone or none is given. Throws OrlaError.
+AccountDates ReadAccountDates(Connection& connection, const std::optional<qint64>& account);
 
 // The later of the two dates that are known; none when neither is.
 std::optional<QDate> LowerLimit(const AccountDates& dates);

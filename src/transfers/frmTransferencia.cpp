@@ -252,13 +252,12 @@ void frmTransferencia::Form_Load() {
 }
 
 void frmTransferencia::SetLocks() {
-    const AccountDates origin = ReadAccountDates(Data().SqlServer, ObterValorSQL(FXOrigem_ID, 0));
+    const AccountDates origin = ReadAccountDates(Data().SqlServer, SelectedKey(FXOrigem_ID));
     if (origin.dataClosed &&
         (*origin.dataClosed >= FXData->date() ||
          (HasDate(FXData_Debito) && FXData_Debito->date() <= *origin.dataClosed)))
         LockOrigin();
-    const AccountDates destination =
-        ReadAccountDates(Data().SqlServer, ObterValorSQL(FXDestino_ID, 0));
+    const AccountDates destination = ReadAccountDates(Data().SqlServer, SelectedKey(FXDestino_ID));
     if (destination.dataClosed && (*destination.dataClosed >= FXData_Destino->date() ||
                                    (HasDate(FXData_Debito_Destino) &&
                                     FXData_Debito_Destino->date() <= *destination.dataClosed)))
@@ -335,9 +334,9 @@ bool frmTransferencia::Validate() {
         return Refuse(QStringLiteral("Tem de indicar o valor para a transferência."), FXValor);
 
     const std::optional<QDate> originLimit =
-        LowerLimit(ReadAccountDates(Data().SqlServer, ObterValorSQL(FXOrigem_ID, 0)));
+        LowerLimit(ReadAccountDates(Data().SqlServer, SelectedKey(FXOrigem_ID)));
     const std::optional<QDate> destinationLimit =
-        LowerLimit(ReadAccountDates(Data().SqlServer, ObterValorSQL(FXDestino_ID, 0)));
+        LowerLimit(ReadAccountDates(Data().SqlServer, SelectedKey(FXDestino_ID)));
     const QString origin = QStringLiteral(" (limite inferior da conta de origem).");
     const QString destination = QStringLiteral(" (limite inferior da conta de destino).");
     const QString dateAbove = QStringLiteral("A data tem de ser superior a ");
