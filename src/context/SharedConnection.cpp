@@ -53,9 +53,7 @@ bool NamesServer(const ScrambledString& text) {
 }
 
 void Notify(QWidget* form, void (SharedServices::*notice)(QWidget*)) {
-    std::unique_ptr<SharedServices> services = CurrentSharedServicesFactory()();
-    if (services)
-        ((*services).*notice)(form);
+    (CurrentSharedServices().*notice)(form);
 }
 
 // Up to four passes of two attempts: the present string, then the other

@@ -24,7 +24,7 @@ void ConnectTo(const QString& primary, const QString& secondary = QString()) {
     // The primary must win the race: the secondary answers late.
     ScopedBackendSpy spy;
     if (!secondary.isEmpty())
-        spy.setBehaviour(secondary, {1000, false});
+        spy->setBehaviour(secondary, {1000, false});
     General general;
     QVERIFY(general.SQLConnect(kAppUser, ConnectionScrambler::Scramble(kAppPassword), kDbLogin,
                                ConnectionScrambler::Scramble(kDbPassword), QStringLiteral("Orla"),
@@ -69,12 +69,12 @@ class TestSharedConnection : public QObject {
         ScopedServicesRecorder services;
         ScopedBackendSpy spy;
         QCOMPARE(CheckSQLConnection(nullptr, nullptr, true, reconnect, false, false), result);
-        QCOMPARE(services.log().notices, notices);
-        QCOMPARE(spy.attempts(), closed && reconnect ? QStringList{db.path()} : QStringList());
+        QCOMPARE(services->notices, notices);
+        QCOMPARE(spy->attempts(), closed && reconnect ? QStringList{db.path()} : QStringList());
         QCOMPARE(Data().SqlServer.State(),
                  int(closed && !reconnect ? Connection::adStateClosed : Connection::adStateOpen));
         QCOMPARE(Data().SqlServer.ConnectionTimeout(), 33);  // restored
-        QVERIFY(services.log().reports.isEmpty());
+        QVERIFY(services->reports.isEmpty());
     }
 
     // At most eight attempts: the first waits 240 seconds, every other one 10,
@@ -107,12 +107,12 @@ class TestSharedConnection : public QObject {
                  reached ? QString()
                          : QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]SQL Server does "
                                           "not exist or access denied."));
-        QCOMPARE(services.log().notices, reached ? kSucceeded : kFailed);
+        QCOMPARE(services->notices, reached ? kSucceeded : kFailed);
         QStringList tried;
         for (QChar server : attempts)
             tried << (server == 'P' ? primary : secondary).path();
-        QCOMPARE(spy.attempts(), tried);
-        QCOMPARE(spy.timeouts(), QList<int>{240} + QList<int>(attempts.size() - 1, 10));
+        QCOMPARE(spy->attempts(), tried);
+        QCOMPARE(spy->timeouts(), QList<int>{240} + QList<int>(attempts.size() - 1, 10));
         if (reached) {  // on the other server; the context keeps where it started
             QCOMPARE(Data().SqlServer.ConnectionString(),
                      ConnectionScrambler::Unscramble(Context().SecondaryConnectionString)
@@ -132,7 +132,7 @@ class TestSharedConnection : public QObject {
         QVERIFY(InTransaction());
         ScopedBackendSpy spy;
         QCOMPARE(CheckSharedConnection(), QString());
-        QVERIFY(spy.attempts().isEmpty());
+        QVERIFY(spy->attempts().isEmpty());
         QVERIFY(InTransaction());  // still the same open transaction
         Data().SqlServer.Execute(QStringLiteral("ROLLBACK TRANSACTION"));
         QVERIFY(!InTransaction());
@@ -145,7 +145,7 @@ class TestSharedConnection : public QObject {
         ConnectTo(db.path());
         Data().SqlServer.Close();
         ScopedBackendSpy spy;
-        spy.setBehaviour(db.path(), {1000, false});
+        spy->setBehaviour(db.path(), {1000, false});
         Data().SqlServer.Open(Connection::adAsyncConnect);
         QCOMPARE(CheckSharedConnection(), QStringLiteral("..."));
         WaitWhileConnecting(Data().SqlServer);

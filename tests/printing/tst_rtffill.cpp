@@ -226,9 +226,9 @@ class TestRtfFill : public QObject {
             ScopedPrompts scripted;
             ReportBuildFailure(OrlaError(number, "falhou"), "frmImpressoes");
             QStringList seen;
-            for (const PromptCall& call : scripted.prompts().calls)
+            for (const PromptCall& call : scripted->calls)
                 seen << call.title + ": " + call.text;
-            for (const Report& r : services.log().reports)
+            for (const Report& r : services->reports)
                 seen << r.texts.mid(2, 2).join('.') + ": " + r.texts.value(4);
             QCOMPARE(seen.join('|'), QString(told));
         }

@@ -76,7 +76,7 @@ void Connection::Open(int options) {
         throw OrlaError(err::kProviderFailure,
                         QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]SQL Server does "
                                        "not exist or access denied."));
-    backend_ = CurrentBackendFactory()(settings);
+    backend_ = ServiceSlot<BackendFactory>::Current().Make(settings);
     if (options != adOptionUnspecified && (options & adAsyncConnect)) {
         // The worker only proves the server and login on a connection of its
         // own; the usable connection is opened here, on the owner's thread.

@@ -34,9 +34,7 @@ void ReportError(const ErrorSite& site, const OrlaError& error) {
     QString module = site.module;
     QString procedure = site.procedure;
     QString message = ReportMessage(site.form, error);
-    std::unique_ptr<SharedServices> services = CurrentSharedServicesFactory()();
-    if (services)
-        services->ReportError(product, application, module, procedure, message);
+    CurrentSharedServices().ReportError(product, application, module, procedure, message);
 }
 
 }  // namespace orla
