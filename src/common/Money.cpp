@@ -1,7 +1,7 @@
 #include "common/Money.h"
 
-#include "common/Decimal.h"
 #include "common/Format.h"
+#include "platform/Decimal.h"
 
 namespace orla {
 namespace {

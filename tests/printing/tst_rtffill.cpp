@@ -3,8 +3,8 @@
 // the builders.
 #include "Recorders.h"
 #include "SettingsSandbox.h"
-#include "common/Ansi.h"
 #include "common/TextHelpers.h"
+#include "platform/Ansi.h"
 #include "printing/RtfFill.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "platform/registry/RegistryBackend.h"
 
-#include "common/Ansi.h"
+#include "platform/Ansi.h"
 #include "platform/registry/RegFile.h"
 
 #include "platform/SharedFiles.h"
