@@ -1,7 +1,9 @@
 #include "TestDatabase.h"
 
+#include "context/Context.h"
 #include "platform/db/Backend.h"
 #include "platform/db/Logins.h"
+#include "security/Permissions.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -62,6 +64,13 @@ QVariant QueryValue(const QString& path, const QString& sql) {
             value = query.value(0);
     });
     return value;
+}
+
+void ResetComponentState() {
+    Data().SqlServer.Close();
+    Data().SqlServer.SetConnectionString(kDesignConnectionString);
+    Context() = ContextValues();
+    ResetSecurityPolicyCache();
 }
 
 }  // namespace orla::test
