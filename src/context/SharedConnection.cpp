@@ -145,7 +145,7 @@ QString CheckSharedConnection() {
 }
 
 QDateTime GetServerDate() {
-    const QDateTime failure(QDate(1900, 1, 1), QTime(0, 0));
+    const QDateTime failure(kNoDate, QTime(0, 0));
     QDateTime result = failure;
     const auto error = Try([&] {
         Recordset rs = Data().SqlServer.Execute(QStringLiteral("SELECT GETDATE() AS DATE"));

@@ -5,6 +5,7 @@
 #include "common/SqlLiterals.h"
 #include "context/Context.h"
 #include "context/SharedConnection.h"
+#include "platform/db/Values.h"
 #include "platform/services/ErrorReport.h"
 #include "platform/services/ModalDialogs.h"
 #include "platform/services/Prompts.h"
@@ -20,18 +21,6 @@
 namespace orla {
 namespace {
 
-const QDate kNoDate(1900, 1, 1);
-
-// Dates are compared as the wall-clock values they are, whatever zone they
-// are labelled with, date and time both.
-QDateTime WallClock(const QDate& date, const QTime& time = QTime(0, 0)) {
-    return QDateTime(date, time, Qt::UTC);
-}
-
-QDateTime WallClock(const QDateTime& value) {
-    return WallClock(value.date(), value.time());
-}
-
 SourceRecord RecordOf(const StatementRow& row) {
     return {row.Origin(), row.armazem.value_or(0), row.doc.value_or(0)};
 }
@@ -43,7 +32,7 @@ QDateTime frmMain::LowerLimit() {
     Recordset rs = Data().SqlServer.Execute(AccountQuery(ObterValorSQL(FXConta_ID, 0)));
     if (!rs.Eof()) {
         if (const auto closed = ToDate(rs.Value(QStringLiteral("data_closed"))))
-            limit = WallClock(*closed);  // with its time, when it has one
+            limit = *closed;  // with its time, when it has one
     }
     rs.Close();
     return limit;
@@ -140,7 +129,7 @@ void frmMain::UntickRow(int row, const SourceRecord& record) {
         rs.Close();
     }
     // A debit date before the account's limit becomes the record's own date again.
-    if (debit && WallClock(*debit) < LowerLimit())
+    if (debit && *debit < LowerLimit())
         Data().SqlServer.Execute(RestoreOwnDateStatement(record));
     Data().SqlServer.Execute(ClearDebitDateStatement(record));
     RefreshAndReselect(record, key);
