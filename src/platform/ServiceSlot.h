@@ -1,10 +1,9 @@
 // The one way a platform service is reached and replaced: the real one until a
 // test (or a host) puts its own in, and the real one again when given none.
 //
-// A service's header declares its slot after the service:
-//     template <> std::unique_ptr<Shell> ServiceSlot<Shell>::MakeDefault();
-//     extern template class ServiceSlot<Shell>;
-// and its source defines MakeDefault and instantiates the slot
+// A service's header declares its slot after the service
+// (`extern template class ServiceSlot<Shell>;`); its source defines the real
+// one, MakeDefaultService<Shell>, and instantiates the slot
 // (`template class ServiceSlot<Shell>;`), so that there is one per process.
 #pragma once
 
@@ -14,6 +13,9 @@
 namespace orla {
 
 template <class Service>
+std::unique_ptr<Service> MakeDefaultService();
+
+template <class Service>
 class ServiceSlot {
   public:
     static Service& Current();
@@ -21,7 +23,6 @@ class ServiceSlot {
     static std::unique_ptr<Service> Replace(std::unique_ptr<Service> service);
 
   private:
-    static std::unique_ptr<Service> MakeDefault();
     static std::unique_ptr<Service>& Instance();
 };
 
@@ -34,13 +35,13 @@ template <class Service>
 std::unique_ptr<Service> ServiceSlot<Service>::Replace(std::unique_ptr<Service> service) {
     std::swap(Instance(), service);
     if (!Instance())
-        Instance() = MakeDefault();
+        Instance() = MakeDefaultService<Service>();
     return service;
 }
 
 template <class Service>
 std::unique_ptr<Service>& ServiceSlot<Service>::Instance() {
-    static std::unique_ptr<Service> instance = MakeDefault();
+    static std::unique_ptr<Service> instance = MakeDefaultService<Service>();
     return instance;
 }
 

@@ -29,7 +29,7 @@ auto Create(const QHash<QString, Factory>& factories, const QString& key) {
 }  // namespace
 
 template <>
-std::unique_ptr<ComponentRegistry> ServiceSlot<ComponentRegistry>::MakeDefault() {
+std::unique_ptr<ComponentRegistry> MakeDefaultService<ComponentRegistry>() {
     return std::make_unique<ComponentRegistry>();
 }
 template class ServiceSlot<ComponentRegistry>;

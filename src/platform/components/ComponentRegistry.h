@@ -24,8 +24,6 @@ struct ComponentRegistry {
     QHash<QString, ObjectFactory> objects;
 };
 
-template <>
-std::unique_ptr<ComponentRegistry> ServiceSlot<ComponentRegistry>::MakeDefault();
 extern template class ServiceSlot<ComponentRegistry>;
 
 // Registers in the registry in use or, with an empty factory, forgets the factory of a class

@@ -84,7 +84,7 @@ std::unique_ptr<Backend> BackendFactory::Make(const ConnectionString& settings) 
 }
 
 template <>
-std::unique_ptr<BackendFactory> ServiceSlot<BackendFactory>::MakeDefault() {
+std::unique_ptr<BackendFactory> MakeDefaultService<BackendFactory>() {
     return std::make_unique<BackendFactory>();
 }
 template class ServiceSlot<BackendFactory>;

@@ -67,8 +67,6 @@ class BackendFactory {
     virtual std::unique_ptr<Backend> Make(const ConnectionString& settings) const;
 };
 
-template <>
-std::unique_ptr<BackendFactory> ServiceSlot<BackendFactory>::MakeDefault();
 extern template class ServiceSlot<BackendFactory>;
 
 // A process-unique name for a Qt Sql connection.

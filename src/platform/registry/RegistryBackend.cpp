@@ -182,7 +182,7 @@ class RegFileBackend : public RegistryBackend {
 RegistryBackend::~RegistryBackend() = default;
 
 template <>
-std::unique_ptr<RegistryBackend> ServiceSlot<RegistryBackend>::MakeDefault() {
+std::unique_ptr<RegistryBackend> MakeDefaultService<RegistryBackend>() {
     return std::make_unique<RegFileBackend>();
 }
 template class ServiceSlot<RegistryBackend>;

@@ -67,9 +67,7 @@ class RegistryBackend {
     virtual long RegCloseKey(HKEY key) = 0;
 };
 
-// The .reg files unless a test put another in.
-template <>
-std::unique_ptr<RegistryBackend> ServiceSlot<RegistryBackend>::MakeDefault();
+// The .reg files unless a test puts another in.
 extern template class ServiceSlot<RegistryBackend>;
 
 inline RegistryBackend& CurrentRegistry() {

@@ -33,7 +33,7 @@ class QtFileDialogs : public FileDialogs {
 FileDialogs::~FileDialogs() = default;
 
 template <>
-std::unique_ptr<FileDialogs> ServiceSlot<FileDialogs>::MakeDefault() {
+std::unique_ptr<FileDialogs> MakeDefaultService<FileDialogs>() {
     return std::make_unique<QtFileDialogs>();
 }
 template class ServiceSlot<FileDialogs>;

@@ -23,9 +23,7 @@ class FileDialogs {
     virtual QString GetSaveFileName(const SaveDialogRequest& request) = 0;
 };
 
-// Qt's file dialog unless a test put its double in.
-template <>
-std::unique_ptr<FileDialogs> ServiceSlot<FileDialogs>::MakeDefault();
+// Qt's file dialog unless a test puts its double in.
 extern template class ServiceSlot<FileDialogs>;
 
 inline FileDialogs& CurrentFileDialogs() {

@@ -188,7 +188,7 @@ class DesktopMail : public MailClient {
 MailClient::~MailClient() = default;
 
 template <>
-std::unique_ptr<MailClient> ServiceSlot<MailClient>::MakeDefault() {
+std::unique_ptr<MailClient> MakeDefaultService<MailClient>() {
     return std::make_unique<DesktopMail>();
 }
 template class ServiceSlot<MailClient>;

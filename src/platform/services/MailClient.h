@@ -28,9 +28,7 @@ class MailClient {
     virtual void Send(const MailMessage& message, QWidget* owner) = 0;
 };
 
-// The desktop's mail program unless a test put its double in.
-template <>
-std::unique_ptr<MailClient> ServiceSlot<MailClient>::MakeDefault();
+// The desktop's mail program unless a test puts its double in.
 extern template class ServiceSlot<MailClient>;
 
 inline MailClient& CurrentMailClient() {

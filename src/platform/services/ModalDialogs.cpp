@@ -11,7 +11,7 @@ int ModalRunner::Run(QDialog& dialog) {
 }
 
 template <>
-std::unique_ptr<ModalRunner> ServiceSlot<ModalRunner>::MakeDefault() {
+std::unique_ptr<ModalRunner> MakeDefaultService<ModalRunner>() {
     return std::make_unique<ModalRunner>();
 }
 template class ServiceSlot<ModalRunner>;

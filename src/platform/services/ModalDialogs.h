@@ -16,9 +16,7 @@ class ModalRunner {
     virtual int Run(QDialog& dialog);
 };
 
-// QDialog::exec unless a test put its own runner in.
-template <>
-std::unique_ptr<ModalRunner> ServiceSlot<ModalRunner>::MakeDefault();
+// QDialog::exec unless a test puts its own runner in.
 extern template class ServiceSlot<ModalRunner>;
 
 // Shows the dialog through the runner in use.

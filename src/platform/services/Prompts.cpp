@@ -50,7 +50,7 @@ class DialogPrompts : public Prompts {
 Prompts::~Prompts() = default;
 
 template <>
-std::unique_ptr<Prompts> ServiceSlot<Prompts>::MakeDefault() {
+std::unique_ptr<Prompts> MakeDefaultService<Prompts>() {
     return std::make_unique<DialogPrompts>();
 }
 template class ServiceSlot<Prompts>;

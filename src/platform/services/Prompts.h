@@ -35,9 +35,7 @@ class Prompts {
                              const QString& defaultText) = 0;
 };
 
-// Qt dialogs unless a test put its double in.
-template <>
-std::unique_ptr<Prompts> ServiceSlot<Prompts>::MakeDefault();
+// Qt dialogs unless a test puts its double in.
 extern template class ServiceSlot<Prompts>;
 
 inline Prompts& CurrentPrompts() {

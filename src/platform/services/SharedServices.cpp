@@ -68,7 +68,7 @@ class LoggingSharedServices : public SharedServices {
 SharedServices::~SharedServices() = default;
 
 template <>
-std::unique_ptr<SharedServices> ServiceSlot<SharedServices>::MakeDefault() {
+std::unique_ptr<SharedServices> MakeDefaultService<SharedServices>() {
     return std::make_unique<LoggingSharedServices>();
 }
 template class ServiceSlot<SharedServices>;

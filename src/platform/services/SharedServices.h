@@ -22,9 +22,7 @@ class SharedServices {
 };
 
 // A reporter that logs (to the error output and to OrlaContas.log beside the
-// settings' shadow store) unless a test put its double in.
-template <>
-std::unique_ptr<SharedServices> ServiceSlot<SharedServices>::MakeDefault();
+// settings' shadow store) unless a test puts its double in.
 extern template class ServiceSlot<SharedServices>;
 
 inline SharedServices& CurrentSharedServices() {

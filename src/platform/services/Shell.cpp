@@ -111,7 +111,7 @@ class DesktopShell : public Shell {
 Shell::~Shell() = default;
 
 template <>
-std::unique_ptr<Shell> ServiceSlot<Shell>::MakeDefault() {
+std::unique_ptr<Shell> MakeDefaultService<Shell>() {
     return std::make_unique<DesktopShell>();
 }
 template class ServiceSlot<Shell>;

@@ -21,9 +21,7 @@ class Shell {
                               const QString& workingFolder, QWidget* owner) = 0;
 };
 
-// The desktop's programs unless a test put its double in.
-template <>
-std::unique_ptr<Shell> ServiceSlot<Shell>::MakeDefault();
+// The desktop's programs unless a test puts its double in.
 extern template class ServiceSlot<Shell>;
 
 inline Shell& CurrentShell() {
