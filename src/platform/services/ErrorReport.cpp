@@ -3,6 +3,7 @@
 #include "platform/services/SharedServices.h"
 
 namespace orla {
+namespace {
 
 bool ShouldReport(ReportFilter filter, const OrlaError& error) {
     if (error.number == 0)
@@ -25,6 +26,8 @@ QString ReportMessage(MessageForm form, const OrlaError& error) {
         .arg(error.number)
         .arg(error.description);
 }
+
+}  // namespace
 
 void ReportError(const ErrorSite& site, const OrlaError& error) {
     if (!ShouldReport(site.filter, error))
