@@ -5,6 +5,8 @@
 #include "platform/db/Logins.h"
 #include "security/Permissions.h"
 
+#include <orla_contas/ConnectionScrambler.h>
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -68,7 +70,8 @@ QVariant QueryValue(const QString& path, const QString& sql) {
 
 void ResetComponentState() {
     Data().SqlServer.Close();
-    Data().SqlServer.SetConnectionString(kDesignConnectionString);
+    Data().SqlServer.SetConnectionString(
+        ScrambledString{ConnectionScrambler::Scramble(kDesignConnectionString)});
     Context() = ContextValues();
     ResetSecurityPolicyCache();
 }

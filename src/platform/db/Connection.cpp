@@ -45,10 +45,6 @@ QString Connection::ConnectionString() const {
     return settings.WithoutPassword();
 }
 
-void Connection::SetConnectionString(const QString& text) {
-    SetConnectionString(ScrambledString{ConnectionScrambler::Scramble(text)});
-}
-
 void Connection::SetConnectionString(const ScrambledString& text) {
     if (State() != adStateClosed)
         throw err::ObjectOpen();
