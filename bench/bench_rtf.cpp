@@ -79,9 +79,9 @@ int main(int argc, char* argv[]) {
                      QStringLiteral("€ %1,00").arg(i % 997),
                      i % 3 ? QString() : QStringLiteral("€ 12,50"),
                      QStringLiteral("€ %1,37").arg(1000 + i)};
-        row.debito = orla::Money::FromDouble(i % 997);
+        row.debito = *orla::Money::FromVariant(i % 997);
         if (i % 3 == 0)
-            row.credito = orla::Money::FromDouble(12.5);
+            row.credito = *orla::Money::FromVariant(12.5);
     }
     const qint64 rowsHeld = Memory("VmRSS:") - empty;
 

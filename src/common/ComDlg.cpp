@@ -1,6 +1,5 @@
 #include "common/ComDlg.h"
 
-#include "common/Trim.h"
 #include "platform/services/ErrorReport.h"
 #include "platform/services/FileDialogs.h"
 
@@ -27,6 +26,15 @@ QString QtPatterns(const QString& patterns) {
     return parts.join(QLatin1Char(' '));
 }
 
+QStringList QtNameFilters(const QString& filterString) {
+    const QStringList parts = filterString.split(kNul);
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size() && !parts[i].isEmpty(); i += 2)
+        filters.append(parts[i] + QLatin1String(" (") + QtPatterns(parts[i + 1]) +
+                       QLatin1Char(')'));
+    return filters;
+}
+
 }  // namespace
 
 QString MSA_CreateFilterString(const QStringList& texts) {
@@ -43,15 +51,6 @@ QString MSA_CreateFilterString(const QStringList& texts) {
     return items.join(kNul) + kNul + kNul;
 }
 
-QStringList QtNameFilters(const QString& filterString) {
-    const QStringList parts = filterString.split(kNul);
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size() && !parts[i].isEmpty(); i += 2)
-        filters.append(parts[i] + QLatin1String(" (") + QtPatterns(parts[i + 1]) +
-                       QLatin1Char(')'));
-    return filters;
-}
-
 bool MSA_GetSaveFileName(MSA_OPENFILENAME& record) {
     bool chosen = false;
     Guard(Site("MSA_GetSaveFileName"), [&] {
@@ -63,23 +62,6 @@ bool MSA_GetSaveFileName(MSA_OPENFILENAME& record) {
         record.strFile = path;
         record.strFileTitle = QFileInfo(path).fileName();
         chosen = true;
-    });
-    return chosen;
-}
-
-QString SaveFileName(QString& fileName, const QString& title, const QString& filterDescription,
-                     const QString& filterPattern, const QString& initialFolder) {
-    QString chosen;
-    Guard(Site("SaveFileName"), [&] {
-        MSA_OPENFILENAME record;
-        record.strDialogTitle = title;
-        record.strFile = fileName;
-        record.strFilter = MSA_CreateFilterString({filterDescription, filterPattern});
-        record.strInitialDir = initialFolder;
-        if (!MSA_GetSaveFileName(record))
-            return;
-        chosen = TrimSpaces(record.strFile);
-        fileName = chosen;
     });
     return chosen;
 }

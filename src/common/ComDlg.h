@@ -16,20 +16,14 @@ struct MSA_OPENFILENAME {
     QString strFileTitle;   // out: the name chosen, without its folder
 };
 
-// Shows the dialog; the full path chosen, trimmed of spaces, or an empty text
-// when the user cancels. A chosen path is also written back to fileName.
-QString SaveFileName(QString& fileName, const QString& title, const QString& filterDescription,
-                     const QString& filterPattern, const QString& initialFolder);
 // "description NUL pattern NUL ..." ending with one more NUL, with "*.*" for a
 // last description without pattern and an "All Files" entry unless a "*.*"
 // pattern is already there; an empty list gives an empty text.
 QString MSA_CreateFilterString(const QStringList& texts);
-// True when the user chose a file; the record then holds it.
+// Shows the dialog with the record's filter list in Qt's form: as the platform
+// reads it, the list ends at the first empty description; ";" between patterns
+// becomes a space, and "*.*" (every file, with or without an extension)
+// becomes "*". True when the user chose a file; the record then holds it.
 bool MSA_GetSaveFileName(MSA_OPENFILENAME& record);
-
-// The filter list in Qt's form. As the platform reads it, the list ends at
-// the first empty description; ";" between patterns becomes a space, and "*.*"
-// (every file, with or without an extension) becomes "*".
-QStringList QtNameFilters(const QString& filterString);
 
 }  // namespace orla

@@ -25,7 +25,6 @@ namespace {
 
 const char* const kTag = "Tag";
 const char* const kStyle = "Style";
-const QDate kNoDate(1900, 1, 1);
 
 enum ComboStyle { DropDownCombo = 0, SimpleCombo = 1, DropDownList = 2 };
 

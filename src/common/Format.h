@@ -4,8 +4,8 @@
 // and dates ("dd-mm-yyyy", "dd-mm-yyyy Hh:Nn:Ss", "dd mmmm", "yyyy", "dddddd").
 #pragma once
 
-#include "common/Decimal.h"
 #include "common/Money.h"
+#include "platform/Decimal.h"
 #include "platform/db/Error.h"
 
 #include <QDateTime>

@@ -1,7 +1,6 @@
 #include "common/Money.h"
 
-#include "common/Decimal.h"
-#include "common/Format.h"
+#include "platform/Decimal.h"
 
 namespace orla {
 namespace {
@@ -30,13 +29,6 @@ std::optional<Money> Money::FromVariant(const QVariant& value) {
     return units ? std::optional<Money>(Money(*units)) : std::nullopt;
 }
 
-Money Money::FromDouble(double value) {
-    const std::optional<Money> money = FromVariant(value);
-    if (!money)
-        throw Overflow();
-    return *money;
-}
-
 Money Money::RoundedToCents() const {
     const qint64 magnitude = units_ < 0 ? -units_ : units_;
     qint64 cents = magnitude / 100;
@@ -44,16 +36,6 @@ Money Money::RoundedToCents() const {
     if (rest > 50 || (rest == 50 && cents % 2 == 1))
         ++cents;
     return Money(units_ < 0 ? -cents * 100 : cents * 100);
-}
-
-QString Money::ToPlainText() const {
-    const qint64 whole = units_ / 10000;
-    QString fraction = QString::number(qAbs(units_ % 10000)).rightJustified(4, QLatin1Char('0'));
-    while (fraction.endsWith(QLatin1Char('0')))
-        fraction.chop(1);
-    const QString text =
-        (units_ < 0 && whole == 0 ? QStringLiteral("-") : QString()) + QString::number(whole);
-    return fraction.isEmpty() ? text : text + QLatin1Char('.') + fraction;
 }
 
 }  // namespace orla

@@ -2,8 +2,6 @@
 #pragma once
 
 #include <QMetaType>
-
-#include <QString>
 #include <QVariant>
 
 #include <compare>
@@ -17,17 +15,13 @@ class Money {
     // The nearest ten-thousandth (halves away from zero) of a number or numeric
     // text ("1234.5", "1234,50", "-12,3456"; read exactly, either mark as the decimal
     // one, no grouping). Nothing for other values, booleans, or beyond the range.
+    // A double is read to 15 significant digits, so 0.1 is exactly 1000 units.
     static std::optional<Money> FromVariant(const QVariant& value);
-    // The same for a double: its shortest decimal form, so 0.1 is exactly 1000 units.
-    // Throws OrlaError 6 ("Overflow") for infinities, NaN and values beyond the range.
-    static Money FromDouble(double value);
 
     constexpr qint64 Units() const { return units_; }
     double ToDouble() const { return double(units_) / 10000.0; }
     // Rounded to whole cents, halves to the even cent.
     Money RoundedToCents() const;
-    // The exact amount as plain text: "." for decimals, no trailing zeros ("200.505", "30").
-    QString ToPlainText() const;
 
     constexpr Money operator+(Money other) const { return Money(units_ + other.units_); }
     constexpr Money operator-(Money other) const { return Money(units_ - other.units_); }

@@ -1,7 +1,7 @@
 // Numbers written with the number codes of a format string.
 #pragma once
 
-#include "common/Decimal.h"
+#include "platform/Decimal.h"
 
 #include <QString>
 

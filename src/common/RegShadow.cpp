@@ -4,9 +4,9 @@
 // "RegShadow.lock" beside it across read-modify-write, and replace the store
 // by renaming a new "RegShadow.tmp.<unique>" over it, so readers never see
 // half a store. Nothing in the folder is opened through a link.
-#include "common/Ansi.h"
 #include "common/Folders.h"
 #include "common/Registry.h"
+#include "platform/Ansi.h"
 #include "platform/SharedFiles.h"
 
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "common/Registry.h"
 
-#include "common/Ansi.h"
 #include "common/Trim.h"
+#include "platform/Ansi.h"
 #include "platform/registry/RegistryBackend.h"
 #include "platform/services/ErrorReport.h"
 #include "platform/services/Prompts.h"

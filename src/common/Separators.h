@@ -1,7 +1,7 @@
 // The locale's number separators and the reading of typed numbers built on them.
 #pragma once
 
-#include "common/Decimal.h"
+#include "platform/Decimal.h"
 
 #include <QString>
 #include <QVariant>

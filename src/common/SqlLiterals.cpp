@@ -3,6 +3,7 @@
 #include "common/Format.h"
 #include "common/Separators.h"
 #include "common/Trim.h"
+#include "platform/db/Values.h"
 #include "platform/services/ErrorReport.h"
 
 namespace orla {
@@ -35,7 +36,7 @@ QString QuoteSafeReported(const char* procedure, QString& text) {
 
 // The system's "no date": 1 January 1900, and the platform's zero date 30 December 1899.
 bool IsNoDate(const QDateTime& value) {
-    return value.date() == QDate(1900, 1, 1) || value.date() == QDate(1899, 12, 30);
+    return value.date() == kNoDate || value.date() == QDate(1899, 12, 30);
 }
 
 QString DateLiteral(const QVariant& value, int kind) {

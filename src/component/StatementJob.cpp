@@ -108,14 +108,15 @@ class JobPrompts : public Prompts {
 bool BuildReport(const StatementReportSource& source, const QString& built, const QString& path,
                  QString* message) {
     QStringList said;
-    std::unique_ptr<Prompts> previous = ReplacePrompts(std::make_unique<JobPrompts>(&said));
+    std::unique_ptr<Prompts> previous =
+        ServiceSlot<Prompts>::Replace(std::make_unique<JobPrompts>(&said));
     const std::optional<OrlaError> refused =
         path.isEmpty() ? std::nullopt : Try([&] { CheckReportReplaceable(path); });
     if (refused)
         ReportBuildFailure(*refused, QStringLiteral("frmImpressoes"));
     QString written = built;
     const bool ok = !refused && !DoReport(source, written, Placement::Private).isEmpty();
-    SetPrompts(std::move(previous));
+    ServiceSlot<Prompts>::Replace(std::move(previous));
     if (!ok)
         *message =
             QStringLiteral("Não foi possível escrever o relatório %1. %2")

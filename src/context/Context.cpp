@@ -4,36 +4,19 @@
 
 #include <orla_contas/ConnectionScrambler.h>
 #include <orla_contas/SecretMemory.h>
-#include "security/Permissions.h"
 
 namespace orla {
-namespace {
-
-// The shared connection's string before any connect, as the data environment was designed.
-const QString kDesignConnectionString =
-    QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=SERVER;");
-
-}  // namespace
 
 ContextValues& Context() {
     static ContextValues values;
     return values;
 }
 
-DataEnvironment::DataEnvironment() : SqlServer(kDesignConnectionString) {}
-
 DataEnvironment& Data() {
     // Lives as long as the loaded component: never destroyed, so no static
     // destructor runs after the database drivers are gone.
     static DataEnvironment* data = new DataEnvironment;
     return *data;
-}
-
-void ResetComponentState() {
-    Data().SqlServer.Close();
-    Data().SqlServer.SetConnectionString(kDesignConnectionString);
-    Context() = ContextValues();
-    ResetSecurityPolicyCache();
 }
 
 ScrambledString BuildConnectionString(const QString& login, const QString& scrambledPassword,

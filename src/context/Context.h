@@ -27,17 +27,16 @@ struct ContextValues {
 
 ContextValues& Context();
 
+// The shared connection's string before any connect, as the data environment was designed.
+inline const QString kDesignConnectionString =
+    QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=SERVER;");
+
 struct DataEnvironment {
-    DataEnvironment();
-    Connection SqlServer;
+    Connection SqlServer{kDesignConnectionString};
 };
 
 // The data environment, created on first use.
 DataEnvironment& Data();
-
-// Forgets the context and closes the shared connection, as a fresh load of
-// the component would find them.
-void ResetComponentState();
 
 // The separators written after the password in the two kinds of string.
 inline const QString kEncryptSeparator = QStringLiteral(";Encrypt=yes;");

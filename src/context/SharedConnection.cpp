@@ -14,8 +14,6 @@
 namespace orla {
 namespace {
 
-const QString kTranCountProbe = QStringLiteral("SELECT @@TRANCOUNT as valor");
-
 struct Probe {
     bool usable = false;
     bool inTransaction = false;
@@ -26,7 +24,7 @@ Probe ProbeConnection(Connection& connection) {
     if (connection.State() != Connection::adStateOpen)
         return probe;
     const auto failure = Try([&] {
-        Recordset rs = connection.Execute(kTranCountProbe);
+        Recordset rs = connection.Execute(QStringLiteral("SELECT @@TRANCOUNT as valor"));
         if (rs.IsOpen() && !rs.Eof()) {
             const QVariant valor = rs.Value(QStringLiteral("valor"));
             probe.inTransaction = valor.isValid() && !valor.isNull() && valor.toLongLong() > 0;
@@ -53,9 +51,7 @@ bool NamesServer(const ScrambledString& text) {
 }
 
 void Notify(QWidget* form, void (SharedServices::*notice)(QWidget*)) {
-    std::unique_ptr<SharedServices> services = CurrentSharedServicesFactory()();
-    if (services)
-        ((*services).*notice)(form);
+    (CurrentSharedServices().*notice)(form);
 }
 
 // Up to four passes of two attempts: the present string, then the other
@@ -147,7 +143,7 @@ QString CheckSharedConnection() {
 }
 
 QDateTime GetServerDate() {
-    const QDateTime failure(QDate(1900, 1, 1), QTime(0, 0));
+    const QDateTime failure(kNoDate, QTime(0, 0));
     QDateTime result = failure;
     const auto error = Try([&] {
         Recordset rs = Data().SqlServer.Execute(QStringLiteral("SELECT GETDATE() AS DATE"));
@@ -156,17 +152,6 @@ QDateTime GetServerDate() {
         rs.Close();
     });
     return error ? failure : result;
-}
-
-bool InTransaction(Connection* connection) {
-    Connection& conn = connection ? *connection : Data().SqlServer;
-    if (conn.State() != Connection::adStateOpen)
-        return false;
-    Recordset rs = conn.Execute(kTranCountProbe);
-    const QVariant valor = rs.Value(QStringLiteral("valor"));
-    const bool open = valor.isValid() && !valor.isNull() && valor.toLongLong() != 0;
-    rs.Close();
-    return open;
 }
 
 }  // namespace orla

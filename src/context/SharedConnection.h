@@ -1,5 +1,4 @@
-// The shared connection's check and re-establishment, the server's date and
-// whether a transaction is open.
+// The shared connection's check and re-establishment, and the server's date.
 #pragma once
 
 #include "platform/db/Connection.h"
@@ -24,9 +23,5 @@ QString CheckSharedConnection();
 
 // The server's date and time; 01-01-1900 when it cannot be read.
 QDateTime GetServerDate();
-
-// True when the connection (nullptr: the shared one) is open inside a
-// transaction. Throws OrlaError when the probe fails.
-bool InTransaction(Connection* connection = nullptr);
 
 }  // namespace orla

@@ -1,6 +1,6 @@
 #include "printing/RtfFill.h"
 
-#include "common/Ansi.h"
+#include "platform/Ansi.h"
 #include "platform/SharedFiles.h"
 #include "platform/services/ErrorReport.h"
 #include "platform/services/Prompts.h"

@@ -1,6 +1,5 @@
 #include "printing/modTemplates.h"
 
-#include "common/Ansi.h"
 #include "common/Folders.h"
 #include "common/Format.h"
 #include "common/Registry.h"
@@ -8,6 +7,7 @@
 #include "common/TextHelpers.h"
 #include "context/Context.h"
 #include "context/SharedConnection.h"
+#include "platform/Ansi.h"
 #include "platform/SharedFiles.h"
 #include "platform/services/ErrorReport.h"
 #include "printing/RtfFill.h"

@@ -24,8 +24,6 @@
 namespace orla {
 namespace {
 
-const QDate kNoDate(1900, 1, 1);
-
 SourceRecord RecordOf(const StatementRow& row) {
     return {row.Origin(), row.armazem.value_or(0), row.doc.value_or(0)};
 }

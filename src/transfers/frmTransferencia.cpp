@@ -7,6 +7,7 @@
 #include "context/Context.h"
 #include "context/ControlFill.h"
 #include "context/SharedConnection.h"
+#include "platform/db/Values.h"
 #include "platform/services/ErrorReport.h"
 #include "platform/services/Prompts.h"
 #include "platform/services/Shell.h"
@@ -31,7 +32,6 @@
 namespace orla {
 namespace {
 
-const QDate kNoDate(1900, 1, 1);
 const QString kModule = QStringLiteral("frmTransferencia");
 const char* const kTag = "Tag";
 

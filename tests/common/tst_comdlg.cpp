@@ -1,8 +1,7 @@
 // The save-as dialog: what it is asked (title, folder, proposed name, and the
 // filters built from one description and pattern) and what comes back.
-#include "ScriptedFileDialogs.h"
+#include "Recorders.h"
 #include "common/ComDlg.h"
-#include "platform/services/Prompts.h"
 
 #include <QTest>
 
@@ -18,41 +17,38 @@ class TestComDlg : public QObject {
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QStringList>("filters");  // as the dialog shows them
         QTest::addColumn<QString>("answer");       // "" cancels
-        QTest::addColumn<QString>("expected");
         const QStringList doc{"Documentos (*.doc)", "All Files (*)"};
-        const QString chosen = "/home/ana/Extrato de Maio.doc";
-        QTest::newRow("chosen, spaces around the path trimmed")
-            << "Documentos"
-            << "*.doc" << doc << "  " + chosen + "  " << chosen;
+        QTest::newRow("chosen") << "Documentos"
+                                << "*.doc" << doc << "/home/ana/Extrato de Maio.doc";
         QTest::newRow("cancelled") << "Documentos"
-                                   << "*.doc" << doc << ""
-                                   << "";
-        QTest::newRow("all files given: no second entry") << "Todos"
-                                                          << "*.*" << QStringList{"Todos (*)"} << ""
-                                                          << "";
+                                   << "*.doc" << doc << "";
+        QTest::newRow("all files given: no second entry")
+            << "Todos"
+            << "*.*" << QStringList{"Todos (*)"} << "";
         QTest::newRow("*.* among other patterns is not all files")
             << "Vários"
-            << "*.doc; *.*" << QStringList{"Vários (*.doc *)", "All Files (*)"} << ""
-            << "";
+            << "*.doc; *.*" << QStringList{"Vários (*.doc *)", "All Files (*)"} << "";
         QTest::newRow("no description: no filter") << ""
-                                                   << "doc" << QStringList() << ""
-                                                   << "";
+                                                   << "doc" << QStringList() << "";
     }
     void saveDialog() {
         QFETCH(QString, description);
         QFETCH(QString, pattern);
         QFETCH(QStringList, filters);
         QFETCH(QString, answer);
-        QFETCH(QString, expected);
         ScopedFileDialogs scope;
-        scope.dialogs().answers << answer;
-        QString fileName = QStringLiteral("/home/ana/Desktop");
-        QCOMPARE(SaveFileName(fileName, "Gravar Documento:", description, pattern, "/srv/saida"),
-                 expected);
+        scope->answers << answer;
+        MSA_OPENFILENAME record{"Gravar Documento:",
+                                "/srv/saida",
+                                MSA_CreateFilterString({description, pattern}),
+                                "/home/ana/Desktop",
+                                {}};
+        QCOMPARE(MSA_GetSaveFileName(record), !answer.isEmpty());
         // A cancel leaves the proposed name as it was.
-        QCOMPARE(fileName, expected.isEmpty() ? QStringLiteral("/home/ana/Desktop") : expected);
-        QCOMPARE(scope.dialogs().requests.size(), 1);
-        const SaveDialogRequest& request = scope.dialogs().requests.first();
+        QCOMPARE(record.strFile, answer.isEmpty() ? QStringLiteral("/home/ana/Desktop") : answer);
+        QCOMPARE(record.strFileTitle, answer.isEmpty() ? QString() : "Extrato de Maio.doc");
+        QCOMPARE(scope->requests.size(), 1);
+        const SaveDialogRequest& request = scope->requests.first();
         QCOMPARE(request.title, QStringLiteral("Gravar Documento:"));
         QCOMPARE(request.folder, QStringLiteral("/srv/saida"));
         QCOMPARE(request.fileName, QStringLiteral("/home/ana/Desktop"));
@@ -63,8 +59,8 @@ class TestComDlg : public QObject {
     void qtDialogWithoutDisplayIsCancelled() {
         if (HasDisplay())
             QSKIP("with a display the real dialog would wait for a user");
-        QString fileName = QStringLiteral("Extrato.doc");
-        QCOMPARE(SaveFileName(fileName, "Gravar Documento:", "", "doc", ""), QString());
+        MSA_OPENFILENAME record{"Gravar Documento:", {}, {}, "Extrato.doc", {}};
+        QVERIFY(!MSA_GetSaveFileName(record));
     }
 };
 

@@ -82,16 +82,16 @@ class TestRegistry : public QObject {
         QString split = QStringLiteral("anterior");
         QCOMPARE(FormatarChave(keyPath, split), root);
         QCOMPARE(split, subKey);
-        QCOMPARE(prompts.prompts().calls.size(), malformed ? 1 : 0);
+        QCOMPARE(prompts->calls.size(), malformed ? 1 : 0);
         if (!malformed)
             return;
-        const PromptCall& call = prompts.prompts().calls.first();
+        const PromptCall& call = prompts->calls.first();
         QCOMPARE(call.text, QLatin1String("Formato Incorrecto:\n\n") + keyPath);
         QCOMPARE(call.style, vb::OKOnly);
         QCOMPARE(call.title, QString());
         QCOMPARE(ObterValorString(keyPath, "Conta_ID", QStringLiteral("D")), std::nullopt);
         QVERIFY(!DefinirValorString(keyPath, "Conta_ID", "9"));
-        QCOMPARE(prompts.prompts().calls.size(), 3);
+        QCOMPARE(prompts->calls.size(), 3);
         QCOMPARE(sandbox.storeLines(), QStringList{Entry(keyPath, "Conta_ID", "5")});
     }
 
@@ -192,7 +192,7 @@ class TestRegistry : public QObject {
             after.append(added);
         QCOMPARE(sandbox.storeLines(), after);
         QCOMPARE(QFile::exists(sandbox.storePath()), !store.isNull());
-        QCOMPARE(services.log().reports.size(), 0);
+        QCOMPARE(services->reports.size(), 0);
     }
 
     void writeValues_data() {

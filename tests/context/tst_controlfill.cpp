@@ -128,7 +128,7 @@ class TestControlFill : public QObject {
         QCOMPARE(Items(control.get(), &selected), items);
         QCOMPARE(changes, 0);
         QCOMPARE(selected, items == kEarlier ? 0 : -1);  // a filled list starts unselected
-        const QList<Report>& reports = services.log().reports;
+        const QList<Report>& reports = services->reports;
         QCOMPARE(reports.size(), reported.isEmpty() ? 0 : 1);
         if (!reports.isEmpty()) {
             QCOMPARE(reports[0].texts.mid(2, 2), QStringList({"modControlFill", "ControlFill"}));
@@ -146,8 +146,8 @@ class TestControlFill : public QObject {
         ControlFill(control.get(), kOrdered, "nome", "conta_id");
         QVERIFY(QFile::rename(demo->path() + ".fora", demo->path()));
         QCOMPARE(Items(control.get()), kEarlier);
-        QCOMPARE(services.log().notices.last(), QStringLiteral("ReconnectFailed"));
-        QVERIFY(services.log().reports.isEmpty());
+        QCOMPARE(services->notices.last(), QStringLiteral("ReconnectFailed"));
+        QVERIFY(services->reports.isEmpty());
 
         // Once the server is back the same call reconnects and fills.
         ControlFill(control.get(), kOrdered, "nome", "conta_id");

@@ -42,7 +42,7 @@ class TestErrorReport : public QObject {
         ScopedServicesRecorder services;
         const ErrorSite site{"frmMain", "Fill", ReportFilter(filter)};
         QVERIFY(!Guard(site, [&] { throw OrlaError(number, description); }));
-        QCOMPARE(services.log().reports.size(), reported ? 1 : 0);
+        QCOMPARE(services->reports.size(), reported ? 1 : 0);
     }
 
     void guardKeepsWhatWasAssignedBeforeTheError() {
@@ -54,10 +54,10 @@ class TestErrorReport : public QObject {
         });
         QVERIFY(!finished);
         QCOMPARE(result, QStringLiteral("parcial"));
-        QCOMPARE(services.log().reports.size(), 1);
-        QCOMPARE(services.log().reports.first().texts.last(), QStringLiteral("inesperado"));
+        QCOMPARE(services->reports.size(), 1);
+        QCOMPARE(services->reports.first().texts.last(), QStringLiteral("inesperado"));
         QVERIFY(Guard({"modX", "Proc"}, [] {}));
-        QCOMPARE(services.log().reports.size(), 1);
+        QCOMPARE(services->reports.size(), 1);
     }
 
     // The five texts in order, as the default reporter logs them.

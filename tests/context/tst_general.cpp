@@ -72,7 +72,7 @@ class TestGeneral : public QObject {
         QVERIFY(Connect(general, db.path(), db.path()));
         QCOMPARE(Context().cnDataSourceSecondary, QString());
         // One race trial plus the proof of the user's credentials.
-        QCOMPARE(spy.attempts(), QStringList({db.path(), db.path()}));
+        QCOMPARE(spy->attempts(), QStringList({db.path(), db.path()}));
     }
 
     // The secondary wins when the primary fails while the secondary is still
@@ -88,8 +88,8 @@ class TestGeneral : public QObject {
         TestDatabase late(QStringLiteral("primario.db"));
         const QString primary = primaryMissing ? db.folder() + "/em-falta.db" : late.path();
         ScopedBackendSpy spy;
-        spy.setBehaviour(primaryMissing ? db.path() : primary,
-                         {primaryMissing ? 150 : 1500, false});
+        spy->setBehaviour(primaryMissing ? db.path() : primary,
+                          {primaryMissing ? 150 : 1500, false});
         General general;
         QVERIFY(Connect(general, primary, db.path()));
         QVERIFY(Context().UseSecondary);
@@ -99,13 +99,13 @@ class TestGeneral : public QObject {
                  ConnectionScrambler::Unscramble(Context().SecondaryConnectionString)
                      .remove(QStringLiteral("Password=orla-db'pw;")));
         QCOMPARE(Data().SqlServer.State(), int(Connection::adStateOpen));
-        QCOMPARE(spy.attempts().last(), db.path());  // the user is proved on the secondary
+        QCOMPARE(spy->attempts().last(), db.path());  // the user is proved on the secondary
     }
 
     void noServerMeansFalseAndNoConnection() {
         TestDatabase db;
         ScopedBackendSpy spy;
-        spy.setBehaviour(db.path(), {0, true});
+        spy->setBehaviour(db.path(), {0, true});
         ScopedServicesRecorder services;
         General general;
         QVERIFY(!Connect(general, db.path(), QStringLiteral("/nao/existe/b.db"), 1));
@@ -114,7 +114,7 @@ class TestGeneral : public QObject {
         QVERIFY(Context().User.isEmpty());
         QCOMPARE(Data().SqlServer.State(), int(Connection::adStateClosed));
         QVERIFY(!Context().MasterConnectionString.isEmpty());  // kept from before the race
-        QVERIFY(services.log().reports.isEmpty());
+        QVERIFY(services->reports.isEmpty());
     }
 
     void wrongCredentialsAreRefused_data() {
@@ -137,7 +137,7 @@ class TestGeneral : public QObject {
         QVERIFY(Context().User.isEmpty());
         QVERIFY(!Context().Connected);
         QCOMPARE(Data().SqlServer.State(), int(Connection::adStateClosed));
-        QVERIFY(services.log().reports.isEmpty());
+        QVERIFY(services->reports.isEmpty());
     }
 
     // Once connected, the same user connects again at once whatever the other arguments;
@@ -147,7 +147,8 @@ class TestGeneral : public QObject {
         QTest::addColumn<QString>("password");
         QTest::addColumn<bool>("result");
         QTest::newRow("same user") << kAppUser << "x" << true;
-        QTest::newRow("other user, wrong password") << "orla" << "x" << false;
+        QTest::newRow("other user, wrong password") << "orla"
+                                                    << "x" << false;
         QTest::newRow("crafted name") << kAppUser + ";" << kAppPassword << false;
     }
     void secondConnectReturnsTrueWithoutRebuilding() {
@@ -161,14 +162,14 @@ class TestGeneral : public QObject {
         const ContextValues before = Context();
         ScopedBackendSpy spy;
         General second;  // the context belongs to the component, not the object
-        QCOMPARE(second.SQLConnect(user, S(password), QStringLiteral("outro"),
-                                   S(QStringLiteral("y")), QStringLiteral("Outra"), other.path(),
-                                   QString(), 1),
-                 result);
+        QCOMPARE(
+            second.SQLConnect(user, S(password), QStringLiteral("outro"), S(QStringLiteral("y")),
+                              QStringLiteral("Outra"), other.path(), QString(), 1),
+            result);
         QCOMPARE(Context().ProgramKey, before.ProgramKey);
         QCOMPARE(Context().User, before.User);
         QCOMPARE(Context().MasterConnectionString, before.MasterConnectionString);
-        QCOMPARE(spy.attempts().size(), user == kAppUser ? 0 : 1);  // only the user's proof
+        QCOMPARE(spy->attempts().size(), user == kAppUser ? 0 : 1);  // only the user's proof
         QVERIFY(second.Login(QString(), QString()));
     }
 };

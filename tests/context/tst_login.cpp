@@ -172,7 +172,7 @@ class TestLogin : public QObject {
         QVERIFY(!Context().Connected);
         QVERIFY(Context().User.isEmpty());
         QCOMPARE(Data().SqlServer.State(), int(Connection::adStateClosed));
-        QVERIFY(services.log().reports.isEmpty());
+        QVERIFY(services->reports.isEmpty());
         if (catalog == "Orla") {  // the values read before the failure stay
             QCOMPARE(Context().PersistSecurityInfo, QStringLiteral("False"));
             QCOMPARE(Context().cnUser, QStringLiteral("orla"));
@@ -247,7 +247,7 @@ class TestLogin : public QObject {
         ScopedServicesRecorder services;
         QCOMPARE(CheckSharedConnection(), QString());  // the check never reconnects it
         QCOMPARE(Data().SqlServer.State(), int(Connection::adStateClosed));
-        QVERIFY(services.log().notices.isEmpty());
+        QVERIFY(services->notices.isEmpty());
         QVERIFY(LoginAs("joao", "joao-2024"));
         QCOMPARE(Context().User, QStringLiteral("joao"));
         QVERIFY(!CheckSecurityPolicy(Context().User, "#2301"));  // joao's own, read again

@@ -34,7 +34,7 @@ struct Demo {
         QStringList rows;
         for (Recordset rs = connection.Execute(sql); !rs.Eof(); rs.MoveNext()) {
             QStringList fields;
-            for (int i = 0; i < rs.FieldCount(); ++i)
+            for (int i = 0; i < rs.FieldNames().size(); ++i)
                 fields << rs.ValueAt(i).toString();
             rows << fields.join(u' ');
         }

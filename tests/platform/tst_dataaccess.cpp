@@ -104,7 +104,7 @@ class TestDataAccess : public QObject {
         QCOMPARE(ErrorOf([&] { connection.Execute("SELECT 1"); }), err::kConnectionClosed);
         connection.Open();
         QCOMPARE(ErrorOf([&] { connection.Open(); }), err::kObjectOpen);
-        QCOMPARE(ErrorOf([&] { connection.SetConnectionString("Data Source=x"); }),
+        QCOMPARE(ErrorOf([&] { connection.SetConnectionString(ScrambledString{}); }),
                  err::kObjectOpen);
         connection.Close();
         QCOMPARE(ErrorOf([&] { connection.Execute("SELECT 1"); }), err::kConnectionClosed);

@@ -31,7 +31,7 @@ struct Server {
         QStringList values;
         for (Recordset rs = connection.Execute(sql); !rs.Eof(); rs.MoveNext()) {
             QStringList fields;
-            for (int i = 0; i < rs.FieldCount(); ++i)
+            for (int i = 0; i < rs.FieldNames().size(); ++i)
                 fields << (rs.ValueAt(i).isValid() ? rs.ValueAt(i).toString() : "Null");
             values << fields.join(u'|');
         }

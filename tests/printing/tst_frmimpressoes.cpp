@@ -2,9 +2,7 @@
 // statement and hands it to the shell, the mail program or the chosen file,
 // and the dialog closes and gives the statement window back.
 #include "PdfText.h"
-#include "RecordingMailClient.h"
-#include "RecordingShell.h"
-#include "ScriptedFileDialogs.h"
+#include "Recorders.h"
 #include "StatementFixture.h"
 #include "common/Folders.h"
 #include "common/Registry.h"
@@ -101,7 +99,7 @@ class TestFrmImpressoes : public QObject {
         QCOMPARE(d.f.prompts().calls.size(), heldOpen ? 1 : 0);
         if (heldOpen)
             QVERIFY(d.f.prompts().calls[0].text.startsWith("Tem uma impressão aberta."));
-        const QList<ShellCall>& calls = d.shell.shell().calls;
+        const QList<ShellCall>& calls = d.shell->calls;
         QCOMPARE(calls.size(), verb.isEmpty() ? 0 : 1);
         if (!verb.isEmpty()) {
             QCOMPARE(calls[0].verb, verb);
@@ -116,8 +114,8 @@ class TestFrmImpressoes : public QObject {
         Dialog d;
         d.click("btEmail");
         QVERIFY(d.closed());
-        QCOMPARE(d.mail.client().messages.size(), 1);
-        const MailMessage& m = d.mail.client().messages[0];
+        QCOMPARE(d.mail->messages.size(), 1);
+        const MailMessage& m = d.mail->messages[0];
         const QString about = "Extrato da conta " + d.f.window().FXConta_ID->currentText() +
                               " de " + d.f.window().FXData_Inicio->date().toString("dd-MM-yyyy") +
                               " a " + d.f.window().FXData_Fim->date().toString("dd-MM-yyyy");
@@ -151,12 +149,12 @@ class TestFrmImpressoes : public QObject {
         const QString victim = d.templates.filePath("alheio");
         WriteAll(victim, "alheio");
         QVERIFY(kind != "alheio" || QFile::link(victim, path));
-        d.files.dialogs().answers << path;
+        d.files->answers << path;
         d.click("btFicheiro");
         QVERIFY(d.closed());
-        QCOMPARE(d.files.dialogs().requests.size(), 1);
-        QCOMPARE(d.files.dialogs().requests[0].title, "Gravar Documento:");
-        QCOMPARE(d.files.dialogs().requests[0].fileName, PastaEspecial(CSIDL_DESKTOP));
+        QCOMPARE(d.files->requests.size(), 1);
+        QCOMPARE(d.files->requests[0].title, "Gravar Documento:");
+        QCOMPARE(d.files->requests[0].fileName, PastaEspecial(CSIDL_DESKTOP));
         QCOMPARE(ReadAll(victim), "alheio");
         if (kind == "alheio") {  // told why, and nothing written
             QVERIFY(d.f.prompts().calls.value(0).text.contains("ligação simbólica"));
@@ -173,7 +171,7 @@ class TestFrmImpressoes : public QObject {
             QVERIFY2(PdfToText(path, &error)
                          .contains(d.f.window().FXData_Inicio->date().toString("dd-MM-yyyy")),
                      qPrintable(error));
-        QVERIFY(d.shell.shell().calls.isEmpty());
+        QVERIFY(d.shell->calls.isEmpty());
     }
 
     void closesWithoutBuilding_data() {
@@ -194,7 +192,7 @@ class TestFrmImpressoes : public QObject {
             QTest::keyClick(d.dialog->Option_Documento, Qt::Key_Escape);
         QVERIFY(d.closed());
         QVERIFY(!QFileInfo::exists(d.built()));
-        QVERIFY(d.shell.shell().calls.isEmpty());
+        QVERIFY(d.shell->calls.isEmpty());
     }
 
     // When xdg-email is missing, or fails as it does without a desktop, the desktop's mail
@@ -215,8 +213,8 @@ class TestFrmImpressoes : public QObject {
         ScopedEnv path{"PATH", noPrograms.path()};
         ScopedEnv sender{"EMAIL", QString("eu@example.org")};
         ScopedShell shell;
-        shell.shell().result = opened;
-        SetMailClient(nullptr);
+        shell->result = opened;
+        ServiceSlot<MailClient>::Replace(nullptr);  // the real mail program
         const QString script = noPrograms.filePath("xdg-email");
         if (xdgEmail) {
             WriteAll(script, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\nexit 3\n");
@@ -231,8 +229,8 @@ class TestFrmImpressoes : public QObject {
                                   temp.filePath("Extrato_Conta.doc"),
                                   true};
         CurrentMailClient().Send(message, nullptr);
-        QTRY_COMPARE_WITH_TIMEOUT(shell.shell().calls.size(), 1, 30000);
-        const ShellCall open = shell.shell().calls[0];
+        QTRY_COMPARE_WITH_TIMEOUT(shell->calls.size(), 1, 30000);
+        const ShellCall open = shell->calls[0];
         // Each text an argument of its own, the body's line breaks as line feeds.
         if (xdgEmail)
             QCOMPARE(ReadAll(script + ".args"), "--utf8\n--subject\n" + message.subject.toUtf8() +

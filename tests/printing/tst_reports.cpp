@@ -1,7 +1,7 @@
 // The transfer report printed from the transfer window and opened through the
 // shell, and the statement report: its rows, document numbers and summary by
 // document type, from plain rows and from the statement window as listed.
-#include "RecordingShell.h"
+#include "Recorders.h"
 #include "ScopedLocale.h"
 #include "StatementFixture.h"
 #include "common/Registry.h"
@@ -104,11 +104,11 @@ class TestReports : public QObject {
         QTest::mouseClick(w->Command4, Qt::LeftButton);
 
         const QString written = folders.temp.path() + "//Transferencia.doc";
-        QCOMPARE(shell.shell().calls.size(), 1);
-        QCOMPARE(shell.shell().calls[0].verb, "open");
-        QCOMPARE(shell.shell().calls[0].file, written);
-        QCOMPARE(shell.shell().calls[0].workingFolder, folders.temp.path() + "//");
-        QCOMPARE(shell.shell().calls[0].owner.data(), static_cast<QWidget*>(w));
+        QCOMPARE(shell->calls.size(), 1);
+        QCOMPARE(shell->calls[0].verb, "open");
+        QCOMPARE(shell->calls[0].file, written);
+        QCOMPARE(shell->calls[0].workingFolder, folders.temp.path() + "//");
+        QCOMPARE(shell->calls[0].owner.data(), static_cast<QWidget*>(w));
         QCOMPARE(Text(written), "{" + user + "|<Obs>|" + Shown(-1) + "|01-01-1900|<ORIGEM>|" +
                                     w->FXOrigem_ID->currentText() + "|01-01-1900|1.234,50|" +
                                     printedObs + "}\r\n");
@@ -141,7 +141,7 @@ class TestReports : public QObject {
         frmTransferencia* w = AbrirTransferencia(&f.window(), 901);
         QVERIFY(QTest::qWaitForWindowExposed(w));
         QTest::mouseClick(w->Command4, Qt::LeftButton);
-        QVERIFY(shell.shell().calls.isEmpty());
+        QVERIFY(shell->calls.isEmpty());
         QCOMPARE(f.prompts().calls.size(), 1);
         QCOMPARE(f.prompts().calls[0].text, message);
         QCOMPARE(f.prompts().calls[0].title, title);

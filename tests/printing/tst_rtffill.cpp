@@ -3,9 +3,9 @@
 // the builders.
 #include "Recorders.h"
 #include "SettingsSandbox.h"
-#include "common/Ansi.h"
 #include "common/TextHelpers.h"
 #include "printing/Placeholders.h"
+#include "platform/Ansi.h"
 #include "printing/RtfFill.h"
 
 #include <QDir>
@@ -196,9 +196,9 @@ class TestRtfFill : public QObject {
             ScopedPrompts scripted;
             ReportBuildFailure(OrlaError(number, "falhou"), "frmImpressoes");
             QStringList seen;
-            for (const PromptCall& call : scripted.prompts().calls)
+            for (const PromptCall& call : scripted->calls)
                 seen << call.title + ": " + call.text;
-            for (const Report& r : services.log().reports)
+            for (const Report& r : services->reports)
                 seen << r.texts.mid(2, 2).join('.') + ": " + r.texts.value(4);
             QCOMPARE(seen.join('|'), QString(told));
         }

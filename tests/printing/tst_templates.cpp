@@ -63,7 +63,7 @@ class TestTemplates : public QObject {
             ScopedServicesRecorder services;
             QCOMPARE(c.row + (": " + GetTemplate(c.file, 0, c.strip, 0)),
                      c.row + (": " + QString(c.expected)));
-            QVERIFY(services.log().reports.isEmpty());
+            QVERIFY(services->reports.isEmpty());
         }
     }
 
@@ -92,7 +92,7 @@ class TestTemplates : public QObject {
         for (const auto& c : cases)
             QCOMPARE(c.row + QString(": %1").arg(FindEmpresaID(c.user, c.firstCompany)),
                      c.row + QString(": %1").arg(c.expected));
-        QVERIFY(services.log().reports.isEmpty());
+        QVERIFY(services->reports.isEmpty());
     }
 
     void companyPlaceholders() {

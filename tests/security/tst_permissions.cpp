@@ -47,7 +47,7 @@ class TestPermissions : public QObject {
              "('#CB01', 'x', 'G-CONTAB')"});
         ScopedServicesRecorder services;
         QCOMPARE(CheckSecurityPolicy(user, policy), granted);
-        QVERIFY(services.log().reports.isEmpty());
+        QVERIFY(services->reports.isEmpty());
     }
 
     void quoteInTheUserNameNeitherBreaksNorInjects_data() {
@@ -71,7 +71,7 @@ class TestPermissions : public QObject {
         // neither policy of the window.
         QVERIFY(!CheckSecurityPolicy(user, "#2301"));
         QVERIFY(CheckSecurityPolicy(user, "#7001"));
-        QVERIFY(services.log().reports.isEmpty());
+        QVERIFY(services->reports.isEmpty());
     }
 
     void cacheIsNotRefreshedWithinARun() {
@@ -98,8 +98,8 @@ class TestPermissions : public QObject {
         demo.exec({"ALTER TABLE " + table + " RENAME TO tbFora"});
         ScopedServicesRecorder services;
         QVERIFY(!CheckSecurityPolicy("joao", "#2302"));
-        QCOMPARE(services.log().reports.size(), 1);
-        const QStringList texts = services.log().reports.first().texts;
+        QCOMPARE(services->reports.size(), 1);
+        const QStringList texts = services->reports.first().texts;
         QCOMPARE(texts.at(2), QStringLiteral("modCheckPermissions"));
         QCOMPARE(texts.at(3), procedure);
         QVERIFY2(texts.at(4).startsWith("Error Number = -2147217900 | Description = "),

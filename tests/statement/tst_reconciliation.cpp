@@ -3,8 +3,8 @@
 // account's closing date, the dialog and the confirmation, the refusals, and
 // the re-selection; and the date dialog in a real modal show, where the date is
 // spelled out as the calendar moves and only its two buttons end it.
+#include "Recorders.h"
 #include "ScopedLocale.h"
-#include "ScopedModalScript.h"
 #include "StatementFixture.h"
 #include "context/Context.h"
 #include "platform/services/ModalDialogs.h"
@@ -28,7 +28,7 @@ using namespace orla::test;
 namespace {
 
 // Picks `date` in the date dialog, then confirms or cancels.
-ScopedModalScript::Script Pick(const QDate& date, bool confirm) {
+ModalScript Pick(const QDate& date, bool confirm) {
     return [date, confirm](QDialog& dialog) {
         auto& picker = dynamic_cast<frmData&>(dialog);
         picker.MonthView1->setSelectedDate(date);
@@ -90,7 +90,7 @@ class TestReconciliation : public QObject {
         f.open();
         ScopedModalScript dialog(Pick(QDate::currentDate().addDays(-2), true));
         f.clickCheckBox(f.row(key));
-        QCOMPARE(dialog.shown().size(), 1);
+        QCOMPARE(dialog->shown.size(), 1);
         const QString bank = Day(-2, "00:00:00");
         QCOMPARE(f.value(record.arg(901)).toString(), bank + " | " + Day(-6));
         // The refreshed list shows it ticked, on its bank date, and selected.
@@ -218,7 +218,7 @@ class TestReconciliation : public QObject {
         QVERIFY(f.row("#11901") >= 0);
         f.clickCheckBox(f.row("#11901"));
         QVERIFY(f.row("#11901") >= 0);
-        QCOMPARE(dialog.shown().size(), pick != 0 ? 1 : 0);
+        QCOMPARE(dialog->shown.size(), pick != 0 ? 1 : 0);
         QCOMPARE(f.value(kReceipt.arg(901)).toString(), afterwards);
         QCOMPARE(f.prompts().calls.isEmpty() ? QString() : f.prompts().calls.first().text, message);
         QCOMPARE(f.window().ListModel()->Row(f.row("#11901")).checked, !afterwards.startsWith('-'));

@@ -9,7 +9,7 @@ namespace {
 
 class SpyBackend : public SqliteBackend {
   public:
-    SpyBackend(const ConnectionString& settings, std::shared_ptr<ScopedBackendSpy::Shared> shared)
+    SpyBackend(const ConnectionString& settings, std::shared_ptr<BackendSpy::Shared> shared)
         : SqliteBackend(settings), shared_(std::move(shared)) {}
 
     void Probe(int timeoutSeconds) const override {
@@ -27,38 +27,30 @@ class SpyBackend : public SqliteBackend {
     }
 
   private:
-    std::shared_ptr<ScopedBackendSpy::Shared> shared_;
+    std::shared_ptr<BackendSpy::Shared> shared_;
 };
 
 }  // namespace
 
-ScopedBackendSpy::ScopedBackendSpy() {
-    CurrentBackendFactory() = [shared = shared_, fallback = previous_](const ConnectionString& s) {
-        if (s.EmbeddedPath().isEmpty())
-            return fallback(s);
-        return std::unique_ptr<Backend>(std::make_unique<SpyBackend>(s, shared));
-    };
+std::unique_ptr<Backend> BackendSpy::Make(const ConnectionString& settings) const {
+    if (settings.EmbeddedPath().isEmpty())
+        return BackendFactory::Make(settings);
+    return std::make_unique<SpyBackend>(settings, shared_);
 }
 
-void ScopedBackendSpy::setBehaviour(const QString& dataSource, ServerBehaviour behaviour) {
+void BackendSpy::setBehaviour(const QString& dataSource, ServerBehaviour behaviour) {
     QMutexLocker lock(&shared_->mutex);
     shared_->behaviours.insert(dataSource, behaviour);
 }
 
-QStringList ScopedBackendSpy::attempts() const {
+QStringList BackendSpy::attempts() const {
     QMutexLocker lock(&shared_->mutex);
     return shared_->attempts;
 }
 
-QList<int> ScopedBackendSpy::timeouts() const {
+QList<int> BackendSpy::timeouts() const {
     QMutexLocker lock(&shared_->mutex);
     return shared_->timeouts;
-}
-
-void ScopedBackendSpy::clear() {
-    QMutexLocker lock(&shared_->mutex);
-    shared_->attempts.clear();
-    shared_->timeouts.clear();
 }
 
 }  // namespace orla::test

@@ -2,6 +2,7 @@
 // (asynchronous) open by data source and timeout, and can make a server slow or refuse.
 #pragma once
 
+#include "Recorders.h"
 #include "platform/db/Backend.h"
 
 #include <QHash>
@@ -17,17 +18,16 @@ struct ServerBehaviour {
     bool refuse = false;
 };
 
-class ScopedBackendSpy {
+class BackendSpy : public BackendFactory {
   public:
-    ScopedBackendSpy();
-    ~ScopedBackendSpy() { CurrentBackendFactory() = previous_; }
+    std::unique_ptr<Backend> Make(const ConnectionString& settings) const override;
     void setBehaviour(const QString& dataSource, ServerBehaviour behaviour);
     // Data sources of every trial open, in the order they started.
     QStringList attempts() const;
     // The connection timeout of each of those opens, in seconds.
     QList<int> timeouts() const;
-    void clear();
 
+    // Shared with the backends made, which probe on worker threads and may outlive the spy.
     struct Shared {
         mutable QMutex mutex;
         QHash<QString, ServerBehaviour> behaviours;
@@ -37,7 +37,7 @@ class ScopedBackendSpy {
 
   private:
     std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
-    BackendFactory previous_ = CurrentBackendFactory();
 };
+using ScopedBackendSpy = ScopedService<BackendFactory, BackendSpy>;
 
 }  // namespace orla::test

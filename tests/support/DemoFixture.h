@@ -2,6 +2,8 @@
 // through the database login (as SQLConnect leaves it).
 #pragma once
 
+#include "TestDatabase.h"
+
 #include <QString>
 #include <QTemporaryDir>
 

@@ -1,37 +1,60 @@
-// Test doubles of the platform services: a shared-services recorder and
-// scripted prompts, installed for the lifetime of a scope.
+// Test doubles of the platform services, each put in its service's slot for
+// the lifetime of a scope (ScopedService) and the replaced service put back after.
 #pragma once
 
+#include "platform/services/FileDialogs.h"
+#include "platform/services/MailClient.h"
+#include "platform/services/ModalDialogs.h"
 #include "platform/services/Prompts.h"
 #include "platform/services/SharedServices.h"
+#include "platform/services/Shell.h"
 
 #include <QList>
+#include <QPointer>
 #include <QStringList>
+#include <QWidget>
 
-#include <memory>
+#include <functional>
 
 namespace orla::test {
+
+template <class Service, class Double>
+class ScopedService {
+  public:
+    template <class... Args>
+    explicit ScopedService(Args&&... args)
+        : double_(new Double(std::forward<Args>(args)...)),
+          previous_(ServiceSlot<Service>::Replace(std::unique_ptr<Service>(double_))) {}
+    ~ScopedService() { ServiceSlot<Service>::Replace(std::move(previous_)); }
+    ScopedService(const ScopedService&) = delete;
+    ScopedService& operator=(const ScopedService&) = delete;
+
+    Double& operator*() const { return *double_; }
+    Double* operator->() const { return double_; }
+
+  private:
+    Double* double_;  // owned by the slot
+    std::unique_ptr<Service> previous_;
+};
 
 struct Report {
     QStringList texts;  // product, application, module, procedure, message
 };
 
 // Everything the shared services were told, in order.
-struct ServicesLog {
-    QList<Report> reports;
-    QStringList notices;  // "ShowReconnecting", "HideReconnecting", ...
-};
-
-class ScopedServicesRecorder {
+class RecordingServices : public SharedServices {
   public:
-    ScopedServicesRecorder();
-    ~ScopedServicesRecorder();
-    const ServicesLog& log() const { return *log_; }
+    void ReportError(QString& product, QString& application, QString& module, QString& procedure,
+                     QString& message) override;
+    void ShowReconnecting(QWidget*) override { notices << QStringLiteral("ShowReconnecting"); }
+    void HideReconnecting(QWidget*) override { notices << QStringLiteral("HideReconnecting"); }
+    void ReconnectSucceeded(QWidget*) override { notices << QStringLiteral("ReconnectSucceeded"); }
+    void ReconnectFailed(QWidget*) override { notices << QStringLiteral("ReconnectFailed"); }
 
-  private:
-    std::shared_ptr<ServicesLog> log_;
-    SharedServicesFactory previous_;
+    QList<Report> reports;
+    QStringList notices;
 };
+using ScopedServicesRecorder = ScopedService<SharedServices, RecordingServices>;
 
 struct PromptCall {
     QString text;
@@ -51,15 +74,67 @@ class ScriptedPrompts : public Prompts {
     QStringList inputs;
     QList<PromptCall> calls;
 };
+using ScopedPrompts = ScopedService<Prompts, ScriptedPrompts>;
 
-class ScopedPrompts {
+struct ShellCall {
+    QString verb;
+    QString file;
+    QString workingFolder;
+    QPointer<QWidget> owner;
+};
+
+// A shell that records every verb asked of it and starts nothing.
+class RecordingShell : public Shell {
   public:
-    ScopedPrompts();
-    ~ScopedPrompts();
-    ScriptedPrompts& prompts() { return *prompts_; }
+    bool ShellExecute(const QString& verb, const QString& file, const QString& workingFolder,
+                      QWidget* owner) override {
+        calls.append({verb, file, workingFolder, owner});
+        return result;
+    }
+
+    QList<ShellCall> calls;
+    bool result = true;  // what every call answers
+};
+using ScopedShell = ScopedService<Shell, RecordingShell>;
+
+// A mail program that records every message handed to it and starts nothing.
+class RecordingMailClient : public MailClient {
+  public:
+    void Send(const MailMessage& message, QWidget*) override { messages.append(message); }
+    QList<MailMessage> messages;
+};
+using ScopedMailClient = ScopedService<MailClient, RecordingMailClient>;
+
+// A save-as dialog that answers the next scripted path ("" for cancel, also
+// when the script runs out) and records every request.
+class ScriptedFileDialogs : public FileDialogs {
+  public:
+    QString GetSaveFileName(const SaveDialogRequest& request) override {
+        requests.append(request);
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+
+    QStringList answers;
+    QList<SaveDialogRequest> requests;
+};
+using ScopedFileDialogs = ScopedService<FileDialogs, ScriptedFileDialogs>;
+
+// Acts on a dialog as a user would.
+using ModalScript = std::function<void(QDialog&)>;
+
+// Instead of blocking in the dialog's event loop, shows the dialog, lets the
+// script act on it and returns the dialog's result. A dialog the script left
+// open is hidden so that the caller goes on.
+class ScriptedModalRunner : public ModalRunner {
+  public:
+    explicit ScriptedModalRunner(ModalScript script) : script_(std::move(script)) {}
+    int Run(QDialog& dialog) override;
+
+    QStringList shown;  // object names of the dialogs shown, in order
 
   private:
-    ScriptedPrompts* prompts_;
+    ModalScript script_;
 };
+using ScopedModalScript = ScopedService<ModalRunner, ScriptedModalRunner>;
 
 }  // namespace orla::test

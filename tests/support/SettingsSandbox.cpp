@@ -1,6 +1,6 @@
 #include "SettingsSandbox.h"
 
-#include "common/Ansi.h"
+#include "platform/Ansi.h"
 
 #include <QDir>
 #include <QFile>

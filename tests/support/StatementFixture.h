@@ -27,8 +27,8 @@ class StatementFixture {
     ~StatementFixture();
 
     frmMain& window() { return *window_; }
-    ScriptedPrompts& prompts() { return prompts_.prompts(); }
-    const ServicesLog& reports() const { return services_.log(); }
+    ScriptedPrompts& prompts() { return *prompts_; }
+    const RecordingServices& reports() const { return *services_; }
     void exec(const QStringList& statements) const { demo_->exec(statements); }
     QString path() const { return demo_->path(); }
     QVariant value(const QString& sql) const;

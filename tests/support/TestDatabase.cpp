@@ -1,7 +1,11 @@
 #include "TestDatabase.h"
 
+#include "context/Context.h"
 #include "platform/db/Backend.h"
 #include "platform/db/Logins.h"
+#include "security/Permissions.h"
+
+#include <orla_contas/ConnectionScrambler.h>
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -62,6 +66,14 @@ QVariant QueryValue(const QString& path, const QString& sql) {
             value = query.value(0);
     });
     return value;
+}
+
+void ResetComponentState() {
+    Data().SqlServer.Close();
+    Data().SqlServer.SetConnectionString(
+        ScrambledString{ConnectionScrambler::Scramble(kDesignConnectionString)});
+    Context() = ContextValues();
+    ResetSecurityPolicyCache();
 }
 
 }  // namespace orla::test

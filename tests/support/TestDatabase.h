@@ -14,6 +14,9 @@ namespace orla::test {
 void ExecOnFile(const QString& path, const QStringList& statements);
 // The first column of the first row of a query run directly on a database file.
 QVariant QueryValue(const QString& path, const QString& sql);
+// Forgets the context and the cached policies and closes the shared connection,
+// as a fresh load of the component would find them.
+void ResetComponentState();
 
 class TestDatabase {
   public:

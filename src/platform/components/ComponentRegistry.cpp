@@ -2,28 +2,24 @@
 
 #include "platform/db/Error.h"
 
-#include <QHash>
-
 namespace orla {
 namespace {
 
-template <class Factory>
-QHash<QString, Factory>& Factories() {
-    static QHash<QString, Factory> factories;
-    return factories;
+ComponentRegistry& Registry() {
+    return ServiceSlot<ComponentRegistry>::Current();
 }
 
 template <class Factory>
-void Register(const QString& key, Factory factory) {
+void Register(QHash<QString, Factory>& factories, const QString& key, Factory factory) {
     if (factory)
-        Factories<Factory>().insert(key.toUpper(), std::move(factory));
+        factories.insert(key.toUpper(), std::move(factory));
     else
-        Factories<Factory>().remove(key.toUpper());
+        factories.remove(key.toUpper());
 }
 
 template <class Factory>
-auto Create(const QString& key) {
-    const Factory factory = Factories<Factory>().value(key.toUpper());
+auto Create(const QHash<QString, Factory>& factories, const QString& key) {
+    const Factory factory = factories.value(key.toUpper());
     auto object = factory ? factory() : nullptr;
     if (!object)
         throw OrlaError(429, QStringLiteral("ActiveX component can't create object: ") + key);
@@ -32,28 +28,34 @@ auto Create(const QString& key) {
 
 }  // namespace
 
+template <>
+std::unique_ptr<ComponentRegistry> MakeDefaultService<ComponentRegistry>() {
+    return std::make_unique<ComponentRegistry>();
+}
+template class ServiceSlot<ComponentRegistry>;
+
 void RegisterComponent(const QString& classId, ComponentFactory factory) {
-    Register(classId, std::move(factory));
+    Register(Registry().components, classId, std::move(factory));
 }
 
 void RegisterCostComponent(const QString& classId, CostComponentFactory factory) {
-    Register(classId, std::move(factory));
+    Register(Registry().costComponents, classId, std::move(factory));
 }
 
 void RegisterObject(const QString& name, ObjectFactory factory) {
-    Register(name, std::move(factory));
+    Register(Registry().objects, name, std::move(factory));
 }
 
 std::unique_ptr<RecordComponent> CreateComponent(const QString& classId) {
-    return Create<ComponentFactory>(classId);
+    return Create(Registry().components, classId);
 }
 
 std::unique_ptr<CostComponent> CreateCostComponent(const QString& classId) {
-    return Create<CostComponentFactory>(classId);
+    return Create(Registry().costComponents, classId);
 }
 
 std::unique_ptr<LateBoundObject> CreateObject(const QString& name) {
-    return Create<ObjectFactory>(name);
+    return Create(Registry().objects, name);
 }
 
 QVariant CallByName(LateBoundObject& object, const QString& member, const QVariantList& args) {

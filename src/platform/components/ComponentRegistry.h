@@ -1,12 +1,14 @@
 // Factories of the suite's other components, keyed by class identifier or by
 // name (both compared without regard to case, as the system's registry does).
-// Empty until a host or a test registers something.
 #pragma once
+
+#include "platform/ServiceSlot.h"
 
 #include <orla_contas/Components.h>
 
+#include <QHash>
+
 #include <functional>
-#include <memory>
 
 namespace orla {
 
@@ -14,7 +16,18 @@ using ComponentFactory = std::function<std::unique_ptr<RecordComponent>()>;
 using CostComponentFactory = std::function<std::unique_ptr<CostComponent>()>;
 using ObjectFactory = std::function<std::unique_ptr<LateBoundObject>()>;
 
-// Registers or, with an empty factory, forgets the factory of a class or name.
+// The factories by upper-case key. Empty until a host or a test registers
+// something; a test may put a registry of its own in.
+struct ComponentRegistry {
+    QHash<QString, ComponentFactory> components;
+    QHash<QString, CostComponentFactory> costComponents;
+    QHash<QString, ObjectFactory> objects;
+};
+
+extern template class ServiceSlot<ComponentRegistry>;
+
+// Registers in the registry in use or, with an empty factory, forgets the factory of a class
+// or name.
 void RegisterComponent(const QString& classId, ComponentFactory factory);
 void RegisterCostComponent(const QString& classId, CostComponentFactory factory);
 void RegisterObject(const QString& name, ObjectFactory factory);

@@ -75,15 +75,18 @@ OrlaError Backend::StatementError(const QSqlError& error) const {
     return {err::kCommandFailed, text};
 }
 
-std::unique_ptr<Backend> MakeDefaultBackend(const ConnectionString& settings) {
+BackendFactory::~BackendFactory() = default;
+
+std::unique_ptr<Backend> BackendFactory::Make(const ConnectionString& settings) const {
     if (!settings.EmbeddedPath().isEmpty())
         return std::make_unique<SqliteBackend>(settings);
     return std::make_unique<OdbcBackend>(settings);
 }
 
-BackendFactory& CurrentBackendFactory() {
-    static BackendFactory factory = MakeDefaultBackend;
-    return factory;
+template <>
+std::unique_ptr<BackendFactory> MakeDefaultService<BackendFactory>() {
+    return std::make_unique<BackendFactory>();
 }
+template class ServiceSlot<BackendFactory>;
 
 }  // namespace orla

@@ -3,6 +3,7 @@
 // only on the thread that opened it.
 #pragma once
 
+#include "platform/ServiceSlot.h"
 #include "platform/db/ConnectionString.h"
 #include "platform/db/Error.h"
 
@@ -65,10 +66,16 @@ class Backend {
     QString name_;
 };
 
-// Makes the backend for a connection string (SQLite for a file, ODBC otherwise).
-using BackendFactory = std::function<std::unique_ptr<Backend>(const ConnectionString&)>;
-std::unique_ptr<Backend> MakeDefaultBackend(const ConnectionString& settings);
-BackendFactory& CurrentBackendFactory();
+// Makes the backend of each connection; a test puts a factory of its own in.
+class BackendFactory {
+  public:
+    virtual ~BackendFactory();
+    // SQLite for a connection string naming a file, ODBC otherwise. Called on
+    // the thread that opens the connection.
+    virtual std::unique_ptr<Backend> Make(const ConnectionString& settings) const;
+};
+
+extern template class ServiceSlot<BackendFactory>;
 
 // A process-unique name for a Qt Sql connection.
 QString NewConnectionName();

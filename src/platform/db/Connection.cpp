@@ -45,10 +45,6 @@ QString Connection::ConnectionString() const {
     return settings.WithoutPassword();
 }
 
-void Connection::SetConnectionString(const QString& text) {
-    SetConnectionString(ScrambledString{ConnectionScrambler::Scramble(text)});
-}
-
 void Connection::SetConnectionString(const ScrambledString& text) {
     if (State() != adStateClosed)
         throw err::ObjectOpen();
@@ -76,7 +72,7 @@ void Connection::Open(int options) {
         throw OrlaError(err::kProviderFailure,
                         QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]SQL Server does "
                                        "not exist or access denied."));
-    backend_ = CurrentBackendFactory()(settings);
+    backend_ = ServiceSlot<BackendFactory>::Current().Make(settings);
     if (options != adOptionUnspecified && (options & adAsyncConnect)) {
         // The worker only proves the server and login on a connection of its
         // own; the usable connection is opened here, on the owner's thread.

@@ -39,7 +39,6 @@ class Connection {
     // string says "Persist Security Info=True".
     QString ConnectionString() const;
     // Throws 3705 while the connection is open or connecting.
-    void SetConnectionString(const QString& text);
     void SetConnectionString(const ScrambledString& text);
     int ConnectionTimeout() const { return timeout_; }
     void SetConnectionTimeout(int seconds) { timeout_ = seconds; }

@@ -59,11 +59,6 @@ void Recordset::MoveNext() {
     state_->eof = !state_->query->next();
 }
 
-int Recordset::FieldCount() const {
-    RequireOpen();
-    return static_cast<int>(state_->names.size());
-}
-
 QStringList Recordset::FieldNames() const {
     RequireOpen();
     return state_->names;

@@ -28,7 +28,6 @@ class Recordset {
     bool Eof() const;
     void MoveNext();
 
-    int FieldCount() const;
     QStringList FieldNames() const;
     Field Fields(int index) const;
     Field Fields(const QString& name) const;

@@ -1,6 +1,6 @@
 #include "platform/db/ServerSemantics.h"
 
-#include "common/Decimal.h"
+#include "platform/Decimal.h"
 
 #include <QCollator>
 #include <QDate>

@@ -15,6 +15,9 @@ namespace orla {
 // read back are always the parts written. Compare such values by their parts.
 QDateTime WallClock(const QDate& date, const QTime& time = QTime(0, 0));
 
+// The system's "no date": a picker without a date, a date that could not be read.
+inline const QDate kNoDate(1900, 1, 1);
+
 // A date written "yyyy-mm-dd" or "dd-mm-yyyy" ("/" also), with an optional
 // time "H:mm[:ss[.zzz]]" after a space or "T", as a WallClock value.
 std::optional<QDateTime> ParseDateText(QStringView text);

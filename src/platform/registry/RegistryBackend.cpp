@@ -1,7 +1,6 @@
 #include "platform/registry/RegistryBackend.h"
 
-#include "common/Ansi.h"
-#include "platform/ServiceSlot.h"
+#include "platform/Ansi.h"
 #include "platform/registry/RegFile.h"
 
 #include "platform/SharedFiles.h"
@@ -178,23 +177,15 @@ class RegFileBackend : public RegistryBackend {
     HKEY nextHandle_ = 0x1000;
 };
 
-using Slot = ServiceSlot<RegistryBackend, MakeRegFileBackend>;
-
 }  // namespace
 
 RegistryBackend::~RegistryBackend() = default;
 
-RegistryBackend& CurrentRegistry() {
-    return Slot::Current();
-}
-
-void SetRegistryBackend(std::unique_ptr<RegistryBackend> backend) {
-    Slot::Replace(std::move(backend));
-}
-
-std::unique_ptr<RegistryBackend> MakeRegFileBackend() {
+template <>
+std::unique_ptr<RegistryBackend> MakeDefaultService<RegistryBackend>() {
     return std::make_unique<RegFileBackend>();
 }
+template class ServiceSlot<RegistryBackend>;
 
 QString RegistryFolder() {
     const QString configured = qEnvironmentVariable("ORLA_REGISTRY_DIR");

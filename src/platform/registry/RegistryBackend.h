@@ -6,10 +6,10 @@
 // read-modify-write.
 #pragma once
 
+#include "platform/ServiceSlot.h"
+
 #include <QByteArray>
 #include <QString>
-
-#include <memory>
 
 namespace orla {
 
@@ -67,10 +67,12 @@ class RegistryBackend {
     virtual long RegCloseKey(HKEY key) = 0;
 };
 
-// The registry in use: the .reg files unless a test installed another.
-RegistryBackend& CurrentRegistry();
-void SetRegistryBackend(std::unique_ptr<RegistryBackend> backend);
-std::unique_ptr<RegistryBackend> MakeRegFileBackend();
+// The .reg files unless a test puts another in.
+extern template class ServiceSlot<RegistryBackend>;
+
+inline RegistryBackend& CurrentRegistry() {
+    return ServiceSlot<RegistryBackend>::Current();
+}
 
 // ORLA_REGISTRY_DIR when set, else the user's configuration folder +
 // "/orla-contas/registry"; read on every open.

@@ -3,6 +3,7 @@
 #include "platform/services/SharedServices.h"
 
 namespace orla {
+namespace {
 
 bool ShouldReport(ReportFilter filter, const OrlaError& error) {
     if (error.number == 0)
@@ -26,6 +27,8 @@ QString ReportMessage(MessageForm form, const OrlaError& error) {
         .arg(error.description);
 }
 
+}  // namespace
+
 void ReportError(const ErrorSite& site, const OrlaError& error) {
     if (!ShouldReport(site.filter, error))
         return;
@@ -34,9 +37,7 @@ void ReportError(const ErrorSite& site, const OrlaError& error) {
     QString module = site.module;
     QString procedure = site.procedure;
     QString message = ReportMessage(site.form, error);
-    std::unique_ptr<SharedServices> services = CurrentSharedServicesFactory()();
-    if (services)
-        services->ReportError(product, application, module, procedure, message);
+    CurrentSharedServices().ReportError(product, application, module, procedure, message);
 }
 
 }  // namespace orla

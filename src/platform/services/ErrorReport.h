@@ -32,8 +32,6 @@ struct ErrorSite {
 inline const QString kProductLabel = QStringLiteral("Nexo Software");
 inline const QString kApplicationLabel = QStringLiteral("Orla Contas");
 
-bool ShouldReport(ReportFilter filter, const OrlaError& error);
-QString ReportMessage(MessageForm form, const OrlaError& error);
 // Reports the error when the site's filter lets it through.
 void ReportError(const ErrorSite& site, const OrlaError& error);
 

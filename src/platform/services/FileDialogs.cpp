@@ -1,6 +1,5 @@
 #include "platform/services/FileDialogs.h"
 
-#include "platform/ServiceSlot.h"
 #include "platform/services/Prompts.h"
 
 #include <QFileDialog>
@@ -29,22 +28,14 @@ class QtFileDialogs : public FileDialogs {
     }
 };
 
-std::unique_ptr<FileDialogs> MakeDefault() {
-    return std::make_unique<QtFileDialogs>();
-}
-
-using Slot = ServiceSlot<FileDialogs, MakeDefault>;
-
 }  // namespace
 
 FileDialogs::~FileDialogs() = default;
 
-FileDialogs& CurrentFileDialogs() {
-    return Slot::Current();
+template <>
+std::unique_ptr<FileDialogs> MakeDefaultService<FileDialogs>() {
+    return std::make_unique<QtFileDialogs>();
 }
-
-void SetFileDialogs(std::unique_ptr<FileDialogs> dialogs) {
-    Slot::Replace(std::move(dialogs));
-}
+template class ServiceSlot<FileDialogs>;
 
 }  // namespace orla

@@ -2,10 +2,10 @@
 // instead of blocking on a dialog.
 #pragma once
 
+#include "platform/ServiceSlot.h"
+
 #include <QString>
 #include <QStringList>
-
-#include <memory>
 
 namespace orla {
 
@@ -23,8 +23,11 @@ class FileDialogs {
     virtual QString GetSaveFileName(const SaveDialogRequest& request) = 0;
 };
 
-// The dialogs in use: Qt's file dialog unless a test installed its double.
-FileDialogs& CurrentFileDialogs();
-void SetFileDialogs(std::unique_ptr<FileDialogs> dialogs);
+// Qt's file dialog unless a test puts its double in.
+extern template class ServiceSlot<FileDialogs>;
+
+inline FileDialogs& CurrentFileDialogs() {
+    return ServiceSlot<FileDialogs>::Current();
+}
 
 }  // namespace orla

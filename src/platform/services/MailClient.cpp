@@ -1,7 +1,6 @@
 #include "platform/services/MailClient.h"
 
 #include "platform/Folders.h"
-#include "platform/ServiceSlot.h"
 #include "platform/SharedFiles.h"
 #include "platform/services/Prompts.h"
 #include "platform/services/Shell.h"
@@ -184,23 +183,15 @@ class DesktopMail : public MailClient {
     }
 };
 
-std::unique_ptr<MailClient> MakeDefault() {
-    return std::make_unique<DesktopMail>();
-}
-
-using Slot = ServiceSlot<MailClient, MakeDefault>;
-
 }  // namespace
 
 MailClient::~MailClient() = default;
 
-MailClient& CurrentMailClient() {
-    return Slot::Current();
+template <>
+std::unique_ptr<MailClient> MakeDefaultService<MailClient>() {
+    return std::make_unique<DesktopMail>();
 }
-
-void SetMailClient(std::unique_ptr<MailClient> client) {
-    Slot::Replace(std::move(client));
-}
+template class ServiceSlot<MailClient>;
 
 QByteArray MailDraft(const MailMessage& message, const QByteArray& attachment,
                      const QString& from) {

@@ -3,9 +3,9 @@
 // that tests record the message instead of starting programs.
 #pragma once
 
-#include <QString>
+#include "platform/ServiceSlot.h"
 
-#include <memory>
+#include <QString>
 
 class QWidget;
 
@@ -28,9 +28,12 @@ class MailClient {
     virtual void Send(const MailMessage& message, QWidget* owner) = 0;
 };
 
-// The mail program in use: the desktop's unless a test installed its double.
-MailClient& CurrentMailClient();
-void SetMailClient(std::unique_ptr<MailClient> client);
+// The desktop's mail program unless a test puts its double in.
+extern template class ServiceSlot<MailClient>;
+
+inline MailClient& CurrentMailClient() {
+    return ServiceSlot<MailClient>::Current();
+}
 
 // The message as an unsent draft (RFC 5322, MIME) with the attachment's bytes
 // in base64; a receipt is asked of the sender's address (`from`) when it is known.

@@ -3,24 +3,17 @@
 #include <QDialog>
 
 namespace orla {
-namespace {
 
-ModalRunner& Slot() {
-    static ModalRunner runner;
-    return runner;
+ModalRunner::~ModalRunner() = default;
+
+int ModalRunner::Run(QDialog& dialog) {
+    return dialog.exec();
 }
 
-}  // namespace
-
-int ShowModal(QDialog& dialog) {
-    const ModalRunner& runner = Slot();
-    return runner ? runner(dialog) : dialog.exec();
+template <>
+std::unique_ptr<ModalRunner> MakeDefaultService<ModalRunner>() {
+    return std::make_unique<ModalRunner>();
 }
-
-ModalRunner SetModalRunner(ModalRunner runner) {
-    ModalRunner previous = std::move(Slot());
-    Slot() = std::move(runner);
-    return previous;
-}
+template class ServiceSlot<ModalRunner>;
 
 }  // namespace orla

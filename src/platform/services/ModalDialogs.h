@@ -2,21 +2,26 @@
 // dialog from a script instead of blocking in its event loop.
 #pragma once
 
-#include <functional>
+#include "platform/ServiceSlot.h"
 
 class QDialog;
 
 namespace orla {
 
-// Shows the dialog modally and returns its result code once it has closed.
-using ModalRunner = std::function<int(QDialog&)>;
+class ModalRunner {
+  public:
+    virtual ~ModalRunner();
+    // Shows the dialog modally and returns its result code once it has closed:
+    // QDialog::exec.
+    virtual int Run(QDialog& dialog);
+};
 
-// Shows the dialog through the runner in use: QDialog::exec unless a test
-// installed its own.
-int ShowModal(QDialog& dialog);
+// QDialog::exec unless a test puts its own runner in.
+extern template class ServiceSlot<ModalRunner>;
 
-// Installs a runner; an empty one brings back QDialog::exec. Returns the
-// runner it replaced (empty when that was the default).
-ModalRunner SetModalRunner(ModalRunner runner);
+// Shows the dialog through the runner in use.
+inline int ShowModal(QDialog& dialog) {
+    return ServiceSlot<ModalRunner>::Current().Run(dialog);
+}
 
 }  // namespace orla

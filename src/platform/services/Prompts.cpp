@@ -1,7 +1,5 @@
 #include "platform/services/Prompts.h"
 
-#include "platform/ServiceSlot.h"
-
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -47,27 +45,15 @@ class DialogPrompts : public Prompts {
     }
 };
 
-std::unique_ptr<Prompts> MakeDefault() {
-    return std::make_unique<DialogPrompts>();
-}
-
-using Slot = ServiceSlot<Prompts, MakeDefault>;
-
 }  // namespace
 
 Prompts::~Prompts() = default;
 
-Prompts& CurrentPrompts() {
-    return Slot::Current();
+template <>
+std::unique_ptr<Prompts> MakeDefaultService<Prompts>() {
+    return std::make_unique<DialogPrompts>();
 }
-
-void SetPrompts(std::unique_ptr<Prompts> prompts) {
-    Slot::Replace(std::move(prompts));
-}
-
-std::unique_ptr<Prompts> ReplacePrompts(std::unique_ptr<Prompts> prompts) {
-    return Slot::Replace(std::move(prompts));
-}
+template class ServiceSlot<Prompts>;
 
 bool HasDisplay() {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))

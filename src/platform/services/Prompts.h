@@ -2,10 +2,9 @@
 // that tests can script the answers instead of blocking on a dialog.
 #pragma once
 
-#include <QString>
+#include "platform/ServiceSlot.h"
 
-#include <functional>
-#include <memory>
+#include <QString>
 
 class QWidget;
 
@@ -36,11 +35,12 @@ class Prompts {
                              const QString& defaultText) = 0;
 };
 
-// The prompts service in use: Qt dialogs unless a test installed its double.
-Prompts& CurrentPrompts();
-void SetPrompts(std::unique_ptr<Prompts> prompts);
-// Installs prompts (Qt dialogs for null) and gives back the ones in use before.
-std::unique_ptr<Prompts> ReplacePrompts(std::unique_ptr<Prompts> prompts);
+// Qt dialogs unless a test puts its double in.
+extern template class ServiceSlot<Prompts>;
+
+inline Prompts& CurrentPrompts() {
+    return ServiceSlot<Prompts>::Current();
+}
 
 // True when a real display is present (not the offscreen or minimal platform).
 bool HasDisplay();

@@ -15,6 +15,13 @@
 namespace orla {
 namespace {
 
+QString LogPath() {
+    const QString base = CommonAppDataPath();
+    if (base.isEmpty())
+        return {};
+    return base + QLatin1String("/Nexo Software/OrlaContas.log");
+}
+
 // Writes each report to stderr and to the log file, and shows the message
 // when a display is present. Reconnection notices are logged only.
 class LoggingSharedServices : public SharedServices {
@@ -40,7 +47,7 @@ class LoggingSharedServices : public SharedServices {
         const QString stamped =
             QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss ")) + line;
         std::fprintf(stderr, "%s\n", qUtf8Printable(stamped));
-        const QString path = SharedServicesLogPath();
+        const QString path = LogPath();
         if (path.isEmpty())
             return;
         // The folder is shared: neither it nor the log is followed through a link.
@@ -60,20 +67,10 @@ class LoggingSharedServices : public SharedServices {
 
 SharedServices::~SharedServices() = default;
 
-std::unique_ptr<SharedServices> MakeLoggingSharedServices() {
+template <>
+std::unique_ptr<SharedServices> MakeDefaultService<SharedServices>() {
     return std::make_unique<LoggingSharedServices>();
 }
-
-SharedServicesFactory& CurrentSharedServicesFactory() {
-    static SharedServicesFactory factory = MakeLoggingSharedServices;
-    return factory;
-}
-
-QString SharedServicesLogPath() {
-    const QString base = CommonAppDataPath();
-    if (base.isEmpty())
-        return {};
-    return base + QLatin1String("/Nexo Software/OrlaContas.log");
-}
+template class ServiceSlot<SharedServices>;
 
 }  // namespace orla

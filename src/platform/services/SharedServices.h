@@ -1,11 +1,10 @@
 // The suite's shared services: the error reporter and the four notices of a
-// reconnection. A new object is made for each use and released after it.
+// reconnection.
 #pragma once
 
-#include <QString>
+#include "platform/ServiceSlot.h"
 
-#include <functional>
-#include <memory>
+#include <QString>
 
 class QWidget;
 
@@ -22,13 +21,12 @@ class SharedServices {
     virtual void ReconnectFailed(QWidget* form) = 0;
 };
 
-using SharedServicesFactory = std::function<std::unique_ptr<SharedServices>()>;
+// A reporter that logs (to the error output and to OrlaContas.log beside the
+// settings' shadow store) unless a test puts its double in.
+extern template class ServiceSlot<SharedServices>;
 
-// The factory in use: a logging reporter unless a test installed its double.
-SharedServicesFactory& CurrentSharedServicesFactory();
-std::unique_ptr<SharedServices> MakeLoggingSharedServices();
-
-// The log file of the default reporter, beside the settings' shadow store.
-QString SharedServicesLogPath();
+inline SharedServices& CurrentSharedServices() {
+    return ServiceSlot<SharedServices>::Current();
+}
 
 }  // namespace orla

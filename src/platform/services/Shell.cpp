@@ -1,6 +1,5 @@
 #include "platform/services/Shell.h"
 
-#include "platform/ServiceSlot.h"
 #include "platform/services/Prompts.h"
 
 #include <QCoreApplication>
@@ -107,22 +106,14 @@ class DesktopShell : public Shell {
     }
 };
 
-std::unique_ptr<Shell> MakeDefault() {
-    return std::make_unique<DesktopShell>();
-}
-
-using Slot = ServiceSlot<Shell, MakeDefault>;
-
 }  // namespace
 
 Shell::~Shell() = default;
 
-Shell& CurrentShell() {
-    return Slot::Current();
+template <>
+std::unique_ptr<Shell> MakeDefaultService<Shell>() {
+    return std::make_unique<DesktopShell>();
 }
-
-void SetShell(std::unique_ptr<Shell> shell) {
-    Slot::Replace(std::move(shell));
-}
+template class ServiceSlot<Shell>;
 
 }  // namespace orla

@@ -3,9 +3,9 @@
 // instead of starting programs.
 #pragma once
 
-#include <QString>
+#include "platform/ServiceSlot.h"
 
-#include <memory>
+#include <QString>
 
 class QWidget;
 
@@ -21,8 +21,11 @@ class Shell {
                               const QString& workingFolder, QWidget* owner) = 0;
 };
 
-// The shell in use: the desktop's programs unless a test installed its double.
-Shell& CurrentShell();
-void SetShell(std::unique_ptr<Shell> shell);
+// The desktop's programs unless a test puts its double in.
+extern template class ServiceSlot<Shell>;
+
+inline Shell& CurrentShell() {
+    return ServiceSlot<Shell>::Current();
+}
 
 }  // namespace orla

@@ -1,6 +1,6 @@
 // Windows-1252, the system's ANSI code page: every byte decodes and encodes
 // back to itself; characters outside it become one "?" each.
-#include "common/Ansi.h"
+#include "platform/Ansi.h"
 
 #include <QTest>
 

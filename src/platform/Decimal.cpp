@@ -1,4 +1,4 @@
-#include "common/Decimal.h"
+#include "platform/Decimal.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "common/Ansi.h"
+#include "platform/Ansi.h"
 
 #include "platform/db/Error.h"
 
