@@ -1,7 +1,6 @@
 // Exact money: whole ten-thousandths, like the server's money type.
 #pragma once
 
-#include <QMetaType>
 #include <QVariant>
 
 #include <compare>
@@ -42,5 +41,3 @@ class Money {
 };
 
 }  // namespace orla
-
-Q_DECLARE_METATYPE(orla::Money)

@@ -39,12 +39,6 @@ QVariant StatementModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
             return StatementCell(row, index.column());
-        case KeyRole:
-            return row.Key();
-        case DebitRole:
-            return row.debito ? QVariant::fromValue(*row.debito) : QVariant();
-        case CreditRole:
-            return row.credito ? QVariant::fromValue(*row.credito) : QVariant();
         case Qt::CheckStateRole:
             if (index.column() != ColData)
                 return {};

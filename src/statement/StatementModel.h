@@ -16,10 +16,6 @@ class StatementModel : public QAbstractTableModel {
   public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    // Typed values of a row, in any of its columns: its key, and the listed debit and
-    // credit as Money (none when the cell is empty).
-    enum Role { KeyRole = Qt::UserRole + 1, DebitRole, CreditRole };
-
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
