@@ -63,8 +63,15 @@ class Outputs {
     explicit Outputs(Placement placement) : placement_(placement) {}
 
     bool add(const QString& path, const QByteArray& bytes, QString* message) {
+        return add(
+            path, [&](const StatementSink& write) { return write(bytes); }, message);
+    }
+
+    // The file written a piece at a time by `fill`, which hands each piece to its sink.
+    bool add(const QString& path, const std::function<bool(const StatementSink&)>& fill,
+             QString* message) {
         auto file = std::make_unique<FileReplacement>(path, placement_);
-        if (!file->write(bytes))
+        if (!fill([&file](const QByteArray& piece) { return file->write(piece); }))
             return Refused(path, file->error(), message);
         files_.emplace_back(path, std::move(file));
         return true;
@@ -316,10 +323,14 @@ int Run(GeneralInterface* general, const StatementJob& job, QString* message) {
             return 1;
         }
         if (!job.csvPath.isEmpty() &&
-            !outputs.add(job.csvPath,
-                         StatementCsv(statement.rows, Format(statement.debitos, formats::kEuro),
-                                      Format(statement.creditos, formats::kEuro)),
-                         message))
+            !outputs.add(
+                job.csvPath,
+                [&](const StatementSink& write) {
+                    return WriteStatementCsv(statement.rows,
+                                             Format(statement.debitos, formats::kEuro),
+                                             Format(statement.creditos, formats::kEuro), write);
+                },
+                message))
             return 1;
         if (report &&
             !AddReport(ReportSourceOf(choice.contaText, choice.inicio, choice.fim, statement.rows),

@@ -37,12 +37,13 @@ QString Line(const QStringList& fields) {
 
 }  // namespace
 
-QByteArray StatementCsv(const std::vector<StatementRow>& rows, const QString& debitos,
-                        const QString& creditos) {
+bool WriteStatementCsv(const std::vector<StatementRow>& rows, const QString& debitos,
+                       const QString& creditos, const StatementSink& write) {
+    const qsizetype piece = 1 << 20;
     QByteArray csv = Line(QStringList{QStringLiteral("Chave")} + StatementModel::Headers() +
                           QStringList{QStringLiteral("Conciliado")})
                          .toUtf8();
-    csv.reserve(qsizetype(rows.size()) * 160);
+    csv.reserve(piece + 4096);
     QStringList fields;
     for (const StatementRow& row : rows) {
         fields.clear();
@@ -53,10 +54,15 @@ QByteArray StatementCsv(const std::vector<StatementRow>& rows, const QString& de
         }
         fields << (row.checked ? QStringLiteral("Sim") : QStringLiteral("Não"));
         csv += Line(fields).toUtf8();
+        if (csv.size() >= piece) {
+            if (!write(csv))
+                return false;
+            csv.resize(0);  // the room stays for the next piece
+        }
     }
     csv += Line({QStringLiteral("Débito Acumulado"), debitos}).toUtf8();
     csv += Line({QStringLiteral("Crédito Acumulado"), creditos}).toUtf8();
-    return csv;
+    return write(csv);
 }
 
 }  // namespace orla
