@@ -175,18 +175,28 @@ struct JobChoice {
     QDate fim;
 };
 
-// The first row's `key` field equal to `id`, with its `text` field; none when no row has it.
-std::optional<QString> FindRow(const QString& sql, const QString& key, const QString& text,
-                               const std::optional<qint64>& id) {
+// Each row's `key` and `text` fields, in the query's order; rows without a key are left out.
+std::vector<std::pair<qint64, QString>> ReadList(const QString& sql, const QString& key,
+                                                 const QString& text) {
+    std::vector<std::pair<qint64, QString>> list;
     Recordset rs = Data().SqlServer.Execute(sql);
-    std::optional<QString> found;
-    for (; !rs.Eof() && !found; rs.MoveNext()) {
+    for (; !rs.Eof(); rs.MoveNext()) {
         const QVariant value = rs.Value(key);
-        if (value.isValid() && (!id || value.toLongLong() == *id))
-            found = rs.Value(text).toString();
+        if (value.isValid())
+            list.emplace_back(value.toLongLong(), rs.Value(text).toString());
     }
     rs.Close();
-    return found;
+    return list;
+}
+
+// The text of the item with this key, or of the first item for none; none when it is not listed.
+std::optional<QString> Find(const std::vector<std::pair<qint64, QString>>& list,
+                            const std::optional<qint64>& id) {
+    for (const auto& [key, text] : list) {
+        if (!id || key == *id)
+            return text;
+    }
+    return std::nullopt;
 }
 
 // The account (the job's, else the one the window remembers, else the first the user may
@@ -207,19 +217,21 @@ bool Choose(const StatementJob& job, JobChoice& choice, QString* message) {
         }
         *day = *parsed;
     }
-    const QString accounts =
-        AccountListQuery(CheckSecurityPolicy(Context().User, QStringLiteral("#2302")));
-    const QString key = QStringLiteral("conta_id"), text = QStringLiteral("descrit2");
+    const auto accounts =
+        ReadList(AccountListQuery(CheckSecurityPolicy(Context().User, QStringLiteral("#2302"))),
+                 QStringLiteral("conta_id"), QStringLiteral("descrit2"));
     std::optional<qint64> conta = job.conta;
     if (!conta) {
         const OptionalString remembered = ObterValorString(
             QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\") + Context().ProgramKey,
             QStringLiteral("Conta_ID"));
-        if (remembered && FindRow(accounts, key, text, remembered->toLongLong()))
+        if (remembered && Find(accounts, remembered->toLongLong()))
             conta = remembered->toLongLong();
+        else if (!accounts.empty())  // the first listed
+            conta = accounts.front().first;
     }
-    std::optional<QString> shown = FindRow(accounts, key, text, conta);
-    if (!shown) {
+    const std::optional<QString> shown = Find(accounts, conta);
+    if (!conta || !shown) {
         *message = conta ? QStringLiteral(
                                "A conta %1 não existe ou não está disponível para este "
                                "utilizador.")
@@ -227,16 +239,12 @@ bool Choose(const StatementJob& job, JobChoice& choice, QString* message) {
                          : QStringLiteral("Não há contas disponíveis para este utilizador.");
         return false;
     }
-    if (!conta) {  // the first listed
-        Recordset rs = Data().SqlServer.Execute(accounts);
-        conta = rs.Value(key).toLongLong();
-        rs.Close();
-    }
     choice.conta = *conta;
     choice.contaText = *shown;
     if (job.modo &&
-        !FindRow(QStringLiteral("SELECT * FROM tbModos_Pagamento ORDER BY descrit"),
-                 QStringLiteral("modo_pagamento_id"), QStringLiteral("descrit"), *job.modo)) {
+        !Find(ReadList(QStringLiteral("SELECT * FROM tbModos_Pagamento ORDER BY descrit"),
+                       QStringLiteral("modo_pagamento_id"), QStringLiteral("descrit")),
+              *job.modo)) {
         *message = QStringLiteral("O modo de pagamento %1 não existe.").arg(*job.modo);
         return false;
     }
