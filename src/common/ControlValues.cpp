@@ -98,16 +98,12 @@ std::optional<qint32> WholeNumber(const QVariant& value) {
     return whole;
 }
 
-QString Quoted(QString text) {
-    return QLatin1Char('\'') + EscapeQuotes(text) + QLatin1Char('\'');
-}
-
 // Automatic kind: a numeric raw value as the number it reads as, never as its
 // text (grouping or a sign behind, "12 345,5-", would break the statement);
 // anything else as text.
 QString AutomaticSql(const QString& shown, const QString& tag) {
     if (tag.isEmpty() || !EhNumero(tag))
-        return Quoted(shown);
+        return QuotedText(shown);
     return SqlValue(tag, SqlNumber);
 }
 

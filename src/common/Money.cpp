@@ -38,4 +38,9 @@ Money Money::RoundedToCents() const {
     return Money(units_ < 0 ? -cents * 100 : cents * 100);
 }
 
+Money Money::RoundedToCentsAsShown() const {
+    const qint64 cents = ((units_ < 0 ? -units_ : units_) + 50) / 100;
+    return Money(units_ < 0 ? -cents * 100 : cents * 100);
+}
+
 }  // namespace orla

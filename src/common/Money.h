@@ -21,6 +21,8 @@ class Money {
     double ToDouble() const { return double(units_) / 10000.0; }
     // Rounded to whole cents, halves to the even cent.
     Money RoundedToCents() const;
+    // Rounded to whole cents, halves away from zero, as the euro formats show it.
+    Money RoundedToCentsAsShown() const;
 
     constexpr Money operator+(Money other) const { return Money(units_ + other.units_); }
     constexpr Money operator-(Money other) const { return Money(units_ - other.units_); }

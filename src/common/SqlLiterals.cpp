@@ -123,6 +123,10 @@ QString EscapeQuotes(QString& text) {
     return QuoteSafeReported("EscapeQuotes", text);
 }
 
+QString QuotedText(QString text) {
+    return QLatin1Char('\'') + EscapeQuotes(text) + QLatin1Char('\'');
+}
+
 QString ReplaceQuotes(QString& text) {
     return QuoteSafeReported("ReplaceQuotes", text);
 }

@@ -44,6 +44,10 @@ QString SqlValue(const QVariant& value, int kind);
 QString EscapeQuotes(QString& text);
 QString ReplaceQuotes(QString& text);
 
+// The text as a quoted literal, exactly as it is (outer spaces kept); quotes made safe as
+// EscapeQuotes makes them.
+QString QuotedText(QString text);
+
 // A field's value shown by ListKind: one blank " " for Null (an empty cell
 // still holds a blank); an empty text for an unknown kind. Throws OrlaError
 // when a whole number is not a number or does not fit 32 bits.

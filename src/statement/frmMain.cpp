@@ -265,6 +265,13 @@ void frmMain::DatePickerFocus(QDateEdit* picker, const QFocusEvent& event) {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    // A window opened from this one that holds unsaved work may keep both open.
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow() && child->isVisible() && !child->close()) {
+            event->ignore();
+            return;
+        }
+    }
     QWidget::closeEvent(event);
     if (event->isAccepted())
         loaded_ = false;  // unloaded: the next Show loads it afresh

@@ -29,6 +29,11 @@ AccountDates ReadAccountDates(Connection& connection, const std::optional<qint64
     return dates;
 }
 
+bool InClosedPeriod(const std::optional<QDate>& closed, const QDate& date,
+                    const std::optional<QDate>& bankDate) {
+    return closed && (date <= *closed || (bankDate && *bankDate <= *closed));
+}
+
 std::optional<QDate> LowerLimit(const AccountDates& dates) {
     if (dates.dataClosed && dates.saldoData)
         return qMax(*dates.dataClosed, *dates.saldoData);

@@ -3,7 +3,6 @@
 #include "common/ControlValues.h"
 #include "common/Folders.h"
 #include "common/Format.h"
-#include "common/SqlLiterals.h"
 #include "context/Context.h"
 #include "context/ControlFill.h"
 #include "context/SharedConnection.h"
@@ -22,12 +21,11 @@
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#include <cmath>
 
 namespace orla {
 namespace {
@@ -59,8 +57,13 @@ bool HasDate(const QDateEdit* picker) {
     return picker->date() != kNoDate;
 }
 
-QString DateLiteral(const QDateEdit* picker) {
-    return HasDate(picker) ? SqlValue(picker->dateTime(), SqlDate) : QStringLiteral("null");
+std::optional<QDateTime> DateOf(const QDateEdit* picker) {
+    return HasDate(picker) ? std::optional<QDateTime>(picker->dateTime()) : std::nullopt;
+}
+
+template <class T>
+QVariant Stored(const std::optional<T>& value) {
+    return value ? QVariant::fromValue(*value) : QVariant();
 }
 
 QString Shown(const QDate& date) {
@@ -72,14 +75,6 @@ void ButtonFace(QWidget* control) {
     QPalette palette = control->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Button));
     control->setPalette(palette);
-}
-
-bool IsNonZeroAmount(const QString& tag) {
-    try {
-        return CDbl(tag) != 0;
-    } catch (const OrlaError&) {
-        return false;  // empty or not a number: no amount
-    }
 }
 
 // The accounts a side offers, by the statement window's rules: active, not the system's, and
@@ -167,12 +162,12 @@ void frmTransferencia::BuildControls() {
     connect(Command3, &QPushButton::clicked, this, &frmTransferencia::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &frmTransferencia::Command4_Click);
     connect(FXData, &QDateEdit::dateTimeChanged, this, &frmTransferencia::FXData_Change);
-    // A loaded note that reads as a number keeps it in Tag; once edited the text is what counts.
-    connect(FXObs, &QLineEdit::textEdited, this, [this] { FXObs->setProperty(kTag, QString()); });
     FXValor->installEventFilter(this);
     FXData_Debito->findChild<QLineEdit*>()->installEventFilter(this);
-    for (QDateEdit* picker : {FXData, FXData_Debito, FXData_Destino, FXData_Debito_Destino})
+    for (QDateEdit* picker : {FXData, FXData_Debito, FXData_Destino, FXData_Debito_Destino}) {
+        picker->installEventFilter(this);
         picker->calendarWidget()->installEventFilter(this);
+    }
 }
 
 void frmTransferencia::showEvent(QShowEvent* event) {
@@ -192,14 +187,16 @@ void frmTransferencia::Form_Load() {
                         : QStringLiteral(
                               "SELECT * FROM vwContas_Bancarias WHERE system = 0 OR "
                               "system is null ORDER BY descrit2");
-        const std::optional<TransferRow> row =
+        const std::optional<Transfer> row =
             Trf_ID != 0 ? ReadTransfer(Data().SqlServer, Trf_ID) : std::nullopt;
+        row_ = row;
         bool hidden = false;
         ControlFill(FXOrigem_ID, accounts, QStringLiteral("descrit2"), QStringLiteral("conta_id"),
-                    AccountOffer(row ? row->origemId : QVariant(), hidden));
+                    AccountOffer(row ? Stored(row->origemId) : QVariant(), hidden));
         ControlFill(FXDestino_ID, accounts, QStringLiteral("descrit2"), QStringLiteral("conta_id"),
-                    AccountOffer(row ? row->destinoId : QVariant(), hidden));
+                    AccountOffer(row ? Stored(row->destinoId) : QVariant(), hidden));
         if (hidden) {  // a transfer touching an account this user may not see stays closed
+            finished_ = true;
             ShowNoPermission();
             for (QWidget* control : findChildren<QWidget*>())
                 control->setEnabled(false);
@@ -212,15 +209,16 @@ void frmTransferencia::Form_Load() {
                     QStringLiteral("descrit"), QStringLiteral("modo_pagamento_id"));
         if (Trf_ID != 0) {
             if (row) {
-                DefinirValorControlo(FXData, row->data, 0);
-                DefinirValorControlo(FXData_Debito, row->dataDebito, 0);
-                DefinirValorControlo(FXData_Destino, row->dataDestino, 0);
-                DefinirValorControlo(FXData_Debito_Destino, row->dataDebitoDestino, 0);
-                DefinirValorControlo(FXOrigem_ID, row->origemId, 0);
-                DefinirValorControlo(FXDestino_ID, row->destinoId, 0);
-                DefinirValorControlo(FXValor, row->valor, 0);
-                DefinirValorControlo(FXObs, row->obs, 0);
-                DefinirValorControlo(FXModo_Pagamento_ID, row->modoPagamentoId, 0);
+                DefinirValorControlo(FXData, Stored(row->data), 0);
+                DefinirValorControlo(FXData_Debito, Stored(row->dataDebito), 0);
+                DefinirValorControlo(FXData_Destino, Stored(row->dataDestino), 0);
+                DefinirValorControlo(FXData_Debito_Destino, Stored(row->dataDebitoDestino), 0);
+                DefinirValorControlo(FXOrigem_ID, Stored(row->origemId), 0);
+                DefinirValorControlo(FXDestino_ID, Stored(row->destinoId), 0);
+                DefinirValorControlo(FXValor,
+                                     row->valor ? QVariant(row->valor->ToDouble()) : QVariant(), 0);
+                FXObs->setText(row->obs);
+                DefinirValorControlo(FXModo_Pagamento_ID, Stored(row->modoPagamentoId), 0);
                 Sistema = row->system;
             }
         } else {
@@ -232,8 +230,11 @@ void frmTransferencia::Form_Load() {
                 DefinirValorControlo(FXOrigem_ID, Conta_Origem_ID, 0);
             Command3->setVisible(false);
             DefinirValorControlo(FXModo_Pagamento_ID, 5, 0);
-            if (Valor_Proposto)  // the movements selected in the statement, without sign
-                DefinirValorControlo(FXValor, std::abs(Valor_Proposto->ToDouble()), 0);
+            if (Valor_Proposto) {  // the movements selected in the statement, without sign
+                const Money proposed =
+                    *Valor_Proposto < Money() ? -*Valor_Proposto : *Valor_Proposto;
+                DefinirValorControlo(FXValor, proposed.ToDouble(), 0);
+            }
         }
         previousData_ = FXData->dateTime();
         FormatarControlo(FXValor, 4);
@@ -248,19 +249,20 @@ void frmTransferencia::Form_Load() {
             for (QWidget* control : QList<QWidget*>{FXOrigem_ID, FXDestino_ID, FXValor})
                 ButtonFace(control);
         }
+        shown_ = Values();
     });
 }
 
 void frmTransferencia::SetLocks() {
-    const AccountDates origin = ReadAccountDates(Data().SqlServer, SelectedKey(FXOrigem_ID));
-    if (origin.dataClosed &&
-        (*origin.dataClosed >= FXData->date() ||
-         (HasDate(FXData_Debito) && FXData_Debito->date() <= *origin.dataClosed)))
+    const auto closed = [](QComboBox* account, const QDateEdit* date, const QDateEdit* bank) {
+        const std::optional<QDate> bankDate =
+            HasDate(bank) ? std::optional<QDate>(bank->date()) : std::nullopt;
+        return InClosedPeriod(ReadAccountDates(Data().SqlServer, SelectedKey(account)).dataClosed,
+                              date->date(), bankDate);
+    };
+    if (closed(FXOrigem_ID, FXData, FXData_Debito))
         LockOrigin();
-    const AccountDates destination = ReadAccountDates(Data().SqlServer, SelectedKey(FXDestino_ID));
-    if (destination.dataClosed && (*destination.dataClosed >= FXData_Destino->date() ||
-                                   (HasDate(FXData_Debito_Destino) &&
-                                    FXData_Debito_Destino->date() <= *destination.dataClosed)))
+    if (closed(FXDestino_ID, FXData_Destino, FXData_Debito_Destino))
         LockDestination();
 }
 
@@ -296,12 +298,16 @@ bool frmTransferencia::eventFilter(QObject* watched, QEvent* event) {
     if (watched == FXValor && event->type() == QEvent::FocusIn) {
         EntrarCampo(FXValor, 4);
     } else if (watched == FXValor && event->type() == QEvent::FocusOut) {
-        Guard({kModule, QStringLiteral("FXValor_LostFocus"), ReportFilter::NotZeroNor3709},
-              [&] { SairCampo(FXValor, 4); });
+        Guard({kModule, QStringLiteral("FXValor_LostFocus"), ReportFilter::NotZeroNor3709}, [&] {
+            SairCampo(FXValor, 4);
+            RoundAmount();
+        });
     } else if (watched == FXData_Debito->findChild<QLineEdit*>() &&
                event->type() == QEvent::MouseButtonDblClick && FXData_Debito->isEnabled()) {
         FXData_Debito->setDateTime(FXData->dateTime());
         return true;
+    } else if (event->type() == QEvent::KeyPress && qobject_cast<QDateEdit*>(watched)) {
+        return DateKey(static_cast<QDateEdit*>(watched), static_cast<QKeyEvent*>(event));
     } else if (event->type() == QEvent::Show) {
         // A picker without a date opens its calendar on the present month, not on 1900.
         auto* calendar = qobject_cast<QCalendarWidget*>(watched);
@@ -311,6 +317,53 @@ bool frmTransferencia::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool frmTransferencia::DateKey(QDateEdit* picker, QKeyEvent* key) {
+    if (key->key() == Qt::Key_Delete) {
+        picker->setDate(kNoDate);
+        return true;
+    }
+    const QString typed = key->text();
+    if (!HasDate(picker) && typed.size() == 1 && typed.front().isDigit()) {
+        // The digits typed are a day first: the picker starts from today and takes them in.
+        picker->setDate(GetServerDate().date());
+        picker->setSelectedSection(QDateTimeEdit::DaySection);
+    }
+    return false;
+}
+
+std::optional<Money> frmTransferencia::Amount() const {
+    if (FXValor->text().trimmed().isEmpty())
+        return std::nullopt;
+    return Money::FromVariant(FXValor->property(kTag));
+}
+
+void frmTransferencia::RoundAmount() {
+    const std::optional<Money> amount = Amount();
+    if (!amount || *amount == amount->RoundedToCentsAsShown())
+        return;
+    DefinirValorControlo(FXValor, amount->RoundedToCentsAsShown().ToDouble(), 0);
+    FormatarControlo(FXValor, 4);
+}
+
+Transfer frmTransferencia::Values() const {
+    Transfer values;
+    values.data = DateOf(FXData);
+    values.dataDebito = DateOf(FXData_Debito);
+    values.dataDestino = DateOf(FXData_Destino);
+    values.dataDebitoDestino = DateOf(FXData_Debito_Destino);
+    values.origemId = SelectedKey(FXOrigem_ID);
+    values.destinoId = SelectedKey(FXDestino_ID);
+    values.valor = Amount();
+    values.obs = FXObs->text();
+    values.modoPagamentoId = SelectedKey(FXModo_Pagamento_ID);
+    values.system = Sistema;
+    return values;
+}
+
+bool frmTransferencia::Changed() const {
+    return shown_ && !finished_ && (Values() != *shown_ || FXValor->isModified());
 }
 
 bool frmTransferencia::Refuse(const QString& message, QWidget* focus) {
@@ -330,8 +383,11 @@ bool frmTransferencia::Validate() {
     if (FXOrigem_ID->currentText() == FXDestino_ID->currentText())
         return Refuse(QStringLiteral("A conta de destino tem de ser diferente à conta de origem."),
                       FXDestino_ID);
-    if (!IsNonZeroAmount(FXValor->property(kTag).toString()))
+    const std::optional<Money> amount = Amount();
+    if (!amount || *amount == Money())
         return Refuse(QStringLiteral("Tem de indicar o valor para a transferência."), FXValor);
+    if (*amount < Money())
+        return Refuse(QStringLiteral("O valor da transferência tem de ser positivo."), FXValor);
 
     const std::optional<QDate> originLimit =
         LowerLimit(ReadAccountDates(Data().SqlServer, SelectedKey(FXOrigem_ID)));
@@ -360,19 +416,86 @@ bool frmTransferencia::Validate() {
     }
     if (FXData_Debito_Destino->isEnabled() && before(FXData_Debito_Destino, destinationLimit))
         return Refuse(debitAbove + Shown(*destinationLimit) + destination, FXData_Debito_Destino);
+
+    // Money reaches the destination no earlier than it leaves, and the bank takes a movement no
+    // earlier than its date; checked while either date of the pair may still be changed.
+    const auto earlier = [](QDateEdit* later, QDateEdit* first) {
+        return (later->isEnabled() || first->isEnabled()) && HasDate(later) && HasDate(first) &&
+               later->date() < first->date();
+    };
+    const auto focus = [](QDateEdit* later, QDateEdit* first) {
+        return later->isEnabled() ? later : first;
+    };
+    if (earlier(FXData_Destino, FXData))
+        return Refuse(QStringLiteral("A data de destino não pode ser anterior à data de origem."),
+                      focus(FXData_Destino, FXData));
+    if (earlier(FXData_Debito, FXData))
+        return Refuse(QStringLiteral("A data de débito não pode ser anterior à data de origem."),
+                      focus(FXData_Debito, FXData));
+    if (earlier(FXData_Debito_Destino, FXData_Destino))
+        return Refuse(QStringLiteral("A data de débito não pode ser anterior à data de destino."),
+                      focus(FXData_Debito_Destino, FXData_Destino));
     return true;
 }
 
-TransferLiterals frmTransferencia::Literals() const {
-    return {DateLiteral(FXData),
-            DateLiteral(FXData_Debito),
-            DateLiteral(FXData_Destino),
-            DateLiteral(FXData_Debito_Destino),
-            ObterValorSQL(FXOrigem_ID, 0),
-            ObterValorSQL(FXDestino_ID, 0),
-            ObterValorSQL(FXValor, 0),
-            ObterValorSQL(FXObs, 0),
-            ObterValorSQL(FXModo_Pagamento_ID, 0)};
+bool frmTransferencia::Done(const TransferWritten& result, bool deleting) {
+    QString message;
+    switch (result.outcome) {
+        case TransferWritten::Written:
+            return true;
+        case TransferWritten::NoNumber:
+            message = QStringLiteral("Erro no registo da transferência. Contacto o administrador.");
+            break;
+        case TransferWritten::Gone:
+            message = QStringLiteral(
+                "Esta transferência foi apagada por outro utilizador. Nada foi gravado.");
+            break;
+        case TransferWritten::Changed:
+            message = QStringLiteral(
+                "Esta transferência foi alterada por outro utilizador depois de aberta. Nada foi "
+                "gravado: a janela mostra-a agora como está.");
+            break;
+        case TransferWritten::InClosedPeriod: {
+            const ClosedSide& side = *result.closed;
+            QComboBox* accounts = side.origin ? FXOrigem_ID : FXDestino_ID;
+            const int index = side.account ? accounts->findData(*side.account) : -1;
+            const QString name =
+                index >= 0 ? accounts->itemText(index) : QString::number(side.account.value_or(0));
+            message = (deleting ? QStringLiteral("Esta transferência não pode ser apagada.\n")
+                                : QString()) +
+                      (side.bankDate ? QStringLiteral("A data de débito tem de ser superior a ")
+                                     : QStringLiteral("A data tem de ser superior a ")) +
+                      Shown(side.closed) +
+                      (side.origin ? QStringLiteral(" (limite inferior da conta de origem).")
+                                   : QStringLiteral(" (limite inferior da conta de destino).")) +
+                      QStringLiteral("\nA conta \"%1\" está fechada até %2.")
+                          .arg(name, Shown(side.closed));
+            break;
+        }
+    }
+    CurrentPrompts().MsgBox(message, vb::Information, windowTitle());
+    if (result.outcome == TransferWritten::Changed) {
+        Reload();
+    } else if (result.outcome == TransferWritten::Gone) {
+        finished_ = true;
+        close();
+    }
+    return false;
+}
+
+// Shows the transfer again as stored, with the locks its dates now call for.
+void frmTransferencia::Reload() {
+    const QList<QWidget*> lockable{
+        FXData,      FXData_Debito, FXData_Destino, FXData_Debito_Destino,
+        FXOrigem_ID, FXDestino_ID,  FXValor,        FXModo_Pagamento_ID,
+        FXObs,       Command3};
+    for (QWidget* control : lockable) {
+        control->setEnabled(true);
+        control->setPalette(QPalette());
+    }
+    FXValor->setReadOnly(false);
+    Sistema = false;
+    Form_Load();
 }
 
 void frmTransferencia::Command1_Click() {
@@ -383,43 +506,31 @@ void frmTransferencia::Command1_Click() {
             return;
         if (!CheckSharedConnection().isEmpty())
             return;
-        Connection& connection = Data().SqlServer;
-        const TransferLiterals values = Literals();
-        if (Trf_ID == 0) {
-            const std::optional<qint32> number = InsertTransfer(connection, values);
-            if (!number) {
-                CurrentPrompts().MsgBox(
-                    QStringLiteral("Erro no registo da transferência. Contacto o administrador."),
-                    vb::Information, windowTitle());
-                return;
-            }
-            Trf_ID = *number;
-        } else {
-            const bool originOpen = FXData->isEnabled() && FXData_Debito->isEnabled();
-            const bool destinationOpen =
-                FXData_Destino->isEnabled() && FXData_Debito_Destino->isEnabled();
-            if (originOpen)
-                UpdateTransferOrigin(connection, Trf_ID, values);
-            if (destinationOpen)
-                UpdateTransferDestination(connection, Trf_ID, values);
-            if (originOpen && destinationOpen)
-                UpdateTransferAmount(connection, Trf_ID, values);
-        }
-        UpdateTransferNotes(connection, Trf_ID, values);
+        const TransferSides sides{
+            FXData->isEnabled() && FXData_Debito->isEnabled(),
+            FXData_Destino->isEnabled() && FXData_Debito_Destino->isEnabled()};
+        const TransferWritten result =
+            SaveTransfer(Data().SqlServer, Trf_ID, row_, Values(), sides);
+        if (!Done(result, false))
+            return;
+        Trf_ID = result.trfId;
+        finished_ = true;
         close();
     });
 }
 
 void frmTransferencia::Command3_Click() {
     Guard({kModule, QStringLiteral("Command3_Click"), ReportFilter::NotZeroNor3709}, [&] {
-        if (Trf_ID == 0)
+        if (Trf_ID == 0 || !row_)
             return;
         if (CurrentPrompts().MsgBox(QStringLiteral("Deseja mesmo apagar esta transferência?"),
                                     vb::YesNo | vb::Question, windowTitle()) != vb::Yes)
             return;
         if (!CheckSharedConnection().isEmpty())
             return;
-        DeleteTransfer(Data().SqlServer, Trf_ID);
+        if (!Done(DeleteTransfer(Data().SqlServer, Trf_ID, *row_), true))
+            return;
+        finished_ = true;
         close();
     });
 }
@@ -436,6 +547,13 @@ void frmTransferencia::Command4_Click() {
 }
 
 void frmTransferencia::closeEvent(QCloseEvent* event) {
+    if (Changed() &&
+        CurrentPrompts().MsgBox(QStringLiteral("As alterações a esta transferência não foram "
+                                               "gravadas. Deseja fechar sem gravar?"),
+                                vb::YesNo | vb::Question, windowTitle()) != vb::Yes) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
     if (!event->isAccepted() || Trf_ID == 0)
         return;

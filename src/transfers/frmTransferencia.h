@@ -5,6 +5,7 @@
 #pragma once
 
 #include "common/Money.h"
+#include "transfers/TransferRead.h"
 
 #include <QDateTime>
 #include <QWidget>
@@ -15,11 +16,12 @@ class QComboBox;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
+class QKeyEvent;
 class QPushButton;
 
 namespace orla {
 
-struct TransferLiterals;
+struct TransferWritten;
 
 class frmTransferencia : public QWidget {
     Q_OBJECT
@@ -80,10 +82,24 @@ class frmTransferencia : public QWidget {
     // False, after saying why and moving the focus, when the form cannot be saved.
     bool Validate();
     bool Refuse(const QString& message, QWidget* focus);
-    TransferLiterals Literals() const;
+    // True when the save or delete was written; otherwise says why and, when another user
+    // changed the transfer, shows it again as it now is.
+    bool Done(const TransferWritten& result, bool deleting);
+    void Reload();
+    // The transfer as the controls hold it; the amount none while "Valor" is empty.
+    Transfer Values() const;
+    std::optional<Money> Amount() const;
+    // The typed amount, once taken in, kept to the cent it shows.
+    void RoundAmount();
+    // A picker takes typed digits even without a date, and Delete clears it.
+    bool DateKey(QDateEdit* picker, QKeyEvent* key);
+    bool Changed() const;
 
     bool loaded_ = false;
-    QDateTime previousData_;  // FXData before its last change
+    bool finished_ = false;          // saved, deleted or gone: closing asks nothing
+    QDateTime previousData_;         // FXData before its last change
+    std::optional<Transfer> row_;    // the existing transfer as loaded
+    std::optional<Transfer> shown_;  // the controls' values once loaded
 };
 
 }  // namespace orla

@@ -1,9 +1,10 @@
 // The transfer window on a demo database: a new transfer typed from the statement's
-// toolbar, an existing one with a closed side then deleted, a system one, the save checks.
+// toolbar, an existing one with a closed side, a system one, the save checks, two windows on
+// one transfer, a save refused half-way, dates typed, unsaved work on closing.
 #include "ScopedLocale.h"
 #include "StatementFixture.h"
-#include "platform/services/Prompts.h"
 #include "component/General.h"
+#include "platform/services/Prompts.h"
 #include "transfers/frmTransferencia.h"
 
 #include <orla_contas/ConnectionScrambler.h>
@@ -96,6 +97,7 @@ struct Case {
     QList<int> dates;  // data, débito, destino, débito destino
     QString message, focus;
     QString setup = "SELECT 1";  // SQL run first
+    QString saved = {};          // with no message: the amount stored
 };
 
 }  // namespace
@@ -135,37 +137,60 @@ class TestFrmTransferencia : public QObject {
                  "#40" + QString::number(id));
     }
 
-    void aClosedSideIsKeptThenTheTransferDeletedOnceConfirmed() {
+    // A side in its account's closed period (account 2, closed until 45 days ago, its closing
+    // day included) keeps its dates and account and the amount; the other side may change. The
+    // transfer cannot be deleted.
+    void aClosedSideIsKeptAndTheTransferCannotBeDeleted_data() {
+        QTest::addColumn<bool>("origin");
+        QTest::newRow("origin closed") << true;
+        QTest::newRow("destination on its closing day") << false;
+    }
+    void aClosedSideIsKeptAndTheTransferCannotBeDeleted() {
+        QFETCH(bool, origin);
         StatementFixture f;
-        f.exec(
-            {"INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, data_debito, "
-             "data_destino, origem_id, destino_id, valor, obs, modo_pagamento_id) VALUES (900, '" +
-             Day(-50, "10:30:00', '") + Day(-50, "10:30:00', '") +
-             Day(-10, "10:30:00', 2, 60, 321.5, 'Antes', 5)")});  // 2 is closed until -45
-        f.open(3);                                                // where the transfer is moved to
+        const QString columns =
+            "INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, "
+            "data_debito, data_destino, origem_id, destino_id, valor, obs, "
+            "modo_pagamento_id) VALUES (900, ";
+        f.exec({columns + (origin ? "'" + Day(-50, "10:30:00', '") + Day(-50, "10:30:00', '") +
+                                        Day(-10, "10:30:00', 2, 60, 321.5, 'Antes', 5)")
+                                  : "'" + Day(-50, "10:30:00', NULL, '") +
+                                        Day(-45, "10:30:00', 60, 2, 321.5, 'Antes', 5)"))});
+        f.open(3);  // where the open side is moved to
         frmTransferencia* w = Open(f, 900);
-        QVERIFY(w && !w->FXData->isEnabled() && !w->FXData_Debito->isEnabled());
-        QVERIFY(!w->FXOrigem_ID->isEnabled() && w->FXValor->isReadOnly());
-        QVERIFY(PickDay(w->FXData_Destino, QDate::currentDate().addDays(-8)));
-        Choose(w->FXDestino_ID, 3);
+        QVERIFY(w);
+        const QList<QWidget*> closedSide =
+            origin ? QList<QWidget*>{w->FXData, w->FXData_Debito, w->FXOrigem_ID}
+                   : QList<QWidget*>{w->FXData_Destino, w->FXData_Debito_Destino, w->FXDestino_ID};
+        for (QWidget* control : closedSide)
+            QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
+        QVERIFY(w->FXValor->isReadOnly());
+        QVERIFY(PickDay(origin ? w->FXData_Destino : w->FXData,
+                        QDate::currentDate().addDays(origin ? -8 : -48)));
+        Choose(origin ? w->FXDestino_ID : w->FXOrigem_ID, 3);
         Type(w->FXObs, "Depois");
         Choose(w->FXModo_Pagamento_ID, 2);
         QTest::mouseClick(w->Command1, Qt::LeftButton);
         QCOMPARE(Said(f), "");
-        QCOMPARE(Stored(f, 900), Day(-50, "10:30:00|") + Day(-50, "10:30:00|") +
-                                     Day(-8, "00:00:00||2|3|321.5|Depois|2"));
-        QVERIFY(f.row("#400900") >= 0);
+        QCOMPARE(Stored(f, 900),
+                 origin ? Day(-50, "10:30:00|") + Day(-50, "10:30:00|") +
+                              Day(-8, "00:00:00||2|3|321.5|Depois|2")
+                        : Day(-48, "00:00:00||") + Day(-45, "10:30:00||3|2") + "|321.5|Depois|2");
+        QVERIFY(!origin || f.row("#400900") >= 0);  // read again; -48 days is before its period
         QPointer<frmTransferencia> again = Open(f, 900);
         QVERIFY(again);
-        const QString asked = "Deseja mesmo apagar esta transferência? 36 " + again->windowTitle();
         f.prompts().answers = {vb::No, vb::Yes};
-        for (const bool yes : {false, true}) {
+        for (int i = 0; i < 2; ++i)
             QTest::mouseClick(again->Command3, Qt::LeftButton);
-            QCOMPARE(Stored(f, 900).isEmpty(), yes);
-            QCOMPARE(f.row("#400900") < 0, yes);  // the statement read again without it
-        }
-        QCOMPARE(Said(f), asked + '\n' + asked);
-        QTRY_VERIFY(!again && f.reports().reports.isEmpty());
+        const QString asked = "Deseja mesmo apagar esta transferência? 36 " + again->windowTitle();
+        QCOMPARE(Said(f), asked + '\n' + asked + '\n' +
+                              "Esta transferência não pode ser apagada.\n" +
+                              "A data tem de ser superior a " + Shown(-45) +
+                              " (limite inferior da conta de " + (origin ? "origem" : "destino") +
+                              ").\nA conta \"Caixa Geral de Depósitos - Conta à ordem 45678901\" "
+                              "está fechada até " +
+                              Shown(-45) + ". 64 " + again->windowTitle());
+        QVERIFY(!Stored(f, 900).isEmpty() && again->isVisible());
     }
 
     void aSystemTransferIsShownReadOnly() {
@@ -192,10 +217,10 @@ class TestFrmTransferencia : public QObject {
         QTest::newRow("new, every right") << "ana" << 0 << all << all;
         QTest::newRow("new, no protected accounts") << "rui" << 0 << unprotected << unprotected;
         QTest::newRow("to a protected account") << "ana" << 901 << all << all;
-        QTest::newRow("to a protected account, no right") << "rui" << 901 << QList<int>()
-                                                           << QList<int>();
-        QTest::newRow("to the system account") << "rui" << 902 << unprotected
-                                               << QList<int>{1, 2, 3, 4, 6, 8, 60};
+        QTest::newRow("to a protected account, no right")
+            << "rui" << 901 << QList<int>() << QList<int>();
+        QTest::newRow("to the system account")
+            << "rui" << 902 << unprotected << QList<int>{1, 2, 3, 4, 6, 8, 60};
     }
     void accountListsFollowTheUsersRights() {
         QFETCH(QString, user);
@@ -203,12 +228,13 @@ class TestFrmTransferencia : public QObject {
         QFETCH(QList<int>, origins);
         QFETCH(QList<int>, destinations);
         StatementFixture f;
-        f.exec({"INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, data_destino, "
-                "origem_id, destino_id, valor, system) VALUES (901, '" +
-                    Day(-1, "00:00:00', '") + Day(-1, "00:00:00', 60, 5, 10, 0)"),
-                "INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, data_destino, "
-                "origem_id, destino_id, valor, system) VALUES (902, '" +
-                    Day(-1, "00:00:00', '") + Day(-1, "00:00:00', 60, 6, 10, 0)")});
+        f.exec(
+            {"INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, data_destino, "
+             "origem_id, destino_id, valor, system) VALUES (901, '" +
+                 Day(-1, "00:00:00', '") + Day(-1, "00:00:00', 60, 5, 10, 0)"),
+             "INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, data_destino, "
+             "origem_id, destino_id, valor, system) VALUES (902, '" +
+                 Day(-1, "00:00:00', '") + Day(-1, "00:00:00', 60, 6, 10, 0)")});
         General login;
         QVERIFY(login.Login(user, ConnectionScrambler::Scramble(user + "-2024")));
         f.open(60);
@@ -221,9 +247,10 @@ class TestFrmTransferencia : public QObject {
             return list;
         };
         if (origins.isEmpty()) {
-            QCOMPARE(Said(f), "Não tem permissões para abrir este registo, contacte o "
-                              "administrador do sistema para que este lhe estabeleça as "
-                              "permissões necessárias. 4112 Sistema de Segurança");
+            QCOMPARE(Said(f),
+                     "Não tem permissões para abrir este registo, contacte o "
+                     "administrador do sistema para que este lhe estabeleça as "
+                     "permissões necessárias. 4112 Sistema de Segurança");
             QTRY_VERIFY(!w);
             return;
         }
@@ -263,7 +290,42 @@ class TestFrmTransferencia : public QObject {
             << Case{8, 3, "10", {0, 0, -61, 0}, above + Shown(-60) + d, "FXData_Destino"};
         QTest::newRow("destination debit before its limit")
             << Case{8, 3, "10", {0, 0, 0, -61}, debit + Shown(-60) + d, "FXData_Debito_Destino"};
-        QTest::newRow("dates on the limits") << Case{2, 3, "10", {-45, -45, -60, -60}, "", ""};
+        QTest::newRow("dates on the opening balance's date")
+            << Case{3, 8, "10,005", {-60, -60, -60, -60}, "", "", "SELECT 1", "10.01"};
+        QTest::newRow("negative amount")
+            << Case{8, 3, "-50", today, "O valor da transferência tem de ser positivo.", "FXValor"};
+        QTest::newRow("amount rounded to nothing")
+            << Case{8, 3, "0,001", today, noAmount, "FXValor"};
+        QTest::newRow("amount emptied") << Case{8, 3, "", today, noAmount, "FXValor"};
+        QTest::newRow("destination before origin")
+            << Case{8,
+                    3,
+                    "10",
+                    {0, kNone, -1, kNone},
+                    "A data de destino não pode ser anterior à data de origem.",
+                    "FXData_Destino"};
+        QTest::newRow("debit before its date")
+            << Case{8,
+                    3,
+                    "10",
+                    {0, -1, 0, kNone},
+                    "A data de débito não pode ser anterior à data de origem.",
+                    "FXData_Debito"};
+        QTest::newRow("destination debit before its date")
+            << Case{8,
+                    3,
+                    "10",
+                    {-2, kNone, 0, -1},
+                    "A data de débito não pode ser anterior à data de destino.",
+                    "FXData_Debito_Destino"};
+        // Account 2 is closed until 45 days ago: its closing day is inside, on either side.
+        const QString closed =
+            "\nA conta \"Caixa Geral de Depósitos - Conta à ordem 45678901\" está fechada até " +
+            Shown(-45) + ".";
+        QTest::newRow("origin on the closing day") << Case{
+            2, 8, "10", {-45, kNone, 0, kNone}, above + Shown(-45) + o + closed, "Command1"};
+        QTest::newRow("destination on the closing day") << Case{
+            8, 2, "10", {-50, kNone, -45, kNone}, above + Shown(-45) + d + closed, "Command1"};
         const QString ignore =
             "CREATE TRIGGER Recusa BEFORE INSERT ON "
             "tbContas_Bancarias_Transferencias BEGIN SELECT RAISE(IGNORE); END";
@@ -290,15 +352,138 @@ class TestFrmTransferencia : public QObject {
         QTest::mouseClick(w->Command1, Qt::LeftButton);
         if (c.message.isEmpty()) {
             QCOMPARE(Said(f), "");
+            QString stored;
+            for (const int day : c.dates)
+                stored += day == kNone ? "|" : Day(day, "00:00:00|");
             QCOMPARE(Stored(f, 21).section('|', 0, 6),
-                     Day(-45, "00:00:00|") + Day(-45, "00:00:00|") + Day(-60, "00:00:00|") +
-                         Day(-60, "00:00:00|2|3|10"));
+                     stored + QString("%1|%2|%3").arg(c.origem).arg(c.destino).arg(c.saved));
             QTRY_VERIFY(!w);
             return;
         }
         QCOMPARE(Said(f), c.message + " 64 " + w->windowTitle());
         QCOMPARE(QApplication::focusWidget()->objectName(), c.focus);
         QVERIFY(Stored(f, 21).isEmpty() && w->isVisible());
+    }
+    // Two windows on one transfer: a save or a delete in one makes the other's stale; it says
+    // so, writes nothing, and shows the transfer as it now is (or closes when it is gone).
+    void aStaleWindowWritesNothing_data() {
+        QTest::addColumn<bool>("deleteFirst");
+        QTest::addColumn<bool>("thenDelete");
+        QTest::newRow("changed, then saved") << false << false;
+        QTest::newRow("changed, then deleted") << false << true;
+        QTest::newRow("deleted, then saved") << true << false;
+    }
+    void aStaleWindowWritesNothing() {
+        QFETCH(bool, deleteFirst);
+        QFETCH(bool, thenDelete);
+        StatementFixture f;
+        f.exec(
+            {"INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, data_destino, "
+             "origem_id, destino_id, valor, obs, modo_pagamento_id) VALUES (903, '" +
+             Day(-3, "00:00:00', '") + Day(-3, "00:00:00', 60, 8, 75, 'Antes', 5)")});
+        f.open(60);
+        QPointer<frmTransferencia> first = AbrirTransferencia(&f.window(), 903, 0);
+        QPointer<frmTransferencia> second = AbrirTransferencia(&f.window(), 903, 0);
+        QVERIFY(QTest::qWaitForWindowExposed(first) && QTest::qWaitForWindowExposed(second));
+        f.prompts().answers = {vb::Yes};
+        if (deleteFirst) {
+            QTest::mouseClick(second->Command3, Qt::LeftButton);
+        } else {
+            Choose(second->FXDestino_ID, 3);
+            QTest::mouseClick(second->Command1, Qt::LeftButton);
+        }
+        QTRY_VERIFY(!second);
+        const QString now = Stored(f, 903);
+        f.prompts().calls.clear();
+        f.prompts().answers = {vb::Yes};
+        Type(first->FXObs, "Depois");
+        QTest::mouseClick(thenDelete ? first->Command3 : first->Command1, Qt::LeftButton);
+        QCOMPARE(Stored(f, 903), now);
+        QCOMPARE(f.prompts().calls.last().text,
+                 deleteFirst
+                     ? "Esta transferência foi apagada por outro utilizador. Nada foi gravado."
+                     : "Esta transferência foi alterada por outro utilizador depois de "
+                       "aberta. Nada foi gravado: a janela mostra-a agora como está.");
+        if (deleteFirst) {
+            QTRY_VERIFY(!first);
+            return;
+        }
+        QCOMPARE(first->FXDestino_ID->currentData().toInt(), 3);  // shown again as stored
+        QCOMPARE(first->FXObs->text(), "Antes");
+        QTest::mouseClick(first->Command1, Qt::LeftButton);  // now it may write
+        QTRY_VERIFY(!first);
+    }
+
+    // A save runs as one transaction: a statement refused half-way leaves the row as it was.
+    void aSaveIsAllOrNothing_data() {
+        QTest::addColumn<int>("trfId");
+        QTest::newRow("new transfer") << 0;
+        QTest::newRow("existing transfer") << 904;
+    }
+    void aSaveIsAllOrNothing() {
+        QFETCH(int, trfId);
+        StatementFixture f;
+        f.exec(
+            {"INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, data_destino, "
+             "origem_id, destino_id, valor, obs, modo_pagamento_id) VALUES (904, '" +
+                 Day(-3, "00:00:00', '") + Day(-3, "00:00:00', 60, 8, 75, 'Antes', 5)"),
+             "CREATE TRIGGER Recusa BEFORE UPDATE OF obs ON tbContas_Bancarias_Transferencias "
+             "BEGIN SELECT RAISE(ABORT, 'recusado'); END"});
+        const QString before = Stored(f, 904);
+        f.open(60);
+        frmTransferencia* w = Open(f, trfId, 60);
+        QVERIFY(w);
+        Choose(w->FXDestino_ID, 3);
+        QVERIFY(PickDay(w->FXData, QDate::currentDate().addDays(-1)));
+        Type(w->FXValor, "80");
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QCOMPARE(f.reports().reports.size(), 1);
+        QCOMPARE(Stored(f, 904), before);
+        QCOMPARE(f.value("SELECT COUNT(*) FROM tbContas_Bancarias_Transferencias").toInt(),
+                 f.value("SELECT COUNT(*) FROM tbContas_Bancarias_Transferencias WHERE trf_id < 21")
+                         .toInt() +
+                     1);
+        QVERIFY(w->isVisible());
+    }
+
+    // Digits typed into a picker without a date are a date; Delete takes it away again.
+    void datesAreTypedAndCleared() {
+        StatementFixture f;
+        f.open(60);
+        frmTransferencia* w = Open(f, 0, 60);
+        QVERIFY(w);
+        const QDate today = QDate::currentDate();
+        const QDate typed(today.year(), today.month(), 1);
+        w->FXData_Debito->setFocus();
+        QTest::keyClicks(w->FXData_Debito, typed.toString("ddMMyyyy"));
+        QCOMPARE(w->FXData_Debito->date(), typed);
+        QTest::keyClick(w->FXData_Debito, Qt::Key_Delete);
+        QCOMPARE(w->FXData_Debito->date(), QDate(1900, 1, 1));
+    }
+
+    // Closing with changes not saved asks first, from the window and from the statement.
+    void unsavedWorkIsNotThrownAway() {
+        StatementFixture f;
+        f.open(60);
+        QPointer<frmTransferencia> w = Open(f, 0, 60);
+        QVERIFY(w);
+        QTest::mouseClick(w->Command2, Qt::LeftButton);  // nothing changed: closes at once
+        QTRY_VERIFY(!w);
+        QCOMPARE(Said(f), "");
+        w = AbrirTransferencia(&f.window(), 0, 60);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        Type(w->FXObs, "Por gravar");
+        const QString asked =
+            "As alterações a esta transferência não foram gravadas. Deseja "
+            "fechar sem gravar? 36 " +
+            w->windowTitle();
+        f.prompts().answers = {vb::No, vb::No, vb::Yes};
+        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QVERIFY(!f.window().close());
+        QVERIFY(w->isVisible() && f.window().isVisible());
+        QVERIFY(f.window().close());
+        QTRY_VERIFY(!w);
+        QCOMPARE(Said(f), QStringList(3, asked).join('\n'));
     }
 };
 

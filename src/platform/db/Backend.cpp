@@ -66,6 +66,20 @@ void Backend::EndConsistentRead() {
         db_.rollback();
 }
 
+void Backend::BeginWrite() {
+    if (!IsOpen() || !db_.transaction())
+        throw StatementError(db_.lastError());
+}
+
+void Backend::EndWrite(bool commit) {
+    if (commit && db_.commit())
+        return;
+    const QSqlError failure = db_.lastError();
+    db_.rollback();
+    if (commit)
+        throw StatementError(failure);
+}
+
 void Backend::Executed(const QString&) {}
 
 OrlaError Backend::StatementError(const QSqlError& error) const {

@@ -39,6 +39,13 @@ class Backend {
     // Ends it: committed, or rolled back when the commit fails.
     virtual void EndConsistentRead();
 
+    // Opens a transaction for statements that take effect together: what is read inside it
+    // stays as read until the end. Throws OrlaError when none can be opened.
+    virtual void BeginWrite();
+    // Ends it: committed (throws OrlaError when the commit fails, everything then undone) or
+    // rolled back.
+    virtual void EndWrite(bool commit);
+
     // A number that changes whenever another connection committed a change to the database;
     // none when the server cannot tell.
     virtual std::optional<qint64> DataVersion() { return std::nullopt; }

@@ -127,6 +127,21 @@ ConsistentRead::~ConsistentRead() {
         backend_->EndConsistentRead();
 }
 
+WriteTransaction::WriteTransaction(Connection& connection) {
+    connection.OpenBackend().BeginWrite();
+    backend_ = connection.backend_;
+}
+
+WriteTransaction::~WriteTransaction() {
+    if (backend_)
+        backend_->EndWrite(false);
+}
+
+void WriteTransaction::Commit() {
+    std::shared_ptr<Backend> backend = std::move(backend_);
+    backend->EndWrite(true);
+}
+
 void WaitWhile(const std::function<bool()>& busy) {
     while (busy()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);

@@ -64,6 +64,7 @@ class Connection {
   private:
     friend class Recordset;
     friend class ConsistentRead;
+    friend class WriteTransaction;
     Backend& OpenBackend();
     void FinishAsyncOpen();
 
@@ -88,6 +89,22 @@ class ConsistentRead {
 
   private:
     std::shared_ptr<Backend> backend_;  // set while a transaction of ours is open
+};
+
+// Statements that take effect together or not at all, from construction to Commit(); without
+// it, destruction undoes them. What is read inside stays as read until the end. Throws
+// OrlaError when the connection is not open or no transaction can be opened.
+class WriteTransaction {
+  public:
+    explicit WriteTransaction(Connection& connection);
+    ~WriteTransaction();
+    WriteTransaction(const WriteTransaction&) = delete;
+    WriteTransaction& operator=(const WriteTransaction&) = delete;
+    // Throws OrlaError when the commit fails; everything is then undone.
+    void Commit();
+
+  private:
+    std::shared_ptr<Backend> backend_;  // set while the transaction is open
 };
 
 // Waits, letting the event loop run, while `busy` answers true.

@@ -2,6 +2,7 @@
 
 #include <orla_contas/SecretMemory.h>
 
+#include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -75,6 +76,21 @@ bool OdbcBackend::BeginConsistentRead() {
 void OdbcBackend::EndConsistentRead() {
     Backend::EndConsistentRead();
     QSqlQuery(Database()).exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL READ COMMITTED"));
+}
+
+// A write reads under serializable isolation, so a row read to be checked cannot change
+// before it is written; two saves of one row then meet as a deadlock, one of them refused.
+void OdbcBackend::BeginWrite() {
+    QSqlQuery(Database()).exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL SERIALIZABLE"));
+    Backend::BeginWrite();
+}
+
+void OdbcBackend::EndWrite(bool commit) {
+    const auto isolation = qScopeGuard([this] {
+        QSqlQuery(Database())
+            .exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL READ COMMITTED"));
+    });
+    Backend::EndWrite(commit);
 }
 
 OrlaError OdbcBackend::StatementError(const QSqlError& error) const {

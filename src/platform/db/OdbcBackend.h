@@ -17,6 +17,8 @@ class OdbcBackend : public Backend {
     OrlaError StatementError(const QSqlError& error) const override;
     bool BeginConsistentRead() override;
     void EndConsistentRead() override;
+    void BeginWrite() override;
+    void EndWrite(bool commit) override;
 
     // The ODBC connection text for the given timeout.
     QString OdbcConnectText(int timeoutSeconds) const;

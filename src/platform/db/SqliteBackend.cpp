@@ -168,6 +168,14 @@ std::optional<qint64> SqliteBackend::DataVersion() {
     return query.value(0).toLongLong();
 }
 
+// The write lock is taken at once, so what the transaction reads no one else can change
+// before it writes.
+void SqliteBackend::BeginWrite() {
+    QSqlQuery begin(Database());
+    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        throw StatementError(begin.lastError());
+}
+
 void SqliteBackend::Executed(const QString& sql) {
     // The server's @@Identity: set by every INSERT, to Null when it inserted nothing.
     if (!IsInsert(sql))

@@ -15,6 +15,7 @@ class SqliteBackend : public Backend {
     QString Translate(const QString& sql) const override;
     void Executed(const QString& sql) override;
     std::optional<qint64> DataVersion() override;
+    void BeginWrite() override;
 
   protected:
     QSqlDatabase Configure(const QString& name, int timeoutSeconds) const override;
