@@ -18,9 +18,10 @@ QRegularExpression AmountPattern() {
     const QString decimal = SeparadorDecimal();
     const QString group = QLatin1Char('[') + GroupMarks(decimal) + QLatin1Char(']');
     return QRegularExpression(
-        QStringLiteral("^\\s*(-)?\\s*(?:€\\s*)?(-)?\\s*(\\d{1,3}(?:%1\\d{3})+|\\d+)"
-                       "(?:%2(\\d{1,4}))?\\s*(?:€\\s*)?$")
-            .arg(group, QRegularExpression::escape(decimal)));
+        QStringLiteral(
+            "^%1(-)?%1(?:€%1)?(-)?%1(\\d{1,3}(?:%2\\d{3})+|\\d+)(?:%3(\\d{1,4}))?%1(?:€%1)?$")
+            .arg(QStringLiteral("[\\s\\x{a0}\\x{202f}]*"), group,
+                 QRegularExpression::escape(decimal)));
 }
 
 // The amount to the cent as shown, halves away from zero.
