@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config clang-format
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc qt6-translations-l10n
   libgl-dev libsqlite3-dev sqlite3
   unixodbc unixodbc-dev tdsodbc libsqliteodbc
   xvfb xauth fonts-dejavu-core

@@ -5,6 +5,7 @@
 #include "context/ServerRace.h"
 #include "platform/db/ConnectionString.h"
 #include "platform/services/ErrorReport.h"
+#include "platform/services/QtTranslations.h"
 #include "security/Permissions.h"
 #include "statement/frmMain.h"
 
@@ -84,7 +85,10 @@ std::optional<bool> AlreadyConnected(const QString& User, const QString& Passwor
 
 }  // namespace
 
-General::General() : frmMain_(std::make_unique<frmMain>()) {}
+General::General() {
+    InstallQtTranslations();  // Qt's standard buttons and dialogs speak Portuguese too
+    frmMain_ = std::make_unique<frmMain>();
+}
 General::~General() = default;
 
 bool General::Login(const QString& User, const QString& Password) {

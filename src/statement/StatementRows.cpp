@@ -67,18 +67,4 @@ QString StatementCell(const StatementRow& row, int column) {
     }
 }
 
-bool RowHolds(const StatementRow& row, const QString& text) {
-    for (int c = 0; c < kVisibleStatementColumns; ++c) {
-        if (StatementCell(row, c).contains(text, Qt::CaseInsensitive))
-            return true;
-    }
-    if (row.IsOpening())
-        return false;
-    const QString dateTime =
-        row.date ? Format(*row.date, QStringLiteral("dd-mm-yyyy Hh:Nn")) : QString();
-    return Id(row.armazem).contains(text, Qt::CaseInsensitive) ||
-           Id(row.doc).contains(text, Qt::CaseInsensitive) ||
-           dateTime.contains(text, Qt::CaseInsensitive);
-}
-
 }  // namespace orla

@@ -58,10 +58,6 @@ struct StatementRow {
 // The text the list shows in one of its columns.
 QString StatementCell(const StatementRow& row, int column);
 
-// What a search looks through: the shown texts, the store and document numbers and
-// the date with its time.
-bool RowHolds(const StatementRow& row, const QString& text);
-
 // The statement as listed, top to bottom: newest movement first, the opening
 // row last.
 struct Statement {

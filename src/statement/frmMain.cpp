@@ -167,6 +167,9 @@ void frmMain::BuildControls() {
     ListView1->viewport()->installEventFilter(this);
     ListView1->installEventFilter(this);
     connect(ListView1, &QAbstractItemView::clicked, this, &frmMain::ListView1_ItemClick);
+    connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &frmMain::ShowSelectedTotal);
+    connect(model_, &QAbstractItemModel::modelReset, this, &frmMain::ShowSelectedTotal);
     connect(ListView1, &QAbstractItemView::doubleClicked, this, &frmMain::ListView1_DblClick);
 }
 

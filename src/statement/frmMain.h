@@ -54,7 +54,7 @@ class frmMain : public QWidget {
     // Opens a source record in the component that owns its kind; nothing when it is gone.
     void Abrir(int Origem_ID, int Armazem_ID, int Doc_ID);
 
-    // A click in the list: the total of the selected movements, and reconciled rows greyed.
+    // A click on a movement greys the reconciled rows.
     void ListView1_ItemClick();
     // F3 repeats the last search from the row after the selected one.
     void ListView1_KeyDown(int KeyCode, int Shift);
@@ -102,7 +102,11 @@ class frmMain : public QWidget {
     void Refill();
     void DatePickerFocus(QDateEdit* picker, const QFocusEvent& event);
     void SelectRow(int row);
-    // The first row from `from` whose text or any sub-item contains the search text, or -1.
+    // "Total Selecionado": debits minus credits of the selected movements, shown when it is
+    // not zero or more than one is selected. Follows every change of the selection and every
+    // new reading of the list, which leaves nothing selected.
+    void ShowSelectedTotal();
+    // The first row from `from` that holds the search text (RowHolds), or -1.
     int FindText(int from) const;
     void Procurar();
     void NovoCusto();
@@ -133,7 +137,7 @@ class frmMain : public QWidget {
     std::unique_ptr<LateBoundObject> objPacientesPagamentos_;
     std::unique_ptr<CostComponent> objCustos_;
     QString searchText_;   // the last value searched, reused by F3
-    Money selectedTotal_;  // debits minus credits of the rows last clicked
+    Money selectedTotal_;  // debits minus credits of the selected movements
 };
 
 class frmImpressoes;

@@ -10,6 +10,7 @@
 #include "platform/services/Prompts.h"
 #include "printing/frmImpressoes.h"
 #include "statement/StatementReportSource.h"
+#include "statement/StatementSearch.h"
 #include "statement/frmMain.h"
 #include "transfers/frmTransferencia.h"
 
@@ -36,15 +37,21 @@ void frmMain::ListView1_ItemClick() {
             return;
         if (model_->Row(current.row()).Origin() == 0)
             return;  // the opening row, or a movement without an origin
+        for (int r = 0; r < model_->RowCount(); ++r)
+            model_->SetColour(r, model_->Row(r).checked ? QPalette::Dark : QPalette::WindowText);
+    });
+}
+
+void frmMain::ShowSelectedTotal() {
+    Guard({objectName(), QStringLiteral("ShowSelectedTotal"), ReportFilter::NotZeroNor3709}, [&] {
         Money total;
         int count = 0;
-        for (int r = 0; r < model_->RowCount(); ++r) {
-            const StatementRow& row = model_->Row(r);
-            if (ListView1->selectionModel()->isRowSelected(r)) {
-                total += row.debito.value_or(Money()) - row.credito.value_or(Money());
-                ++count;
-            }
-            model_->SetColour(r, row.checked ? QPalette::Dark : QPalette::WindowText);
+        for (const QModelIndex& index : ListView1->selectionModel()->selectedRows()) {
+            const StatementRow& row = model_->Row(index.row());
+            if (row.IsOpening())
+                continue;
+            total += row.debito.value_or(Money()) - row.credito.value_or(Money());
+            ++count;
         }
         selectedTotal_ = total;
         const bool shown = total != Money() || count > 1;
@@ -56,8 +63,9 @@ void frmMain::ListView1_ItemClick() {
 }
 
 int frmMain::FindText(int from) const {
+    const SearchTerm term = ReadSearchTerm(searchText_);
     for (int r = qMax(from, 0); r < model_->RowCount(); ++r) {
-        if (RowHolds(model_->Row(r), searchText_))
+        if (RowHolds(model_->Row(r), term))
             return r;
     }
     return -1;

@@ -4,8 +4,8 @@
 #include "ScopedLocale.h"
 #include "StatementFixture.h"
 #include "common/Format.h"
-#include "context/Context.h"
 #include "component/General.h"
+#include "context/Context.h"
 #include "context/SharedConnection.h"
 #include "platform/services/Prompts.h"
 #include "printing/RtfFill.h"
@@ -17,6 +17,8 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -62,6 +64,15 @@ class TestFrmMain : public QObject {
         if (!message.isEmpty())
             QCOMPARE(f.prompts().calls.first().style, 4112);
         QVERIFY(f.reports().reports.isEmpty());
+    }
+
+    // The component loads Qt's Portuguese texts (Debian's qt6-translations-l10n, which setup
+    // installs), so a question's standard buttons read "Sim" and "Não".
+    void standardButtonsArePortuguese() {
+        General general;
+        const QMessageBox box(QMessageBox::Question, "?", "?", QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.button(QMessageBox::Yes)->text(), "&Sim");
+        QCOMPARE(box.button(QMessageBox::No)->text(), "&Não");
     }
 
     void showAfterTheUserClosedItLoadsAfresh() {

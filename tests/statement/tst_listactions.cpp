@@ -1,9 +1,13 @@
-// Clicks, F3 and the toolbar in the statement list: the selected movements'
-// total and the row colours, the value search and F3, and a new cost.
+// Clicks, keys, F3 and the toolbar in the statement list: the selected movements'
+// total and the row colours, the value search and F3, the amount a new transfer
+// proposes, and a new cost.
 #include "ScopedLocale.h"
 #include "StatementFixture.h"
 #include "context/Context.h"
 #include "platform/components/ComponentRegistry.h"
+#include "transfers/frmTransferencia.h"
+
+#include <QComboBox>
 
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -17,12 +21,18 @@ using namespace orla::test;
 namespace {
 
 // Newest first: supplier receipts 905 (50,00) and 904 (20,00, reconciled),
-// receipts 903 (50,00), 902 (nothing) and 901 (100,00, reconciled), the opening row.
+// receipts 903 (50,00), 902 (nothing) and 901 (100,00, reconciled), cost receipt 906
+// (2 062,93, the balance after it - 1 062,93), the opening row (1 000,00); account 61 is empty.
 void Open(StatementFixture& f) {
     const QString bank[] = {Day(-5), "NULL", "NULL", Day(-2), "NULL"};
     const char* valor[] = {"100", "0", "50", "20", "50"};
     for (int i = 0; i < 5; ++i)
         f.add(i < 3 ? 1 : 2, 901 + i, Day(i - 5), valor[i], bank[i]);
+    f.add(3, 906, Day(-6), "2062.93");
+    f.exec(
+        {"INSERT INTO tbContas_Bancarias (conta_id, descrit, banco, saldo, saldo_data, system, "
+         "protected, inactivo) VALUES (61, 'Outra Conta', 'Banco', 0, '2020-01-01 00:00:00', "
+         "0, 0, 0)"});
     f.open();
 }
 
@@ -31,13 +41,20 @@ void ClickButton(frmMain& w, const char* key) {
                       Qt::LeftButton);
 }
 
-// Clicks a row's entity (with Ctrl right after another click), presses F3 for "F3",
-// and searches from the toolbar for "?" followed by the answer.
+// Clicks a row's entity (with Ctrl right after another click), presses F3 for "F3" and
+// Shift+Down for "+Down", searches from the toolbar for "?" followed by the answer, reads
+// the list again for "refill" and picks another account for "conta" and its number.
 void Act(frmMain& w, ScriptedPrompts& prompts, const QStringList& actions) {
     for (int i = 0; i < actions.size(); ++i) {
         const QString& a = actions.at(i);
         if (a == "F3") {
             QTest::keyClick(w.ListView1, Qt::Key_F3);
+        } else if (a == "+Down") {
+            QTest::keyClick(w.ListView1, Qt::Key_Down, Qt::ShiftModifier);
+        } else if (a == "refill") {
+            w.Fill();
+        } else if (a.startsWith("conta ")) {
+            w.FXConta_ID->setCurrentIndex(w.FXConta_ID->findData(a.mid(6).toInt()));
         } else if (a.startsWith('?')) {
             prompts.inputs << a.mid(1);
             ClickButton(w, "procurar");
@@ -82,12 +99,26 @@ class TestListActions : public QObject {
         QTest::newRow("two summing to 0") << "#11903;#21905|€ 0,00|#11903,#21905|";
         QTest::newRow("one taken away") << "#11903;#21904;#11903|€ -20,00|#21904|";
         QTest::newRow("the opening row") << "#0||#0|";
-        QTest::newRow("small letters; F3 down") << "?ref 90;#11903;F3|€ 50,00|#11902|";
+        QTest::newRow("small letters; F3 down") << "?ref 90;#11903;F3||#11902|";
         QTest::newRow("any column; no wrap")
             << "?recibo fornecedor;#21904;F3|€ -20,00|#21904|Não foram encontrados mais registos!";
         QTest::newRow("F3 on the last row") << "?REF;#0;F3||#0|";
-        QTest::newRow("no match") << "#11903;?xyz|€ 50,00||Não foram encontrados registos!";
+        QTest::newRow("no match") << "#11903;?xyz|||Não foram encontrados registos!";
         QTest::newRow("cancelled") << "#11903;?|€ 50,00|#11903|";
+        QTest::newRow("Shift+Down") << "#11903;+Down;+Down|€ 150,00|#11901,#11902,#11903|";
+        QTest::newRow("found, then the total") << "#11901;?recibo fornecedor|€ -50,00|#21905|";
+        QTest::newRow("F3, then the total") << "?recibo fornecedor;F3|€ -20,00|#21904|";
+        QTest::newRow("read again") << "#11903;refill|||";
+        QTest::newRow("another account") << "#11903;conta 61|||";
+        // Amounts as typed, against the listed value to the cent; hidden values are not searched.
+        const char* found = "|€ -2\u00a0062,93|#31906|";
+        QTest::newRow("amount as typed") << QString("?2062,93") + found;
+        QTest::newRow("euro and points") << QString("?€ 2.062,93") + found;
+        QTest::newRow("balance of either sign") << QString("?1 062,93") + found;
+        QTest::newRow("a negative balance") << QString("?-1062,93") + found;
+        QTest::newRow("grouped whole amount") << "?1.000||#0|";
+        QTest::newRow("a cent short") << "?2062,9|||Não foram encontrados registos!";
+        QTest::newRow("the time is hidden") << "?10:00|||Não foram encontrados registos!";
     }
     void listActions() {
         QFETCH(QString, row);
@@ -108,8 +139,19 @@ class TestListActions : public QObject {
         for (const PromptCall& call : f.prompts().calls)
             messages << (call.style == vb::Information ? call.text : QString());
         QCOMPARE(messages.join(QString()), expected.at(3));
-        // After a click on a movement reconciled rows are grey and the others plain.
-        const bool coloured = script.contains(QRegularExpression("(^|;)#[12]"));
+        // "Nova Transferência" proposes the total shown.
+        const std::optional<Money> proposed =
+            total.isEmpty()
+                ? std::nullopt
+                : Money::FromVariant(QString(total).remove(QRegularExpression("[€ \\x{a0}]")));
+        ClickButton(w, "transferencia");
+        const auto* transfer = w.findChild<frmTransferencia*>();
+        QVERIFY(transfer && transfer->Valor_Proposto == proposed);
+        // After a click on a movement since the list was read, reconciled rows are grey and the
+        // others plain.
+        const bool coloured = script.split(QRegularExpression("refill|conta"))
+                                  .last()
+                                  .contains(QRegularExpression("(^|;)#[123]"));
         for (int r = 0; r < w.ListModel()->RowCount(); ++r) {
             const QPalette::ColorRole role =
                 w.ListModel()->Row(r).checked ? QPalette::Dark : QPalette::WindowText;
