@@ -123,6 +123,10 @@ QString EscapeQuotes(QString& text) {
     return QuoteSafeReported("EscapeQuotes", text);
 }
 
+QString SqlKey(const std::optional<qint64>& key) {
+    return SqlValue(key ? QVariant(*key) : QVariant(), SqlNumber);
+}
+
 QString QuotedText(QString text) {
     return QLatin1Char('\'') + EscapeQuotes(text) + QLatin1Char('\'');
 }

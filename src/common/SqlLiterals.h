@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <optional>
+
 namespace orla {
 
 enum SqlKind {
@@ -43,6 +45,9 @@ QString SqlValue(const QVariant& value, int kind);
 // in place and returned.
 QString EscapeQuotes(QString& text);
 QString ReplaceQuotes(QString& text);
+
+// A key (an id column's value) as its literal: the number, or null for none.
+QString SqlKey(const std::optional<qint64>& key);
 
 // The text as a quoted literal, exactly as it is (outer spaces kept); quotes made safe as
 // EscapeQuotes makes them.

@@ -15,17 +15,8 @@ QString AccountListQuery(bool allAccounts) {
                              "null) ORDER BY descrit2");
 }
 
-namespace {
-
-// A key as its literal: the number, or null for none.
-QString Key(const std::optional<qint64>& id) {
-    return SqlValue(id ? QVariant(*id) : QVariant(), SqlNumber);
-}
-
-}  // namespace
-
 QString AccountQuery(const std::optional<qint64>& account) {
-    return QStringLiteral("SELECT * FROM tbContas_Bancarias WHERE conta_id = ") + Key(account);
+    return QStringLiteral("SELECT * FROM tbContas_Bancarias WHERE conta_id = ") + SqlKey(account);
 }
 
 QString StartBound(const QDate& date) {
@@ -44,23 +35,23 @@ QString OpeningBalanceQuery(const std::optional<qint64>& account, const QString&
         return QStringLiteral(
                    "SELECT SUM(ROUND(debito,2) - ROUND(credito,2)) as saldo FROM "
                    "vwExtractos_Contas_Bancarias WHERE conta_id = ") +
-               Key(account) + QStringLiteral(" AND data < ") + start +
+               SqlKey(account) + QStringLiteral(" AND data < ") + start +
                QStringLiteral(" AND data >= ") + balanceDate + QStringLiteral(" AND concil = 0");
     return QStringLiteral(
                "SELECT SUM(ROUND(CAST(debito as money),2)) - SUM(ROUND(CAST(credito as money),2)) "
                "as saldo FROM vwExtractos_Contas_Bancarias WHERE conta_id = ") +
-           Key(account) + QStringLiteral(" AND data < ") + start + QStringLiteral(" AND data >= ") +
-           balanceDate;
+           SqlKey(account) + QStringLiteral(" AND data < ") + start +
+           QStringLiteral(" AND data >= ") + balanceDate;
 }
 
 QString MovementsQuery(const std::optional<qint64>& account, const QString& start,
                        const QString& end, const std::optional<qint64>& paymentMode,
                        bool unreconciledOnly) {
     QString sql = QStringLiteral("SELECT * FROM vwExtractos_Contas_Bancarias WHERE conta_id = ") +
-                  Key(account) + QStringLiteral(" AND data >= ") + start +
+                  SqlKey(account) + QStringLiteral(" AND data >= ") + start +
                   QStringLiteral(" AND data <=") + end;
     if (paymentMode)
-        sql += QStringLiteral(" AND modo_pagamento_id = ") + Key(paymentMode);
+        sql += QStringLiteral(" AND modo_pagamento_id = ") + SqlKey(paymentMode);
     if (unreconciledOnly)
         sql += QStringLiteral(" AND concil = 0");
     return sql + QStringLiteral(" ORDER BY data, concil DESC, doc_id");

@@ -16,10 +16,9 @@ std::optional<QDate> DayOf(const QVariant& value) {
 }  // namespace
 
 AccountDates ReadAccountDates(Connection& connection, const std::optional<qint64>& account) {
-    Recordset rs =
-        connection.Execute(QStringLiteral("SELECT * FROM tbContas_Bancarias WHERE "
-                                          "conta_id = ") +
-                           SqlValue(account ? QVariant(*account) : QVariant(), SqlNumber));
+    Recordset rs = connection.Execute(QStringLiteral("SELECT * FROM tbContas_Bancarias WHERE "
+                                                     "conta_id = ") +
+                                      SqlKey(account));
     AccountDates dates;
     if (!rs.Eof()) {
         dates.dataClosed = DayOf(rs.Value(QStringLiteral("data_closed")));

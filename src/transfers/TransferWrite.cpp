@@ -17,10 +17,6 @@ QString DateSql(const std::optional<QDateTime>& date) {
     return date ? SqlValue(*date, SqlDate) : QStringLiteral("null");
 }
 
-QString KeySql(const std::optional<qint64>& key) {
-    return SqlValue(key ? QVariant(*key) : QVariant(), SqlNumber);
-}
-
 QString AmountSql(const std::optional<Money>& amount) {
     return amount ? SqlValue(amount->ToDouble(), SqlNumber) : QStringLiteral("null");
 }
@@ -36,7 +32,7 @@ std::optional<qint32> Insert(Connection& connection, const Transfer& v) {
                        "data_destino, data_debito_destino, origem_id, destino_id, valor, obs) "
                        "VALUES (") +
         QStringList{DateSql(v.data), DateSql(v.dataDebito), DateSql(v.dataDestino),
-                    DateSql(v.dataDebitoDestino), KeySql(v.origemId), KeySql(v.destinoId),
+                    DateSql(v.dataDebitoDestino), SqlKey(v.origemId), SqlKey(v.destinoId),
                     AmountSql(v.valor), NoteSql(v)}
             .join(QLatin1Char(',')) +
         QLatin1Char(')'));
@@ -56,12 +52,12 @@ void Update(Connection& connection, qint32 trfId, const Transfer& v, TransferSid
     if (sides.origin)
         connection.Execute(table + QStringLiteral("data = ") + DateSql(v.data) +
                            QStringLiteral(", data_debito = ") + DateSql(v.dataDebito) +
-                           QStringLiteral(", origem_id = ") + KeySql(v.origemId) + WhereTrf(trfId));
+                           QStringLiteral(", origem_id = ") + SqlKey(v.origemId) + WhereTrf(trfId));
     if (sides.destination)
         connection.Execute(table + QStringLiteral("data_destino = ") + DateSql(v.dataDestino) +
                            QStringLiteral(", data_debito_destino = ") +
                            DateSql(v.dataDebitoDestino) + QStringLiteral(", destino_id = ") +
-                           KeySql(v.destinoId) + WhereTrf(trfId));
+                           SqlKey(v.destinoId) + WhereTrf(trfId));
     if (sides.origin && sides.destination)
         connection.Execute(table + QStringLiteral("valor = ") + AmountSql(v.valor) +
                            WhereTrf(trfId));
@@ -70,7 +66,7 @@ void Update(Connection& connection, qint32 trfId, const Transfer& v, TransferSid
 void UpdateNotes(Connection& connection, qint32 trfId, const Transfer& v) {
     connection.Execute(QStringLiteral("UPDATE tbContas_Bancarias_Transferencias SET obs = ") +
                        NoteSql(v) + QStringLiteral(", modo_pagamento_id = ") +
-                       KeySql(v.modoPagamentoId) + WhereTrf(trfId));
+                       SqlKey(v.modoPagamentoId) + WhereTrf(trfId));
 }
 
 std::optional<QDate> DayOf(const std::optional<QDateTime>& date) {
