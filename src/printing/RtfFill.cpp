@@ -167,30 +167,30 @@ QString EscapeRtf(QStringView text) {
     return QString::fromLatin1(out);
 }
 
-// The body in the code page. A filled body is nearly all ASCII, so it is
-// converted as Latin-1 in one piece and only the characters above 0x7F are
-// put right; a body with surrogate pairs goes through the full converter.
+// The body's bytes: ASCII as it stands, every other character as the \'hh of
+// its byte in the code page ("?" outside it; a surrogate pair is one
+// character). A raw byte from 0x80 up (a dash, the euro sign, a no-break
+// space) with no accented letter beside it makes LibreOffice read the file as
+// plain text; the escape shows the same character.
 QByteArray AnsiBytes(QStringView text) {
-    const char16_t* units = text.utf16();
-    const qsizetype size = text.size();
-    QByteArray bytes = text.toLatin1();
-    constexpr qsizetype kBlock = 32;
-    for (qsizetype block = 0; block < size; block += kBlock) {
-        const qsizetype end = std::min(size, block + kBlock);
-        char16_t any = 0;
-        for (qsizetype i = block; i < end; ++i)
-            any |= units[i];
-        if (any < 0x80)
+    QByteArray bytes;
+    char* p = Room(bytes, text.size() * 4);
+    const char16_t* at = text.utf16();
+    const char16_t* const end = at + text.size();
+    while (at < end) {
+        const char16_t c = *at++;
+        if (c < 0x80) {
+            *p++ = char(c);
             continue;
-        for (qsizetype i = block; i < end; ++i) {
-            const char16_t c = units[i];
-            if (c < 0x80)
-                continue;
-            if (QChar::isSurrogate(c))
-                return ToAnsi(text.toString());
-            bytes[i] = char(AnsiByte(c).value_or('?'));
         }
+        if (QChar::isHighSurrogate(c) && at < end && QChar::isLowSurrogate(*at))
+            ++at;
+        if (const std::optional<uchar> byte = AnsiByte(c))
+            p = PutHex(p, *byte);
+        else
+            *p++ = '?';
     }
+    Close(bytes, p);
     return bytes;
 }
 

@@ -4,8 +4,8 @@
 #include "Recorders.h"
 #include "SettingsSandbox.h"
 #include "common/TextHelpers.h"
-#include "printing/Placeholders.h"
 #include "platform/Ansi.h"
+#include "printing/Placeholders.h"
 #include "printing/RtfFill.h"
 
 #include <QDir>
@@ -90,21 +90,22 @@ class TestRtfFill : public QObject {
         const QString body = SubstituirTexto(
             "{\\rtf1 <<data>> \\trowd a\\cell\\row \\trowd Cr\u00e9dito \u20ac <DATA>\\cell "
             "<saldo>\\cell\\row } ",
-            "<<data>>", "6 dez");
+            "<<data>>", "6 dez \u2013 2024");
         RowSection section(body, {"<nada>", "<data>", "<saldo>"});
         section.setPlaceholders({"<data>", "<saldo>"});
         const std::array<std::array<QString, 2>, 2> rows{{{text, "x"}, {text, text}}};
-        QString expected = "{\\rtf1 6 dez \\trowd a\\cell";
+        // Every byte from 0x80 up, the template's and the inserted text's, as \'hh.
+        QString expected = "{\\rtf1 6 dez \\'96 2024 \\trowd a\\cell";
         for (const auto& [data, saldo] : rows)
             expected +=
-                ReplacePlaceholders("\\row \\trowd Cr\u00e9dito \u20ac <DATA>\\cell <saldo>\\cell",
+                ReplacePlaceholders("\\row \\trowd Cr\\'e9dito \\'80 <DATA>\\cell <saldo>\\cell",
                                     {{"<data>", StringRTF(data)}, {"<saldo>", StringRTF(saldo)}});
         QTemporaryDir dir;
         WriteAll(dir.filePath("b.doc"), QByteArray(4096, 'x'));
         section.writeAnsi(dir.filePath("b.doc"), QStringView(body).left(section.start()),
                           QStringView(body).mid(section.end()), 2,
                           [&](qsizetype r) { return std::span<const QString>(rows[size_t(r)]); });
-        QCOMPARE(ReadAll(dir.filePath("b.doc")), ToAnsi(expected + "\\row } ") + "\r\n");
+        QCOMPARE(ReadAll(dir.filePath("b.doc")), (expected + "\\row } \r\n").toLatin1());
     }
 
     void noRowSection() {
@@ -127,20 +128,21 @@ class TestRtfFill : public QObject {
         WriteReportFile(path, body);
         WriteReportFile(dir.filePath("escolhido.doc"), body, Placement::Chosen);
         ::umask(umask);
-        QCOMPARE(ReadAll(path), ToAnsi(body) + "\r\n");
+        const QString written = "{\\rtf1 Concei\\'e7\\'e3o \\'80 }\r\n";
+        QCOMPARE(ReadAll(path), written.toLatin1());
         QCOMPARE(ModeOf(path), 0600u);
         QCOMPARE(ModeOf(dir.filePath("escolhido.doc")), 0666u);
         // Open in the word processor: its lock file stands beside it.
         WriteAll(dir.filePath(".~lock.Extrato_Conta.doc#"), "ana,host");
         const auto open = Try([&] { WriteReportFile(path, "{\\rtf1 novo}"); });
         QVERIFY(open && open->number == 70);
-        QCOMPARE(ReadTemplateFile(path), body + "\r\n");
+        QCOMPARE(ReadTemplateFile(path), written);
         // Never through a link, for writing or reading.
         const QString link = dir.filePath("ligado.doc");
         QVERIFY(QFile::link(path, link));
         QVERIFY(Try([&] { WriteReportFile(link, "{\\rtf1 x}"); })->description.contains("link"));
         QVERIFY(Try([&] { ReadTemplateFile(link); }));
-        QCOMPARE(ReadTemplateFile(path), body + "\r\n");
+        QCOMPARE(ReadTemplateFile(path), written);
         QCOMPARE(Try([&] { ReadTemplateFile(dir.filePath("nenhum.doc")); })->number, 53L);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 4);
     }
