@@ -4,6 +4,7 @@
 #include "platform/SharedFiles.h"
 #include "platform/services/ErrorReport.h"
 #include "platform/services/Prompts.h"
+#include "printing/OfficeLock.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -40,6 +41,13 @@ OrlaError FileError(int error) {
         default:
             return OrlaError(75, QStringLiteral("Path/File access error"));
     }
+}
+
+// The report's folder refuses new files: said as such, not as a report held open.
+OrlaError FolderNotWritable(const QString& path) {
+    return OrlaError(75, QStringLiteral("Não é possível gravar na pasta %1: não tem permissão "
+                                        "para escrever nela. Escolha outra pasta.")
+                             .arg(QFileInfo(QDir::cleanPath(path)).absolutePath()));
 }
 
 // The bytes 0x80 to 0x9F of the code page with the characters they stand
@@ -194,23 +202,15 @@ QByteArray AnsiBytes(QStringView text) {
     return bytes;
 }
 
-// True when a LibreOffice lock file (a link too) stands beside the file.
-bool HeldByOffice(const QString& path) {
-    const QFileInfo info(path);
-    const QByteArray lock = QFile::encodeName(info.absolutePath() + QStringLiteral("/.~lock.") +
-                                              info.fileName() + QLatin1Char('#'));
-    struct stat st {};
-    return ::lstat(lock.constData(), &st) == 0;
-}
-
 // A report file written to a new file beside it and renamed over it once
 // whole: a reader, or a kill on the way, finds the old file or the new one.
 class ReportOutput {
   public:
     ReportOutput(const QString& path, Placement placement) : file_(path, placement) {
         CheckReportReplaceable(path);
-        if (file_.error())
-            throw FileError(file_.error());
+        if (const int error = file_.error())
+            throw error == EACCES || error == EPERM || error == EROFS ? FolderNotWritable(path)
+                                                                      : FileError(error);
         // In a folder of the program's own, what killed writers left is taken away.
         if (placement != Placement::Chosen)
             SharedFolder(QFileInfo(QDir::cleanPath(path)).absolutePath())

@@ -9,14 +9,21 @@
 #include "printing/RtfFill.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <array>
 #include <csignal>
 #include <span>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <pwd.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -50,6 +57,36 @@ QString DecodeRtf(const QString& rtf) {
     }
     return at == rtf.size() ? out : "<not RTF text at: " + rtf.mid(at) + ">";
 }
+
+// A folder that takes no new file while the scope lives: mode 0500 and, for root, whom modes
+// do not stop, the immutable flag.
+class ReadOnlyFolder {
+  public:
+    explicit ReadOnlyFolder(const QString& path) : path_(QFile::encodeName(path)) {
+        ::chmod(path_.constData(), 0500);
+        immutable_ = ::geteuid() == 0 && SetImmutable(true);
+    }
+    ~ReadOnlyFolder() {
+        if (immutable_)
+            SetImmutable(false);
+        ::chmod(path_.constData(), 0700);
+    }
+    bool refuses() const { return ::geteuid() != 0 || immutable_; }
+
+  private:
+    bool SetImmutable(bool on) const {
+        const int fd = ::open(path_.constData(), O_RDONLY | O_DIRECTORY);
+        int flags = 0;
+        const bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                          (flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL,
+                           ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+        if (fd >= 0)
+            ::close(fd);
+        return done;
+    }
+    QByteArray path_;
+    bool immutable_ = false;
+};
 
 }  // namespace
 
@@ -145,6 +182,55 @@ class TestRtfFill : public QObject {
         QCOMPARE(ReadTemplateFile(path), written);
         QCOMPARE(Try([&] { ReadTemplateFile(dir.filePath("nenhum.doc")); })->number, 53L);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 4);
+        // A folder that takes no new file is named as such, not taken for a report held open.
+        const QString closed = dir.filePath("só leitura");
+        QVERIFY(QDir().mkdir(closed));
+        const ReadOnlyFolder readOnly(closed);
+        if (!readOnly.refuses())
+            QSKIP("this machine cannot make a folder its root user may not write");
+        const auto refused = Try([&] { WriteReportFile(closed + "/Extrato_Conta.doc", body); });
+        QVERIFY(refused && refused->number != 70 && refused->description.contains(closed));
+    }
+
+    // A lock file beside the report counts as the report held open unless it is plainly stale:
+    // this user's, on this machine, and no LibreOffice of the user runs with its profile.
+    void officeLocks_data() {
+        QTest::addColumn<QString>("lock");    // %1 this user, %2 this machine, %3 the profile's URL
+        QTest::addColumn<bool>("ownerRuns");  // a LibreOffice of this user with that profile
+        QTest::addColumn<bool>("held");
+        const QString line = ",%1,%2,06.12.2026 07:19,%3;";
+        QTest::newRow("owner gone: removed") << line << false << false;
+        QTest::newRow("owner running") << line << true << true;
+        QTest::newRow("another machine's") << ",%1,%2-outra,06.12.2026 07:19,%3;" << false << true;
+        QTest::newRow("another user's") << ",%1-outro,%2,06.12.2026 07:19,%3;" << false << true;
+        QTest::newRow("a line cut short") << ",%1,%2;%3" << false << true;
+    }
+    void officeLocks() {
+        QFETCH(QString, lock);
+        QFETCH(bool, ownerRuns);
+        QFETCH(bool, held);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Extrato_Conta.doc");
+        const QString lockPath = dir.filePath(".~lock.Extrato_Conta.doc#");
+        const QString profile =
+            QUrl::fromLocalFile(dir.filePath("perfil de teste")).toString(QUrl::FullyEncoded);
+        const QString user = QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name);
+        WriteAll(lockPath, lock.arg(user, QSysInfo::machineHostName(), profile).toUtf8());
+        // LibreOffice's process as the lock's owner: a program of that name with that profile.
+        WriteAll(dir.filePath("soffice.bin"), "#!/bin/sh\nread line\n");
+        QVERIFY(
+            QFile::setPermissions(dir.filePath("soffice.bin"), QFile::ReadOwner | QFile::ExeOwner));
+        QProcess owner;
+        if (ownerRuns) {
+            owner.start(dir.filePath("soffice.bin"), {"-env:UserInstallation=" + profile});
+            QVERIFY(owner.waitForStarted());
+        }
+        const auto refused = Try([&] { WriteReportFile(path, "{\\rtf1 novo}"); });
+        QCOMPARE(refused && refused->number == 70, held);
+        QCOMPARE(QFileInfo::exists(path), !held);
+        QCOMPARE(QFileInfo::exists(lockPath), held);
+        owner.kill();
+        owner.waitForFinished();
     }
 
     // A child writing a big report is killed halfway: the old file stays, and
