@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -58,35 +59,16 @@ QString DecodeRtf(const QString& rtf) {
     return at == rtf.size() ? out : "<not RTF text at: " + rtf.mid(at) + ">";
 }
 
-// A folder that takes no new file while the scope lives: mode 0500 and, for root, whom modes
-// do not stop, the immutable flag.
-class ReadOnlyFolder {
-  public:
-    explicit ReadOnlyFolder(const QString& path) : path_(QFile::encodeName(path)) {
-        ::chmod(path_.constData(), 0500);
-        immutable_ = ::geteuid() == 0 && SetImmutable(true);
-    }
-    ~ReadOnlyFolder() {
-        if (immutable_)
-            SetImmutable(false);
-        ::chmod(path_.constData(), 0700);
-    }
-    bool refuses() const { return ::geteuid() != 0 || immutable_; }
-
-  private:
-    bool SetImmutable(bool on) const {
-        const int fd = ::open(path_.constData(), O_RDONLY | O_DIRECTORY);
-        int flags = 0;
-        const bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
-                          (flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL,
-                           ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
-        if (fd >= 0)
-            ::close(fd);
-        return done;
-    }
-    QByteArray path_;
-    bool immutable_ = false;
-};
+// Makes the folder take no new file (mode 0500 and, for root, whom modes do not stop, the
+// immutable flag), or take them again; false when it cannot.
+bool SetReadOnly(const QByteArray& folder, bool on) {
+    ::chmod(folder.constData(), on ? 0500 : 0700);
+    const UniqueFd fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY));
+    int flags = 0;
+    return ::geteuid() != 0 || (fd && ::ioctl(fd.get(), FS_IOC_GETFLAGS, &flags) == 0 &&
+                                (flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL,
+                                 ::ioctl(fd.get(), FS_IOC_SETFLAGS, &flags) == 0));
+}
 
 }  // namespace
 
@@ -185,8 +167,8 @@ class TestRtfFill : public QObject {
         // A folder that takes no new file is named as such, not taken for a report held open.
         const QString closed = dir.filePath("só leitura");
         QVERIFY(QDir().mkdir(closed));
-        const ReadOnlyFolder readOnly(closed);
-        if (!readOnly.refuses())
+        const auto reopen = qScopeGuard([&] { SetReadOnly(QFile::encodeName(closed), false); });
+        if (!SetReadOnly(QFile::encodeName(closed), true))
             QSKIP("this machine cannot make a folder its root user may not write");
         const auto refused = Try([&] { WriteReportFile(closed + "/Extrato_Conta.doc", body); });
         QVERIFY(refused && refused->number != 70 && refused->description.contains(closed));
@@ -216,12 +198,10 @@ class TestRtfFill : public QObject {
             QUrl::fromLocalFile(dir.filePath("perfil de teste")).toString(QUrl::FullyEncoded);
         const QString user = QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name);
         WriteAll(lockPath, lock.arg(user, QSysInfo::machineHostName(), profile).toUtf8());
-        // LibreOffice's process as the lock's owner: a program of that name with that profile.
-        WriteAll(dir.filePath("soffice.bin"), "#!/bin/sh\nread line\n");
-        QVERIFY(
-            QFile::setPermissions(dir.filePath("soffice.bin"), QFile::ReadOwner | QFile::ExeOwner));
-        QProcess owner;
+        QProcess owner;  // LibreOffice's process: a program of that name with that profile
         if (ownerRuns) {
+            WriteAll(dir.filePath("soffice.bin"), "#!/bin/sh\nread line\n");
+            QFile::setPermissions(dir.filePath("soffice.bin"), QFile::ReadOwner | QFile::ExeOwner);
             owner.start(dir.filePath("soffice.bin"), {"-env:UserInstallation=" + profile});
             QVERIFY(owner.waitForStarted());
         }
