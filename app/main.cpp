@@ -7,6 +7,8 @@
 #include "CostPlaceholder.h"
 #include "HostOptions.h"
 #include "HostPasswords.h"
+#include "OutputFolder.h"
+#include "PlatformChatter.h"
 #include "RecordViewer.h"
 
 #include <orla_contas/Components.h>
@@ -93,6 +95,7 @@ bool Connect(orla::GeneralInterface* general, const orla::HostOptions& o) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    orla::FilterPlatformChatter();
     // Without a display the same job runs offscreen.
     const bool display = HasDisplay();
     if (!display && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -141,10 +144,15 @@ int main(int argc, char* argv[]) {
     int status = 0;
     if (options.jobRequested || !display) {
         orla::StatementJob job = options.job;
-        // Without a folder of the user's the files go to the user's private temporary one.
+        // Without a folder of the user's the files go to the user's private temporary one;
+        // the folder the user named is made when missing.
         job.chosenFolder = options.jobRequested || !options.outputFolder.isEmpty();
         QString outputFolder = options.outputFolder;
-        if (!job.chosenFolder && component.temporaryFolder(&outputFolder, &message) != 0) {
+        const bool ready = options.jobRequested ? true
+                           : outputFolder.isEmpty()
+                               ? component.temporaryFolder(&outputFolder, &message) == 0
+                               : orla::MakeOutputFolder(outputFolder, &message);
+        if (!ready) {
             Print(stderr, message);
             component.release(general);
             return 1;

@@ -4,6 +4,7 @@
 #include "platform/SharedFiles.h"
 #include "platform/services/ErrorReport.h"
 #include "platform/services/Prompts.h"
+#include "printing/OfficeLock.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -40,6 +41,13 @@ OrlaError FileError(int error) {
         default:
             return OrlaError(75, QStringLiteral("Path/File access error"));
     }
+}
+
+// The report's folder refuses new files: said as such, not as a report held open.
+OrlaError FolderNotWritable(const QString& path) {
+    return OrlaError(75, QStringLiteral("Não é possível gravar na pasta %1: não tem permissão "
+                                        "para escrever nela. Escolha outra pasta.")
+                             .arg(QFileInfo(QDir::cleanPath(path)).absolutePath()));
 }
 
 // The bytes 0x80 to 0x9F of the code page with the characters they stand
@@ -167,40 +175,31 @@ QString EscapeRtf(QStringView text) {
     return QString::fromLatin1(out);
 }
 
-// The body in the code page. A filled body is nearly all ASCII, so it is
-// converted as Latin-1 in one piece and only the characters above 0x7F are
-// put right; a body with surrogate pairs goes through the full converter.
+// The body's bytes: ASCII as it stands, every other character as the \'hh of
+// its byte in the code page ("?" outside it; a surrogate pair is one
+// character). A raw byte from 0x80 up (a dash, the euro sign, a no-break
+// space) with no accented letter beside it makes LibreOffice read the file as
+// plain text; the escape shows the same character.
 QByteArray AnsiBytes(QStringView text) {
-    const char16_t* units = text.utf16();
-    const qsizetype size = text.size();
-    QByteArray bytes = text.toLatin1();
-    constexpr qsizetype kBlock = 32;
-    for (qsizetype block = 0; block < size; block += kBlock) {
-        const qsizetype end = std::min(size, block + kBlock);
-        char16_t any = 0;
-        for (qsizetype i = block; i < end; ++i)
-            any |= units[i];
-        if (any < 0x80)
+    QByteArray bytes;
+    char* p = Room(bytes, text.size() * 4);
+    const char16_t* at = text.utf16();
+    const char16_t* const end = at + text.size();
+    while (at < end) {
+        const char16_t c = *at++;
+        if (c < 0x80) {
+            *p++ = char(c);
             continue;
-        for (qsizetype i = block; i < end; ++i) {
-            const char16_t c = units[i];
-            if (c < 0x80)
-                continue;
-            if (QChar::isSurrogate(c))
-                return ToAnsi(text.toString());
-            bytes[i] = char(AnsiByte(c).value_or('?'));
         }
+        if (QChar::isHighSurrogate(c) && at < end && QChar::isLowSurrogate(*at))
+            ++at;
+        if (const std::optional<uchar> byte = AnsiByte(c))
+            p = PutHex(p, *byte);
+        else
+            *p++ = '?';
     }
+    Close(bytes, p);
     return bytes;
-}
-
-// True when a LibreOffice lock file (a link too) stands beside the file.
-bool HeldByOffice(const QString& path) {
-    const QFileInfo info(path);
-    const QByteArray lock = QFile::encodeName(info.absolutePath() + QStringLiteral("/.~lock.") +
-                                              info.fileName() + QLatin1Char('#'));
-    struct stat st {};
-    return ::lstat(lock.constData(), &st) == 0;
 }
 
 // A report file written to a new file beside it and renamed over it once
@@ -209,8 +208,9 @@ class ReportOutput {
   public:
     ReportOutput(const QString& path, Placement placement) : file_(path, placement) {
         CheckReportReplaceable(path);
-        if (file_.error())
-            throw FileError(file_.error());
+        if (const int error = file_.error())
+            throw error == EACCES || error == EPERM || error == EROFS ? FolderNotWritable(path)
+                                                                      : FileError(error);
         // In a folder of the program's own, what killed writers left is taken away.
         if (placement != Placement::Chosen)
             SharedFolder(QFileInfo(QDir::cleanPath(path)).absolutePath())

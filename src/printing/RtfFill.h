@@ -69,12 +69,15 @@ class RowSection {
 };
 
 // Throws what writing a report at `path` would meet: OrlaError 70 when the file there is held
-// open by another program (a LibreOffice lock file ".~lock.<name>#" beside it, or a lock on it),
-// is another user's or read-only; 75 when a link or anything but a regular file stands there.
+// open by another program (a LibreOffice lock file ".~lock.<name>#" beside it that is not stale,
+// see HeldByOffice, or a lock on it), is another user's or read-only; 75 when a link or
+// anything but a regular file stands there.
 void CheckReportReplaceable(const QString& path);
-// Writes body + "\r\n" as Windows-1252 to `path`, whole or not at all (a new file beside it
+// Writes body + "\r\n" to `path` in ASCII, every other character as the \'hh of its
+// Windows-1252 byte ("?" outside the code page), whole or not at all (a new file beside it
 // renamed over it, with the placement's mode), never through a symbolic link; throws as
-// CheckReportReplaceable does, or the write's error (75, 70 for access denied). Outside a folder
+// CheckReportReplaceable does, or the write's error (75, with a message naming the folder when
+// the folder refuses new files; 70 for access denied otherwise). Outside a folder
 // the user chose, temporaries that killed writers left beside it are removed.
 void WriteReportFile(const QString& path, const QString& body,
                      Placement placement = Placement::Private);

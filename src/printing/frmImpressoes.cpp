@@ -8,9 +8,9 @@
 #include "platform/SharedFiles.h"
 #include "platform/services/ErrorReport.h"
 #include "platform/services/MailClient.h"
+#include "platform/services/PdfConversion.h"
 #include "platform/services/Prompts.h"
 #include "platform/services/Shell.h"
-#include "printing/PdfConversion.h"
 
 #include <QAction>
 #include <QApplication>
@@ -70,23 +70,17 @@ bool IsPdf(const QString& path) {
     return QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
 }
 
-// The built statement as a PDF in a new folder made in the user's private
-// temporary folder (removed when the folder object goes, unless kept); the
-// PDF's path, or the reason it could not be made.
+// The built statement as a PDF in a work folder (ConvertToPdfInWorkFolder):
+// the PDF's path, or the reason it could not be made.
 struct Converted {
     QString pdf;
     QString error;
 };
 
 Converted ConvertInto(const QString& built, std::optional<QTemporaryDir>& folder) {
-    if (const auto failed =
-            Try([&] { folder.emplace(PastaTemporaria() + QStringLiteral("orla-pdf-XXXXXX")); }))
-        return {{}, failed->description};
-    if (!folder->isValid())
-        return {{}, folder->errorString()};
-    QString error;
-    const QString pdf = ConvertToPdf(built, folder->path(), &error);
-    return {pdf, error};
+    Converted converted;
+    converted.pdf = ConvertToPdfInWorkFolder(built, folder, &converted.error);
+    return converted;
 }
 
 }  // namespace

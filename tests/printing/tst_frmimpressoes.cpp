@@ -60,12 +60,12 @@ struct Dialog {
 
 // The text of every UTF-8 encoded word of a header, one after the other.
 QString Decoded(const QByteArray& header) {
-    QByteArray bytes;
+    QString text;
     QRegularExpressionMatchIterator words =
         QRegularExpression("=\\?UTF-8\\?B\\?([^?]*)\\?=").globalMatch(QString::fromLatin1(header));
-    while (words.hasNext())
-        bytes += QByteArray::fromBase64(words.next().captured(1).toLatin1());
-    return QString::fromUtf8(bytes);
+    while (words.hasNext())  // each word on its own, as a mail reader decodes it
+        text += QString::fromUtf8(QByteArray::fromBase64(words.next().captured(1).toLatin1()));
+    return text;
 }
 
 }  // namespace
@@ -222,12 +222,13 @@ class TestFrmImpressoes : public QObject {
         }
         const QByteArray attachment = QByteArray::fromHex("00ff7f803d0d0a").repeated(150);
         WriteAll(temp.filePath("Extrato_Conta.doc"), attachment);
-        const MailMessage message{"cliente@example.org",
-                                  "Extrato da conta Caixa Geral Nº 12 de 01-12-2026 a 31-12-2026",
-                                  "Linha 1\n\rLinha 2",
-                                  "Documento.doc",
-                                  temp.filePath("Extrato_Conta.doc"),
-                                  true};
+        const MailMessage message{
+            "cliente@example.org",
+            "Extrato da conta Caixa Geral Nº 12 \U0001F4B6 de 01-12-2026 a 31-12-2026",
+            "Linha 1\n\rLinha 2",
+            "Documento.doc",
+            temp.filePath("Extrato_Conta.doc"),
+            true};
         CurrentMailClient().Send(message, nullptr);
         QTRY_COMPARE_WITH_TIMEOUT(shell->calls.size(), 1, 30000);
         const ShellCall open = shell->calls[0];

@@ -4,8 +4,11 @@
 #include "DemoDatabase.h"
 #include "PdfText.h"
 #include "ScopedLocale.h"
+#include "SettingsSandbox.h"
 #include "StatementFixture.h"
 #include "context/Context.h"
+#include "platform/services/RunProgram.h"
+#include "platform/services/Shell.h"
 #include "printing/StatementReport.h"
 #include "printing/modTemplates.h"
 #include "statement/StatementReportSource.h"
@@ -13,6 +16,8 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
@@ -147,6 +152,67 @@ class TestReportPdf : public QObject {
         QString printed;
         const QStringList missing = Unprinted(outFile, values, &printed);
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(" | ") + "\n" + printed));
+    }
+
+    // "Imprimir" through the real shell: lp (a script first on the PATH that keeps what it is
+    // given) gets a PDF of the document within seconds, though the private folder, so
+    // LibreOffice's profile, is under a path with a space, and though the account's text holds
+    // no character beyond ASCII but a dash (LibreOffice would read such a file as plain text).
+    void printingHandsLpAPdfOfTheDocument() {
+        QTemporaryDir dir;
+        const QString spaced = dir.filePath("Orla Contas");
+        QVERIFY(QDir().mkdir(spaced));
+        QVERIFY(
+            QFile::setPermissions(spaced, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        ScopedEnv runtime("XDG_RUNTIME_DIR", spaced);
+        ScopedEnv cache("XDG_CACHE_HOME", spaced);
+        const QString received = dir.filePath("recebido");
+        WriteAll(dir.filePath("bin/lp"), "#!/bin/sh\nfor a; do f=$a; done\ncp -- \"$f\" '" +
+                                             QFile::encodeName(received) + "'\n");
+        QVERIFY(QFile::setPermissions(dir.filePath("bin/lp"), QFile::ReadOwner | QFile::ExeOwner));
+        ScopedEnv path("PATH", dir.filePath("bin") + ":" + qEnvironmentVariable("PATH"));
+        StatementReportSource source;
+        source.conta = QStringLiteral("Conta \u2013 Caixa");
+        source.rows.resize(1);
+        const QString doc = dir.filePath("Extrato_Conta.doc");
+        WriteStatementReport(doc, "{\\rtf1\\ansi\\ansicpg1252 <<conta_descrit>>\\par}", source,
+                             "6 dezembro 2026");
+
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(CurrentShell().ShellExecute("print", doc, dir.path(), nullptr));
+        QVERIFY2(clock.elapsed() < 90000, "the print waited for a LibreOffice that hung");
+        QVERIFY2(ReadAll(received).startsWith("%PDF"), ReadAll(received).left(200).constData());
+        QString error;
+        const QString printed = PdfToText(received, &error);
+        QVERIFY2(printed.contains(source.conta) && !printed.contains("{\\rtf"),
+                 qPrintable(printed + error));
+    }
+
+    // A file LibreOffice reads as plain text (raw bytes above ASCII and no accented letter)
+    // gives no PDF of its source, but a message.
+    void aDocumentReadAsPlainTextIsRefused() {
+        QTemporaryDir dir;
+        WriteAll(dir.filePath("texto.doc"), "{\\rtf1\\ansi Conta \x96 Caixa\\par}\r\n");
+        QString error;
+        QCOMPARE(ConvertToPdf(dir.filePath("texto.doc"), dir.path(), &error), QString());
+        QVERIFY2(error.contains("texto simples"), qPrintable(error));
+        QVERIFY(!QFileInfo::exists(dir.filePath("texto.pdf")));
+    }
+
+    // A helper that does not end in time is killed with every process it started.
+    void aHungHelperGoesWithWhatItStarted() {
+        QTemporaryDir dir;
+        const QString child = dir.filePath("filho");
+        WriteAll(dir.filePath("pendurado"),
+                 "sleep 300 &\necho $! > '" + QFile::encodeName(child) + "'\nwait\n");
+        QProcess process;
+        QCOMPARE(RunToEnd(process, "/bin/sh", {dir.filePath("pendurado")}, 2000), RunEnd::TimedOut);
+        const QByteArray pid = ReadAll(child).trimmed();
+        QVERIFY(!pid.isEmpty());
+        // Gone, or a zombie waiting for its new parent to collect it.
+        QTRY_VERIFY(ReadAll("/proc/" + pid + "/stat").isEmpty() ||
+                    ReadAll("/proc/" + pid + "/stat").contains(") Z "));
     }
 };
 

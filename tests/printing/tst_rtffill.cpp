@@ -4,19 +4,27 @@
 #include "Recorders.h"
 #include "SettingsSandbox.h"
 #include "common/TextHelpers.h"
-#include "printing/Placeholders.h"
 #include "platform/Ansi.h"
+#include "printing/Placeholders.h"
 #include "printing/RtfFill.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <array>
 #include <csignal>
 #include <span>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <pwd.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -49,6 +57,17 @@ QString DecodeRtf(const QString& rtf) {
                                         : m.captured(1) + m.captured(5);
     }
     return at == rtf.size() ? out : "<not RTF text at: " + rtf.mid(at) + ">";
+}
+
+// Makes the folder take no new file (mode 0500 and, for root, whom modes do not stop, the
+// immutable flag), or take them again; false when it cannot.
+bool SetReadOnly(const QByteArray& folder, bool on) {
+    ::chmod(folder.constData(), on ? 0500 : 0700);
+    const UniqueFd fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY));
+    int flags = 0;
+    return ::geteuid() != 0 || (fd && ::ioctl(fd.get(), FS_IOC_GETFLAGS, &flags) == 0 &&
+                                (flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL,
+                                 ::ioctl(fd.get(), FS_IOC_SETFLAGS, &flags) == 0));
 }
 
 }  // namespace
@@ -90,21 +109,22 @@ class TestRtfFill : public QObject {
         const QString body = SubstituirTexto(
             "{\\rtf1 <<data>> \\trowd a\\cell\\row \\trowd Cr\u00e9dito \u20ac <DATA>\\cell "
             "<saldo>\\cell\\row } ",
-            "<<data>>", "6 dez");
+            "<<data>>", "6 dez \u2013 2024");
         RowSection section(body, {"<nada>", "<data>", "<saldo>"});
         section.setPlaceholders({"<data>", "<saldo>"});
         const std::array<std::array<QString, 2>, 2> rows{{{text, "x"}, {text, text}}};
-        QString expected = "{\\rtf1 6 dez \\trowd a\\cell";
+        // Every byte from 0x80 up, the template's and the inserted text's, as \'hh.
+        QString expected = "{\\rtf1 6 dez \\'96 2024 \\trowd a\\cell";
         for (const auto& [data, saldo] : rows)
             expected +=
-                ReplacePlaceholders("\\row \\trowd Cr\u00e9dito \u20ac <DATA>\\cell <saldo>\\cell",
+                ReplacePlaceholders("\\row \\trowd Cr\\'e9dito \\'80 <DATA>\\cell <saldo>\\cell",
                                     {{"<data>", StringRTF(data)}, {"<saldo>", StringRTF(saldo)}});
         QTemporaryDir dir;
         WriteAll(dir.filePath("b.doc"), QByteArray(4096, 'x'));
         section.writeAnsi(dir.filePath("b.doc"), QStringView(body).left(section.start()),
                           QStringView(body).mid(section.end()), 2,
                           [&](qsizetype r) { return std::span<const QString>(rows[size_t(r)]); });
-        QCOMPARE(ReadAll(dir.filePath("b.doc")), ToAnsi(expected + "\\row } ") + "\r\n");
+        QCOMPARE(ReadAll(dir.filePath("b.doc")), (expected + "\\row } \r\n").toLatin1());
     }
 
     void noRowSection() {
@@ -127,22 +147,70 @@ class TestRtfFill : public QObject {
         WriteReportFile(path, body);
         WriteReportFile(dir.filePath("escolhido.doc"), body, Placement::Chosen);
         ::umask(umask);
-        QCOMPARE(ReadAll(path), ToAnsi(body) + "\r\n");
+        const QString written = "{\\rtf1 Concei\\'e7\\'e3o \\'80 }\r\n";
+        QCOMPARE(ReadAll(path), written.toLatin1());
         QCOMPARE(ModeOf(path), 0600u);
         QCOMPARE(ModeOf(dir.filePath("escolhido.doc")), 0666u);
         // Open in the word processor: its lock file stands beside it.
         WriteAll(dir.filePath(".~lock.Extrato_Conta.doc#"), "ana,host");
         const auto open = Try([&] { WriteReportFile(path, "{\\rtf1 novo}"); });
         QVERIFY(open && open->number == 70);
-        QCOMPARE(ReadTemplateFile(path), body + "\r\n");
+        QCOMPARE(ReadTemplateFile(path), written);
         // Never through a link, for writing or reading.
         const QString link = dir.filePath("ligado.doc");
         QVERIFY(QFile::link(path, link));
         QVERIFY(Try([&] { WriteReportFile(link, "{\\rtf1 x}"); })->description.contains("link"));
         QVERIFY(Try([&] { ReadTemplateFile(link); }));
-        QCOMPARE(ReadTemplateFile(path), body + "\r\n");
+        QCOMPARE(ReadTemplateFile(path), written);
         QCOMPARE(Try([&] { ReadTemplateFile(dir.filePath("nenhum.doc")); })->number, 53L);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 4);
+        // A folder that takes no new file is named as such, not taken for a report held open.
+        const QString closed = dir.filePath("só leitura");
+        QVERIFY(QDir().mkdir(closed));
+        const auto reopen = qScopeGuard([&] { SetReadOnly(QFile::encodeName(closed), false); });
+        if (!SetReadOnly(QFile::encodeName(closed), true))
+            QSKIP("this machine cannot make a folder its root user may not write");
+        const auto refused = Try([&] { WriteReportFile(closed + "/Extrato_Conta.doc", body); });
+        QVERIFY(refused && refused->number != 70 && refused->description.contains(closed));
+    }
+
+    // A lock file beside the report counts as the report held open unless it is plainly stale:
+    // this user's, on this machine, and no LibreOffice of the user runs with its profile.
+    void officeLocks_data() {
+        QTest::addColumn<QString>("lock");    // %1 this user, %2 this machine, %3 the profile's URL
+        QTest::addColumn<bool>("ownerRuns");  // a LibreOffice of this user with that profile
+        QTest::addColumn<bool>("held");
+        const QString line = ",%1,%2,06.12.2026 07:19,%3;";
+        QTest::newRow("owner gone: removed") << line << false << false;
+        QTest::newRow("owner running") << line << true << true;
+        QTest::newRow("another machine's") << ",%1,%2-outra,06.12.2026 07:19,%3;" << false << true;
+        QTest::newRow("another user's") << ",%1-outro,%2,06.12.2026 07:19,%3;" << false << true;
+        QTest::newRow("a line cut short") << ",%1,%2;%3" << false << true;
+    }
+    void officeLocks() {
+        QFETCH(QString, lock);
+        QFETCH(bool, ownerRuns);
+        QFETCH(bool, held);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Extrato_Conta.doc");
+        const QString lockPath = dir.filePath(".~lock.Extrato_Conta.doc#");
+        const QString profile =
+            QUrl::fromLocalFile(dir.filePath("perfil de teste")).toString(QUrl::FullyEncoded);
+        const QString user = QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name);
+        WriteAll(lockPath, lock.arg(user, QSysInfo::machineHostName(), profile).toUtf8());
+        QProcess owner;  // LibreOffice's process: a program of that name with that profile
+        if (ownerRuns) {
+            WriteAll(dir.filePath("soffice.bin"), "#!/bin/sh\nread line\n");
+            QFile::setPermissions(dir.filePath("soffice.bin"), QFile::ReadOwner | QFile::ExeOwner);
+            owner.start(dir.filePath("soffice.bin"), {"-env:UserInstallation=" + profile});
+            QVERIFY(owner.waitForStarted());
+        }
+        const auto refused = Try([&] { WriteReportFile(path, "{\\rtf1 novo}"); });
+        QCOMPARE(refused && refused->number == 70, held);
+        QCOMPARE(QFileInfo::exists(path), !held);
+        QCOMPARE(QFileInfo::exists(lockPath), held);
+        owner.kill();
+        owner.waitForFinished();
     }
 
     // A child writing a big report is killed halfway: the old file stays, and

@@ -1,6 +1,6 @@
 #include "PdfText.h"
 
-#include "printing/PdfConversion.h"
+#include "platform/services/PdfConversion.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -50,8 +50,14 @@ QByteArray HeaderText(const QString& text) {
         return text.toLatin1();
     QByteArrayList words;
     QByteArray chunk;
-    for (const QChar c : text) {
-        chunk += QString(c).toUtf8();
+    // A character at a time, a surrogate pair (an emoji) being one: a word
+    // never splits a character.
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const qsizetype units =
+            text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate() ? 2
+                                                                                                : 1;
+        chunk += QStringView(text).mid(at, units).toUtf8();
+        at += units - 1;
         if (chunk.size() >= 42) {
             words << "=?UTF-8?B?" + chunk.toBase64() + "?=";
             chunk.clear();

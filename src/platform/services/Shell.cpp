@@ -1,71 +1,70 @@
 #include "platform/services/Shell.h"
 
+#include "platform/services/PdfConversion.h"
 #include "platform/services/Prompts.h"
+#include "platform/services/RunProgram.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QUrl>
 #include <QWidget>
 
 #include <cstdio>
+#include <optional>
 
 namespace orla {
 namespace {
 
 constexpr int kPrintWaitMs = 120000;
 
-// Runs a program to its end; false with the reason when it fails or cannot start.
-bool Run(const QString& program, const QStringList& arguments, const QString& folder,
-         QString* why) {
+// True when the file is a PDF by its contents, whatever its name.
+bool IsPdfFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-";
+}
+
+// Hands the PDF to lp; false with the reason when it fails or cannot start.
+bool SendToPrinter(const QString& lp, const QString& pdf, QString* why) {
     QProcess process;
-    if (!folder.isEmpty() && QFileInfo(folder).isDir())
-        process.setWorkingDirectory(folder);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.start(program, arguments);
-    if (!process.waitForFinished(kPrintWaitMs)) {
-        *why = process.errorString();
-        process.kill();
-        process.waitForFinished();
-        return false;
+    switch (RunToEnd(process, lp, {QStringLiteral("--"), pdf}, kPrintWaitMs)) {
+        case RunEnd::Done:
+            return true;
+        case RunEnd::NotStarted:
+        case RunEnd::TimedOut:
+            *why = process.errorString();
+            return false;
+        case RunEnd::Failed:
+            break;
     }
-    if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
-        return true;
     const QString said = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
     *why = said.isEmpty() ? QStringLiteral("%1 terminou com o código %2.")
-                                .arg(QFileInfo(program).fileName())
+                                .arg(QFileInfo(lp).fileName())
                                 .arg(process.exitCode())
                           : said;
     return false;
 }
 
-// LibreOffice prints without showing itself, with a profile of this program's
-// own so that a LibreOffice the user has open is left alone; without it, lp.
-// Both print through CUPS: without its lp command there is no printing at all
-// (LibreOffice would end as if it had printed).
-QString Print(const QString& file, const QString& folder) {
+// The printer gets a PDF: a document is first converted by LibreOffice (in a
+// work folder removed after the print). CUPS's lp prints it; without lp
+// there is no printing at all.
+QString Print(const QString& file) {
     const QString lp = QStandardPaths::findExecutable(QStringLiteral("lp"));
     if (lp.isEmpty())
         return QStringLiteral(
                    "Não é possível imprimir %1: não há sistema de impressão (o comando lp do "
                    "CUPS não está instalado).")
             .arg(file);
-    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     QString why;
-    if (!soffice.isEmpty()) {
-        const QString profile = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
-                                QStringLiteral("/libreoffice");
-        const QStringList arguments{
-            QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile).toString(),
-            QStringLiteral("--headless"), QStringLiteral("-p"), file};
-        if (Run(soffice, arguments, folder, &why))
-            return {};
-    }
-    if (Run(lp, {QStringLiteral("--"), file}, folder, &why))
+    std::optional<QTemporaryDir> work;
+    const QString pdf = IsPdfFile(file) ? file : ConvertToPdfInWorkFolder(file, work, &why);
+    if (!pdf.isEmpty() && SendToPrinter(lp, pdf, &why))
         return {};
     return QStringLiteral("Não foi possível imprimir %1: %2").arg(file, why);
 }
@@ -83,7 +82,7 @@ class DesktopShell : public Shell {
                 message =
                     QStringLiteral("Não há nenhum programa para abrir %1.").arg(target.filePath());
         } else if (verb == QLatin1String("print"))
-            message = Print(target.absoluteFilePath(), workingFolder);
+            message = Print(target.absoluteFilePath());
         else
             message = QStringLiteral("A ação \"%1\" não existe para ficheiros.").arg(verb);
         if (message.isEmpty())

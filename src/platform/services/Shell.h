@@ -1,6 +1,7 @@
 // The shell's verbs on a file: "open" hands it to the desktop's program for
-// its kind, "print" prints it. Behind a service so that tests record the calls
-// instead of starting programs.
+// its kind, "print" prints it (a document converted to PDF first, through
+// lp). Behind a service so that tests record the calls instead of starting
+// programs.
 #pragma once
 
 #include "platform/ServiceSlot.h"

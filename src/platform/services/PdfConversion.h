@@ -1,0 +1,29 @@
+// A report as a PDF: LibreOffice, without showing itself, converts the
+// document into a PDF of the same pages.
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <optional>
+
+namespace orla {
+
+// Converts `file` (RTF, whatever its extension) into a PDF of the same base
+// name in `outDir`, with "soffice --headless --convert-to pdf" in a profile
+// and a home folder of its own, made for the conversion and removed after it,
+// so that a LibreOffice the user has open and other conversions are left alone.
+// A LibreOffice that does not end in time is killed with every process it
+// started. A PDF that shows the file's RTF source (LibreOffice took it for
+// plain text) is an error and is removed. Blocks until LibreOffice ends: call
+// it off the interface thread. The PDF's path; empty, with *error saying why,
+// on failure.
+QString ConvertToPdf(const QString& file, const QString& outDir, QString* error);
+
+// The same into a new work folder ("orla-pdf-*", mode 0700) of the user's
+// private temporary folder, made in `folder`: removed when the folder object
+// goes, unless kept.
+QString ConvertToPdfInWorkFolder(const QString& file, std::optional<QTemporaryDir>& folder,
+                                 QString* error);
+
+}  // namespace orla
