@@ -113,6 +113,9 @@ class ScriptedFileDialogs : public FileDialogs {
         requests.append(request);
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
+    QString GetOpenFileName(const SaveDialogRequest& request) override {
+        return GetSaveFileName(request);
+    }
 
     QStringList answers;
     QList<SaveDialogRequest> requests;

@@ -11,11 +11,22 @@ namespace {
 class QtFileDialogs : public FileDialogs {
   public:
     QString GetSaveFileName(const SaveDialogRequest& request) override {
+        return Ask(request, QFileDialog::AcceptSave);
+    }
+
+    QString GetOpenFileName(const SaveDialogRequest& request) override {
+        return Ask(request, QFileDialog::AcceptOpen);
+    }
+
+  private:
+    static QString Ask(const SaveDialogRequest& request, QFileDialog::AcceptMode mode) {
         // Without a display nobody could answer a modal dialog: taken as cancelled.
         if (!HasDisplay())
             return {};
         QFileDialog dialog(nullptr, request.title, request.folder);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setAcceptMode(mode);
+        if (mode == QFileDialog::AcceptOpen)
+            dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setNameFilters(request.nameFilters);
         // A folder given as the file name is where the dialog starts.
         if (QFileInfo(request.fileName).isDir())

@@ -1,4 +1,4 @@
-// The save-as dialog, behind a service so that tests script the choice
+// The save-as and open dialogs, behind a service so that tests script the choice
 // instead of blocking on a dialog.
 #pragma once
 
@@ -21,6 +21,8 @@ class FileDialogs {
     virtual ~FileDialogs();
     // The full path chosen, or an empty text when the user cancels.
     virtual QString GetSaveFileName(const SaveDialogRequest& request) = 0;
+    // The existing file chosen (the request's name is ignored), or an empty text.
+    virtual QString GetOpenFileName(const SaveDialogRequest& request) = 0;
 };
 
 // Qt's file dialog unless a test puts its double in.

@@ -1,0 +1,201 @@
+// Reconciling against the bank's statement: the pairing rules on plain values, then the window
+// on a database: accept, confirm, import again, a closed period, a pair by hand, the balance.
+#include "ScopedLocale.h"
+#include "StatementFixture.h"
+#include "platform/services/Prompts.h"
+#include "statement/BankMatching.h"
+#include "statement/frmImportarExtrato.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace orla;
+using namespace orla::test;
+
+namespace {
+
+const QDate kDay(2026, 3, 10);
+
+Money Euros(const QString& text) {
+    return *Money::FromVariant(text);
+}
+
+// "+100@0" is money in (a bank credit) of 100 on kDay; "@-2" two days before; ":text" after.
+BankLine Line(const QString& spec) {
+    const QString amount = spec.section('@', 0, 0);
+    BankLine line;
+    line.credit = amount.startsWith('+');
+    line.amount = Euros(amount.mid(1));
+    line.booking = kDay.addDays(spec.section('@', 1).section(':', 0, 0).toInt());
+    line.text = spec.section(':', 1);
+    return line;
+}
+
+// "+100@0" adds 100 on kDay; ":FT 7" its document number; a trailing "*" reconciled.
+BookMovement Movement(QString spec) {
+    BookMovement movement;
+    movement.reconciled = spec.endsWith('*');
+    spec.remove('*');
+    movement.amount = Euros(spec.section('@', 0, 0));
+    movement.date = kDay.addDays(spec.section('@', 1).section(':', 0, 0).toInt());
+    movement.documento = spec.section(':', 1);
+    return movement;
+}
+
+// A pair as text: "2" proposed movement 2, "r2" already reconciled by it, "?" ambiguous, "-".
+QString Describe(const BankPair& pair) {
+    if (pair.ambiguous)
+        return QStringLiteral("?");
+    if (!pair.movement)
+        return QStringLiteral("-");
+    return (pair.state == PairState::Reconciled ? QStringLiteral("r") : QString()) +
+           QString::number(*pair.movement);
+}
+
+BankStatement BankFile(const QStringList& lines, const QString& closing = {}) {
+    BankStatement statement;
+    statement.format = QStringLiteral("CAMT.053");
+    for (int i = 0; i < lines.size(); ++i) {
+        statement.lines << Line(lines[i]);
+        statement.lines.last().position = i + 1;
+    }
+    if (!closing.isEmpty())
+        statement.closing = Euros(closing);
+    return statement;
+}
+
+}  // namespace
+
+class TestBankImport : public QObject {
+    Q_OBJECT
+    ScopedLocale locale_{QStringLiteral("pt_PT")};
+
+  private slots:
+    void pairing_data() {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("movements");
+        QTest::addColumn<QString>("pairs");
+        QTest::newRow("exact date first")
+            << QStringList{"+100@0"} << QStringList{"100@-1", "100@0"} << "1";
+        QTest::newRow("money in is a bank credit")
+            << QStringList{"-100@0", "+100@0"} << QStringList{"100@0", "-100@0"} << "1 0";
+        QTest::newRow("within four days, not five")
+            << QStringList{"+5@0", "+6@0"} << QStringList{"5@4", "6@-5"} << "0 -";
+        QTest::newRow("the document named in the text")
+            << QStringList{"-40@0:Pagamento FT 7"} << QStringList{"-40@-2:FT 6", "-40@2:FT 7"}
+            << "1";
+        QTest::newRow("then the nearest date")
+            << QStringList{"-40@0"} << QStringList{"-40@-3", "-40@1"} << "1";
+        QTest::newRow("equal fits are left to the user")
+            << QStringList{"-40@0"} << QStringList{"-40@-2", "-40@2"} << "?";
+        QTest::newRow("never paired twice")
+            << QStringList{"+50@0", "+50@0"} << QStringList{"50@0"} << "0 -";
+        QTest::newRow("a better line takes it first")
+            << QStringList{"+50@2", "+50@0"} << QStringList{"50@0", "50@3"} << "1 0";
+        QTest::newRow("reconciled already: recognised, the open one left")
+            << QStringList{"+75@0"} << QStringList{"75@0*", "75@1"} << "r0";
+    }
+    void pairing() {
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, movements);
+        QFETCH(QString, pairs);
+        QList<BankLine> bank;
+        for (const QString& line : lines)
+            bank << Line(line);
+        std::vector<BookMovement> book;
+        for (const QString& movement : movements)
+            book.push_back(Movement(movement));
+        QStringList found;
+        for (const BankPair& pair : MatchBankLines(bank, book))
+            found << Describe(pair);
+        QCOMPARE(found.join(' '), pairs);
+    }
+
+    // Two receipts and a supplier receipt of account 60 against the bank's three lines; the
+    // supplier's line is paired by hand after a wrong try. Confirming writes the bank's dates;
+    // the same file again finds everything done.
+    void confirmingWritesTheBanksDates() {
+        StatementFixture f;
+        f.add(1, 801, Day(-6), "120");
+        f.add(1, 802, Day(-5), "80.5");
+        f.add(2, 803, Day(-4), "30");
+        const QString balanceBefore =
+            f.value("SELECT saldo FROM tbContas_Bancarias WHERE conta_id = 60").toString();
+        const QString days = QString("+120@%1 +80.5@%2 -30@%3").arg(-5).arg(-3).arg(-9);
+        BankStatement statement;
+        for (const QString& spec : days.split(' ')) {
+            BankLine line = Line(spec);
+            line.booking = QDate::currentDate().addDays(spec.section('@', 1).toInt());
+            line.position = statement.lines.size() + 1;
+            statement.lines << line;
+        }
+        statement.closing = Euros(balanceBefore) + Euros("170.5");
+        f.open(60);
+        auto* w = new frmImportarExtrato(60, statement, &f.window());
+        QCOMPARE(w->ListaBanco->topLevelItem(0)->text(4), "Proposto");
+        QCOMPARE(w->ListaBanco->topLevelItem(2)->text(4), "");  // nine days from its movement
+        QTest::mouseClick(w->CmdAceitarTodos, Qt::LeftButton);
+        w->ListaBanco->setCurrentItem(w->ListaBanco->topLevelItem(2));
+        w->ListaMovimentos->setCurrentItem(w->ListaMovimentos->topLevelItem(0));  // the 120
+        QTest::mouseClick(w->CmdEmparelhar, Qt::LeftButton);
+        QCOMPARE(f.prompts().calls.last().text, "Este movimento já tem par.");
+        const auto movementOf = [w](const QString& date) {
+            for (int i = 0; i < w->ListaMovimentos->topLevelItemCount(); ++i)
+                if (w->ListaMovimentos->topLevelItem(i)->text(0) == date)
+                    return w->ListaMovimentos->topLevelItem(i);
+            return static_cast<QTreeWidgetItem*>(nullptr);
+        };
+        w->ListaMovimentos->setCurrentItem(movementOf(Shown(-4)));
+        QTest::mouseClick(w->CmdEmparelhar, Qt::LeftButton);
+        QCOMPARE(w->ListaBanco->topLevelItem(2)->text(4), "Aceite");
+        QCOMPARE(w->FXDiferenca->text(), "Diferença: € 0,00");
+        QPointer<frmImportarExtrato> alive(w);
+        QTest::mouseClick(w->CmdConfirmar, Qt::LeftButton);
+        QTRY_VERIFY(!alive);
+        const QString banked =
+            "SELECT GROUP_CONCAT(substr(data_debito, 1, 10), ' ') FROM (SELECT data_debito FROM "
+            "tbDocumentos_Recibos WHERE recibo_id IN (801, 802) UNION ALL SELECT data_debito "
+            "FROM tbDocumentos_Fornec_Recibos WHERE recibo_id = 803)";
+        const QString expected =
+            Day(-5, "").trimmed() + ' ' + Day(-3, "").trimmed() + ' ' + Day(-9, "").trimmed();
+        QCOMPARE(f.value(banked).toString(), expected);
+
+        auto* again = new frmImportarExtrato(60, statement, &f.window());
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(again->ListaBanco->topLevelItem(i)->text(4), "Já conciliado");
+        QTest::mouseClick(again->CmdConfirmar, Qt::LeftButton);
+        QCOMPARE(f.prompts().calls.last().text, "Não há pares aceites para conciliar.");
+        QCOMPARE(f.value(banked).toString(), expected);
+    }
+
+    // A bank date before the account's closing date is refused as a manual tick refuses it,
+    // and then nothing is written, not even the pair that could be.
+    void aClosedPeriodRefusesTheWholeImport() {
+        StatementFixture f;
+        f.add(1, 811, Day(-2), "10");
+        f.add(1, 812, Day(-1), "20");
+        f.exec({"UPDATE tbContas_Bancarias SET data_closed = '" + Day(-3, "00:00:00") +
+                "' WHERE conta_id = 60"});
+        BankStatement statement = BankFile({"+10@0", "+20@0"});
+        statement.lines[0].booking = QDate::currentDate().addDays(-4);
+        statement.lines[1].booking = QDate::currentDate().addDays(-1);
+        f.open(60);
+        QPointer<frmImportarExtrato> w = new frmImportarExtrato(60, statement, &f.window());
+        QTest::mouseClick(w->CmdAceitarTodos, Qt::LeftButton);
+        QTest::mouseClick(w->CmdConfirmar, Qt::LeftButton);
+        QCOMPARE(f.prompts().calls.last().text,
+                 "Nada foi conciliado:\nLinha 1 do extrato: A data de débito tem de ser superior "
+                 "a " +
+                     Shown(-3) + " (limite inferior da conta monetária).");
+        QCOMPARE(f.value("SELECT COUNT(data_debito) FROM tbDocumentos_Recibos WHERE recibo_id "
+                         "IN (811, 812)")
+                     .toInt(),
+                 0);
+        QVERIFY(w);  // left open
+    }
+};
+
+QTEST_MAIN(TestBankImport)
+#include "tst_bankimport.moc"
