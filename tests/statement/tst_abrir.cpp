@@ -159,11 +159,16 @@ class TestAbrir : public QObject {
         delete shown;
     }
 
+    // A record that is gone, or a receipt of the same number in another store, opens nothing.
     void missingRecordOpensNothingAndSaysNothing() {
         StatementFixture f;
+        f.add(1, 901, Day(-1), QStringLiteral("12.5"));  // store 1
+        f.add(2, 902, Day(-1), QStringLiteral("12.5"));
         f.open();
         for (const int origin : {1, 2, 3, 7, 10})
             f.window().Abrir(origin, 1, 999);
+        f.window().Abrir(1, 2, 901);
+        f.window().Abrir(2, 2, 902);
         QVERIFY(calls.isEmpty() && f.prompts().calls.isEmpty() && f.reports().reports.isEmpty() &&
                 f.window().cursor().shape() == Qt::ArrowCursor);
     }
