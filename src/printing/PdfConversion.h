@@ -4,14 +4,18 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace orla {
 
 // Converts `file` (RTF, whatever its extension) into a PDF of the same base
 // name in `outDir`, with "soffice --headless --convert-to pdf" in a profile
 // and a home folder of its own, made for the conversion and removed after it,
 // so that a LibreOffice the user has open and other conversions are left alone.
-// Blocks until LibreOffice ends: call it off the interface thread. The PDF's
-// path; empty, with *error saying why, on failure.
-QString ConvertToPdf(const QString& file, const QString& outDir, QString* error);
+// Blocks until LibreOffice ends: call it off the interface thread. `cancelled`,
+// asked a few times a second, stops LibreOffice when it answers true. The PDF's
+// path; empty, with *error saying why, on failure or cancellation.
+QString ConvertToPdf(const QString& file, const QString& outDir, QString* error,
+                     const std::function<bool()>& cancelled = {});
 
 }  // namespace orla
