@@ -11,7 +11,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$build/orla-demo-db" "$work/b.db" >/dev/null
 export QT_QPA_PLATFORM=offscreen ORLA_COMMON_APPDATA="$work/app" ORLA_REGISTRY_DIR="$work/reg"
-export TMPDIR="$work"
+export TMPDIR="$work" XDG_RUNTIME_DIR="$work/run"
+mkdir -m 700 "$work/run"
 
 # Account 70 + n with n movements over the 1,000 days before today.
 for n in "$small" "$large"; do
