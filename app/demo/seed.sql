@@ -315,8 +315,8 @@ FROM (
 INSERT INTO tbContas_Bancarias_Movimentos (mov_id, origem_id, conta_id, armazem_id, data, debito, credito, modo_pagamento_id, documento_no, referencia, descrit)
 VALUES
  (1, 5, 1, 0, strftime('%Y-%m-%d', 'now', 'localtime', 'start of day', '-12 days') || ' 23:00:00', 0, 1.20, 6, 'DB 0001', 'Imposto do Selo', 'Imposto do Selo sobre comissões'),
- (2, 5, 1, 0, strftime('%Y-%m-%d', 'now', 'localtime', 'start of day', '-8 days') || ' 23:00:00', NULL, 2.50, 6, 'DB 0002', 'Comissão', 'Comissão de emissão de cheques'),
- (3, 6, 5, 0, strftime('%Y-%m-%d', 'now', 'localtime', 'start of day', '-16 days') || ' 23:00:00', 4.37, NULL, 5, 'JR 0003', 'Juros', 'Juros de depósito a prazo'),
+ (2, 5, 1, 0, strftime('%Y-%m-%d', 'now', 'localtime', 'start of day', '-8 days') || ' 23:00:00', 0, 2.50, 6, 'DB 0002', 'Comissão', 'Comissão de emissão de cheques'),
+ (3, 6, 5, 0, strftime('%Y-%m-%d', 'now', 'localtime', 'start of day', '-16 days') || ' 23:00:00', 4.37, 0, 5, 'JR 0003', 'Juros', 'Juros de depósito a prazo'),
  (4, 5, 6, 0, strftime('%Y-%m-%d', 'now', 'localtime', 'start of day', '-20 days') || ' 23:00:00', 0, 0.00, 5, 'DB 0004', 'Acerto', 'Acerto automático de arredondamentos'),
  (5, 5, 4, 0, strftime('%Y-%m-%d', 'now', 'localtime', 'start of day', '-3 days') || ' 16:05:00', 0, 0.35, 1, 'DB 0005', 'Arredondamento', 'Diferença de caixa');
 

@@ -24,6 +24,18 @@ namespace orla {
 namespace {
 
 const QString kRowWord = QStringLiteral("\\row");
+// Ends a table and begins the next with a paragraph of no height: the tables read as one.
+const QString kTableBreak = QStringLiteral("\\row\\pard\\plain\\sl-2\\slmult0\\fs2\\par ");
+
+// True when the RTF holds the control word (not a longer word beginning with it).
+bool HasControlWord(QStringView rtf, QStringView word) {
+    for (qsizetype at = rtf.indexOf(word); at >= 0; at = rtf.indexOf(word, at + 1)) {
+        const qsizetype after = at + word.size();
+        if (after == rtf.size() || !rtf[after].isLetter())
+            return true;
+    }
+    return false;
+}
 
 OrlaError FileError(int error) {
     switch (error) {
@@ -286,6 +298,16 @@ RowSection::RowSection(const QString& body, const QStringList& anchors) : bodySi
     found_ = true;
     start_ = start;
     rowTemplate_ = body.mid(start, end - start);
+    if (!HasControlWord(rowTemplate_, u"\\cell"))
+        return;
+    // The heading row is the one the section's leading \row closes, from its \trowd on.
+    tableBreak_ = AnsiBytes(kTableBreak);
+    const qsizetype heading = body.lastIndexOf(QStringLiteral("\\trowd"), start);
+    if (heading < 0)
+        return;
+    const QStringView headingRow = QStringView(body).mid(heading, start - heading);
+    if (HasControlWord(headingRow, u"\\trhdr"))
+        tableBreak_ += AnsiBytes(headingRow);
 }
 
 QString RowSection::apply(const QString& body, const QString& rows) const {
@@ -351,7 +373,7 @@ void RowSection::putRow(QByteArray& out, std::span<const QString> texts) const {
 
 void RowSection::writeAnsi(const QString& path, QStringView head, QStringView tail, qsizetype rows,
                            const std::function<std::span<const QString>(qsizetype)>& row,
-                           Placement placement) const {
+                           Placement placement, const RowProgress& progress) const {
     if (!found_)
         throw OrlaError(5, QStringLiteral("The body has no row section to fill."));
     ReportOutput out(path, placement);
@@ -360,10 +382,14 @@ void RowSection::writeAnsi(const QString& path, QStringView head, QStringView ta
     QByteArray piece = AnsiBytes(head);
     piece.reserve(std::max(piece.size(), 2 * kPiece));
     for (qsizetype r = 0; r < rows; ++r) {
+        if (r > 0 && r % kRowsPerTable == 0)
+            piece += tableBreak_;
         putRow(piece, row(r));
         if (piece.size() >= kPiece) {
             out.write(piece);
             piece.resize(0);
+            if (progress)
+                progress(r + 1);
         }
     }
     piece += AnsiBytes(tail);

@@ -24,10 +24,18 @@ QString StringRTF(const QString& text);
 // The transfer window's variant: the same without the three-space rule.
 QString StringRTFSemEspacos(const QString& text);
 
+// Told how many rows are written, every megabyte or so; throws to stop the write, which then
+// leaves no file behind (the old one, if any, stays).
+using RowProgress = std::function<void(qsizetype rowsWritten)>;
+
 // A row section of a body: found by its anchor between "\row" words, then replaced by rows
 // made from it, as text (small tables) or straight into the output file's bytes.
 class RowSection {
   public:
+    // Rows of a table row section written before a new table begins: LibreOffice lays out one
+    // long table in a time that grows much faster than its rows, a run of short ones linearly.
+    static constexpr qsizetype kRowsPerTable = 200;
+
     // Searches `body` (case-insensitive) for the first of `anchors` that occurs; found() is
     // false when none occurs or no "\row" precedes it / follows it.
     RowSection(const QString& body, const QStringList& anchors);
@@ -48,11 +56,14 @@ class RowSection {
     // does: row(i) gives the texts of row i as shown, one per placeholder, each
     // made RTF by the rule of StringRTF straight into the file's bytes. A text is never
     // searched for placeholders. The file is made and written a piece at a time, never held
-    // whole. OrlaError 5 when the section was not found or a row's texts and the placeholders
-    // differ in number.
+    // whole. A table row ("\cell" in it) ends its table every kRowsPerTable rows: a paragraph
+    // of no height, then the heading row again when the row before the section is one
+    // ("\trhdr" in it), begin the next table. OrlaError 5 when the section was not found or
+    // a row's texts and the placeholders differ in number; what `progress` throws.
     void writeAnsi(const QString& path, QStringView head, QStringView tail, qsizetype rows,
                    const std::function<std::span<const QString>(qsizetype)>& row,
-                   Placement placement = Placement::Private) const;
+                   Placement placement = Placement::Private,
+                   const RowProgress& progress = {}) const;
 
   private:
     struct Piece {
@@ -64,6 +75,7 @@ class RowSection {
     qsizetype start_ = 0;
     qsizetype bodySize_ = 0;
     QString rowTemplate_;
+    QByteArray tableBreak_;  // what starts the next table; empty when the row is no table's
     std::vector<Piece> pieces_;
     qsizetype slots_ = 0;
 };

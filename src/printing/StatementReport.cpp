@@ -51,6 +51,11 @@ float Amount(const std::optional<Money>& amount) {
     return float(double(cents) / 100.0);
 }
 
+// A listed amount as the report prints it: the list's digits, without its currency sign.
+QString AmountText(const std::optional<Money>& amount) {
+    return amount ? Format(*amount, formats::kValor) : QString();
+}
+
 // The net amount (debit minus credit) of each document type, in single precision, added up
 // in list order under the type as first listed in any case. Rows seldom spell a type in more
 // than one way: a spelling already seen finds its type without folding its case again.
@@ -108,9 +113,28 @@ QString SummaryRows(const QString& rowTemplate, Dictionary& summary) {
 
 }  // namespace
 
+StatementTemplate ReadStatementTemplate() {
+    StatementTemplate read;
+    QString text = GetTemplate(QStringLiteral("Extrato_Conta.doc"), 0, true, 0);
+    read.text = PrintEmpresa(text, 0, false);
+    // The day and the year are two readings of the server's date.
+    read.data = Format(GetServerDate(), QStringLiteral("dd mmmm")) + QLatin1Char(' ') +
+                Format(GetServerDate(), QStringLiteral("yyyy"));
+    return read;
+}
+
+QString StatementReportFile() {
+    return PastaTemporaria() + QStringLiteral("/Extrato_Conta.doc");
+}
+
 void WriteStatementReport(const QString& path, const QString& templateText,
                           const StatementReportSource& source, const QString& data,
-                          Placement placement) {
+                          Placement placement, const RowProgress& progress) {
+    Money debitos, creditos;
+    for (const StatementReportRow& row : source.rows) {
+        debitos += row.debito.value_or(Money());
+        creditos += row.credito.value_or(Money());
+    }
     // The account's text goes in as it is: the list's own account line.
     const QString body = ReplacePlaceholders(
         templateText,
@@ -118,7 +142,11 @@ void WriteStatementReport(const QString& path, const QString& templateText,
           source.rows.empty() ? QStringLiteral("  ") : source.conta},
          {QStringLiteral("<<data>>"), StringRTF(data)},
          {QStringLiteral("<<data_inicio>>"), StringRTF(Format(source.inicio, formats::kData))},
-         {QStringLiteral("<<data_fim>>"), StringRTF(Format(source.fim, formats::kData))}});
+         {QStringLiteral("<<data_fim>>"), StringRTF(Format(source.fim, formats::kData))},
+         {QStringLiteral("<<total_debito>>"), StringRTF(Format(debitos, formats::kValor))},
+         {QStringLiteral("<<total_credito>>"), StringRTF(Format(creditos, formats::kValor))},
+         {QStringLiteral("<<saldo_final>>"),
+          StringRTF(source.rows.empty() ? QString() : source.rows.front().cells[Saldo])}});
 
     RowSection movements(
         body, {QStringLiteral("<data>"), QStringLiteral("<origem>"), QStringLiteral("<tipo>")});
@@ -151,9 +179,11 @@ void WriteStatementReport(const QString& path, const QString& templateText,
             const StatementReportRow& row = source.rows[size_t(r)];
             texts = row.cells;
             texts[Documento] = DocNo(row.cells[Tipo], row.cells[Documento]);
+            texts[Debito] = AmountText(row.debito);
+            texts[Credito] = AmountText(row.credito);
             return std::span<const QString>(texts);
         },
-        placement);
+        placement, progress);
 }
 
 std::optional<Dictionary> SortDictionary(Dictionary& objDict, int intSort) {
@@ -185,14 +215,10 @@ QString DoReport(const StatementReportSource& source, QString& OutFile, Placemen
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
         try {
-            QString text = GetTemplate(QStringLiteral("Extrato_Conta.doc"), 0, true, 0);
-            text = PrintEmpresa(text, 0, false);
+            const StatementTemplate read = ReadStatementTemplate();
             if (OutFile.isEmpty())
-                OutFile = PastaTemporaria() + QStringLiteral("/Extrato_Conta.doc");
-            // The day and the year are two readings of the server's date.
-            const QString data = Format(GetServerDate(), QStringLiteral("dd mmmm")) +
-                                 QLatin1Char(' ') + Format(GetServerDate(), QStringLiteral("yyyy"));
-            WriteStatementReport(OutFile, text, source, data, placement);
+                OutFile = StatementReportFile();
+            WriteStatementReport(OutFile, read.text, source, read.data, placement);
             return OutFile;
         } catch (const OrlaError& error) {
             failure = error;

@@ -6,6 +6,7 @@
 #include "common/Dictionary.h"
 #include "common/Money.h"
 #include "platform/SharedFiles.h"
+#include "printing/RtfFill.h"
 
 #include <QDateTime>
 #include <QString>
@@ -29,15 +30,30 @@ struct StatementReportSource {
     QString conta;  // the account box's text
     QDateTime inicio;
     QDateTime fim;
-    std::vector<StatementReportRow> rows;  // in list order
+    std::vector<StatementReportRow> rows;  // in list order: the newest on top
 };
+
+// The statement's template with the company's data filled, and the printing date as shown:
+// what a build reads from the database, on the thread that holds the shared connection.
+struct StatementTemplate {
+    QString text;
+    QString data;
+};
+// Throws OrlaError as GetTemplate and PrintEmpresa do.
+StatementTemplate ReadStatementTemplate();
+// The temporary folder's "Extrato_Conta.doc"; throws as PastaTemporaria does.
+QString StatementReportFile();
 
 // Writes to `path` (as WriteReportFile does, with the placement's mode) the template (company
 // placeholders already filled) with the statement's header, movement rows and summary rows;
-// `data` is the printing date as shown. The movement rows go straight into the file's bytes.
+// `data` is the printing date as shown. The header's totals are the listed debits and
+// credits added up and the top row's balance (the period's closing one). Amounts print
+// without the currency sign, which the template's headings carry. The movement rows go
+// straight into the file's bytes, telling `progress` as they go (RowSection::writeAnsi).
 void WriteStatementReport(const QString& path, const QString& templateText,
                           const StatementReportSource& source, const QString& data,
-                          Placement placement = Placement::Private);
+                          Placement placement = Placement::Private,
+                          const RowProgress& progress = {});
 
 // A new collection with objDict's entries, keys and items as text, in ascending
 // order of column intSort (1 key, 2 item) compared as text without regard to

@@ -11,6 +11,7 @@
 #include "platform/services/PdfConversion.h"
 #include "platform/services/Prompts.h"
 #include "platform/services/Shell.h"
+#include "printing/RtfFill.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,6 +22,9 @@
 #include <QFutureWatcher>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QPromise>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QStyle>
@@ -30,6 +34,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 #include <optional>
 
@@ -77,10 +82,79 @@ struct Converted {
     QString error;
 };
 
-Converted ConvertInto(const QString& built, std::optional<QTemporaryDir>& folder) {
+Converted ConvertInto(const QString& built, std::optional<QTemporaryDir>& folder,
+                      const std::function<bool()>& cancelled) {
     Converted converted;
-    converted.pdf = ConvertToPdfInWorkFolder(built, folder, &converted.error);
+    converted.pdf = ConvertToPdfInWorkFolder(built, folder, &converted.error, cancelled);
     return converted;
+}
+
+// What work off the interface thread ends with: the build's failure, shown as every report
+// builder shows it, or another message for the user.
+struct AsideOutcome {
+    std::optional<OrlaError> failure;
+    QString message;
+};
+
+}  // namespace
+
+// What work off the interface thread sees of its progress dialog.
+class AsideTask {
+  public:
+    explicit AsideTask(QPromise<AsideOutcome>& promise) : promise_(promise) {}
+    // So many rows written; OrlaError 18 once the user cancelled.
+    void rows(qsizetype written) {
+        value_ = int(std::min<qsizetype>(written, INT_MAX));
+        promise_.setProgressValue(value_);
+        if (cancelled())
+            throw OrlaError(err::kUserInterrupt, QStringLiteral("User interrupt occurred"));
+    }
+    // A step of unknown length begins (a promise takes only growing values).
+    void step(const QString& text) {
+        promise_.setProgressRange(0, 0);
+        promise_.setProgressValueAndText(++value_, text);
+    }
+    bool cancelled() const { return promise_.isCanceled(); }
+    void failed(const QString& message) { outcome.message = message; }
+    AsideOutcome outcome;
+
+  private:
+    QPromise<AsideOutcome>& promise_;
+    int value_ = 0;
+};
+
+namespace {
+
+// The built statement as a PDF for the mail, kept, like the document it was made from, until
+// a later run removes it (RemoveStaleWorkFolders); the reason it could not be made, if any.
+QString MailPdf(const QString& built, Converted& converted, const AsideTask& task) {
+    std::optional<QTemporaryDir> folder;
+    converted = ConvertInto(built, folder, [&task] { return task.cancelled(); });
+    if (folder)
+        folder->setAutoRemove(converted.pdf.isEmpty());
+    return converted.pdf.isEmpty()
+               ? QStringLiteral("Não foi possível fazer o PDF do extrato: %1").arg(converted.error)
+               : QString();
+}
+
+// The PDF of the built document replaces the chosen file whole, or leaves it as it was; the
+// reason it could not, if any.
+QString SavePdf(const QString& built, const QString& chosen, const AsideTask& task) {
+    std::optional<QTemporaryDir> folder;
+    const Converted converted = ConvertInto(built, folder, [&task] { return task.cancelled(); });
+    if (converted.pdf.isEmpty())
+        return QStringLiteral("Não foi possível gravar o PDF %1: %2").arg(chosen, converted.error);
+    if (task.cancelled())
+        return {};
+    QFile pdf(converted.pdf);
+    if (!pdf.open(QIODevice::ReadOnly))
+        return QStringLiteral("Não foi possível gravar o PDF %1: %2")
+            .arg(chosen, pdf.errorString());
+    // Where the user chose: the umask's mode, never through a link.
+    const int error = WriteWholeFile(chosen, pdf.readAll(), Placement::Chosen);
+    return error ? QStringLiteral("Não foi possível gravar o PDF %1: %2")
+                       .arg(chosen, FileErrorText(error))
+                 : QString();
 }
 
 }  // namespace
@@ -95,7 +169,10 @@ frmImpressoes::frmImpressoes(QWidget* owner, std::function<StatementReportSource
 }
 
 frmImpressoes::~frmImpressoes() {
-    // Work left running when the owner went away keeps no busy pointer behind.
+    // Work left running when the owner went away is stopped, LibreOffice with it, and keeps
+    // no busy pointer behind (its progress dialog goes with this one).
+    for (QFutureWatcherBase* watcher : findChildren<QFutureWatcherBase*>())
+        watcher->cancel();
     for (; running_ > 0; --running_)
         QApplication::restoreOverrideCursor();
 }
@@ -223,47 +300,61 @@ void frmImpressoes::Imprimir_Doc(int Button) {
             chosen = TrimSpaces(record.strFile);
         }
         QString outFile = IsPdf(chosen) ? QString() : chosen;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        const StatementReportSource source = source_();
         // A document the user placed keeps the umask's mode; one in the temporary folder is
         // private.
-        const QString built =
-            DoReport(source, outFile, outFile.isEmpty() ? Placement::Private : Placement::Chosen);
-        if (built.isEmpty())
-            return;
-        const QString folder = PastaTemporaria() + QLatin1Char('/');
-        switch (Button) {
-            case btImpressora:
-                // Printing waits on the printer's programs: it runs aside. The statement
-                // window has no GoTop to be asked for afterwards.
-                RunAside(
-                    [built, folder] {
-                        CurrentShell().ShellExecute(QStringLiteral("print"), built, folder,
-                                                    nullptr);
-                        return QString();
-                    },
-                    {});
-                break;
-            case btVisualizar:
-                CurrentShell().ShellExecute(QStringLiteral("open"), built, folder, this);
-                break;
-            case btEmail:
-                Email(built, source);
-                break;
-            case btFicheiro:
-                if (IsPdf(chosen))
-                    SaveAs(built, chosen);
-                break;
-            default:  // Anexar: the document is built; attaching it is not settled
-                break;
+        const Placement placement = outFile.isEmpty() ? Placement::Private : Placement::Chosen;
+        std::shared_ptr<const StatementReportSource> source;
+        StatementTemplate read;
+        {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+            // The list, the template and the company's data are read here: the shared
+            // connection belongs to this thread.
+            source = std::make_shared<const StatementReportSource>(source_());
+            if (const auto failed = Try([&] {
+                    read = ReadStatementTemplate();
+                    if (outFile.isEmpty())
+                        outFile = StatementReportFile();
+                })) {
+                ReportBuildFailure(*failed, kModule);
+                return;
+            }
         }
+        const QString folder = PastaTemporaria() + QLatin1Char('/');
+        const bool pdf = IsPdf(chosen) || (Button == btEmail && Check_PDF->isChecked());
+        auto converted = std::make_shared<Converted>();
+        RunAside(
+            qsizetype(source->rows.size()),
+            [source, read, outFile, placement, Button, folder, pdf, chosen,
+             converted](AsideTask& task) {
+                WriteStatementReport(outFile, read.text, *source, read.data, placement,
+                                     [&task](qsizetype written) { task.rows(written); });
+                if (Button == btImpressora) {
+                    // Printing waits on the printer's programs. The statement window has no
+                    // GoTop to be asked for afterwards.
+                    task.step(QStringLiteral("A imprimir o extrato…"));
+                    CurrentShell().ShellExecute(QStringLiteral("print"), outFile, folder, nullptr);
+                } else if (pdf) {
+                    task.step(QStringLiteral("A converter o extrato em PDF…"));
+                    task.failed(Button == btFicheiro ? SavePdf(outFile, chosen, task)
+                                                     : MailPdf(outFile, *converted, task));
+                }
+            },
+            [this, Button, outFile, folder, source, converted] {
+                if (Button == btVisualizar)
+                    CurrentShell().ShellExecute(QStringLiteral("open"), outFile, folder,
+                                                parentWidget());
+                else if (Button == btEmail)
+                    Email(converted->pdf.isEmpty() ? outFile : converted->pdf,
+                          !converted->pdf.isEmpty(), *source);
+                // Anexar: the document is built; attaching it is not settled.
+            });
     });
 }
 
 // A statement has no document behind it: the mail names the account and the
 // period, and the user picks the recipient in the mail program.
-void frmImpressoes::Email(const QString& file, const StatementReportSource& source) {
+void frmImpressoes::Email(const QString& file, bool pdf, const StatementReportSource& source) {
     const QString documento = QStringLiteral("Extrato da conta %1 de %2 a %3")
                                   .arg(source.conta, Format(source.inicio, formats::kData),
                                        Format(source.fim, formats::kData));
@@ -277,73 +368,64 @@ void frmImpressoes::Email(const QString& file, const StatementReportSource& sour
                        Context().User + Breaks(4) + kRule + kBreak +
                        QStringLiteral(" MENSAGEM PROCESSADA POR COMPUTADOR ") + kBreak +
                        Centred(kVendorWeb) + kBreak + kRule + kBreak;
-    if (!Check_PDF->isChecked()) {
-        message.attachmentName = QStringLiteral("Documento.doc");
-        message.attachmentPathName = file;
-        CurrentMailClient().Send(message, this);
-        return;
-    }
-    auto converted = std::make_shared<Converted>();
-    RunAside(
-        [converted, file] {
-            std::optional<QTemporaryDir> folder;
-            *converted = ConvertInto(file, folder);
-            // The PDF stays, like the document it was made from, until a later run
-            // removes it (RemoveStaleWorkFolders).
-            if (folder)
-                folder->setAutoRemove(converted->pdf.isEmpty());
-            return converted->pdf.isEmpty()
-                       ? QStringLiteral("Não foi possível fazer o PDF do extrato: %1")
-                             .arg(converted->error)
-                       : QString();
-        },
-        [this, converted, message]() mutable {
-            message.attachmentName = QStringLiteral("Documento.pdf");
-            message.attachmentPathName = converted->pdf;
-            CurrentMailClient().Send(message, this);
-        });
+    message.attachmentName =
+        pdf ? QStringLiteral("Documento.pdf") : QStringLiteral("Documento.doc");
+    message.attachmentPathName = file;
+    CurrentMailClient().Send(message, parentWidget());
 }
 
-// The PDF of the built document replaces the chosen file whole, or leaves it as it was.
-void frmImpressoes::SaveAs(const QString& built, const QString& chosen) {
-    RunAside(
-        [built, chosen] {
-            std::optional<QTemporaryDir> folder;
-            const Converted converted = ConvertInto(built, folder);
-            if (converted.pdf.isEmpty())
-                return QStringLiteral("Não foi possível gravar o PDF %1: %2")
-                    .arg(chosen, converted.error);
-            QFile pdf(converted.pdf);
-            if (!pdf.open(QIODevice::ReadOnly))
-                return QStringLiteral("Não foi possível gravar o PDF %1: %2")
-                    .arg(chosen, pdf.errorString());
-            // Where the user chose: the umask's mode, never through a link.
-            const int error = WriteWholeFile(chosen, pdf.readAll(), Placement::Chosen);
-            return error ? QStringLiteral("Não foi possível gravar o PDF %1: %2")
-                               .arg(chosen, FileErrorText(error))
-                         : QString();
-        },
-        {});
-}
-
-void frmImpressoes::RunAside(std::function<QString()> work, std::function<void()> done) {
+void frmImpressoes::RunAside(qsizetype rows, std::function<void(AsideTask&)> work,
+                             std::function<void()> done) {
     ++running_;
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    auto* watcher = new QFutureWatcher<QString>(this);
-    connect(watcher, &QFutureWatcher<QString>::finished, this, [this, watcher, done] {
+    // Over the owner: the print dialog closes while its work goes on.
+    QPointer<QProgressDialog> progress =
+        new QProgressDialog(QStringLiteral("A escrever o extrato…"), QStringLiteral("Cancelar"), 0,
+                            int(std::min<qsizetype>(rows, INT_MAX)), parentWidget());
+    progress->setWindowTitle(windowTitle());
+    progress->setAutoClose(false);
+    progress->setAutoReset(false);
+    progress->setMinimumDuration(500);
+    progress->setValue(0);
+    connect(this, &QObject::destroyed, progress, &QObject::deleteLater);
+    auto* watcher = new QFutureWatcher<AsideOutcome>(this);
+    connect(progress, &QProgressDialog::canceled, watcher, &QFutureWatcherBase::cancel);
+    connect(watcher, &QFutureWatcherBase::progressRangeChanged, progress,
+            &QProgressDialog::setRange);
+    connect(watcher, &QFutureWatcherBase::progressValueChanged, progress,
+            &QProgressDialog::setValue);
+    connect(watcher, &QFutureWatcherBase::progressTextChanged, progress,
+            &QProgressDialog::setLabelText);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, progress, done] {
+        delete progress;
         QApplication::restoreOverrideCursor();
         --running_;
-        const QString error = watcher->result();
+        const bool delivered = !watcher->isCanceled() && watcher->future().resultCount() > 0;
+        const AsideOutcome outcome = delivered ? watcher->result() : AsideOutcome();
         watcher->deleteLater();
-        if (!error.isEmpty())
-            CurrentPrompts().MsgBox(error, vb::Exclamation, windowTitle());
-        else if (done)
+        if (delivered && outcome.failure)
+            ReportBuildFailure(*outcome.failure, kModule);
+        else if (delivered && !outcome.message.isEmpty())
+            CurrentPrompts().MsgBox(outcome.message, vb::Exclamation, windowTitle());
+        else if (delivered && done)
             Guard(Site("Imprimir_Doc"), done);
         emit WorkFinished();
         if (closed_ && !Busy())
             deleteLater();
     });
-    watcher->setFuture(QtConcurrent::run(std::move(work)));
+    watcher->setFuture(QtConcurrent::run([work = std::move(work)](QPromise<AsideOutcome>& promise) {
+        AsideTask task(promise);
+        try {
+            work(task);
+        } catch (const OrlaError& error) {
+            task.outcome.failure = error;
+        } catch (const std::exception& error) {
+            task.outcome.failure = OrlaError(5, QString::fromLocal8Bit(error.what()));
+        }
+        // A cancelled work delivers nothing: whatever it stopped in is not used.
+        if (!promise.isCanceled())
+            promise.addResult(task.outcome);
+    }));
 }
 
 void frmImpressoes::keyReleaseEvent(QKeyEvent* event) {

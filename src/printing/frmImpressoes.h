@@ -1,5 +1,7 @@
 // The print dialog: the account statement the statement window lists, built
-// afresh for each action and printed, shown, mailed or saved to a file.
+// afresh for each action and printed, shown, mailed or saved to a file. The
+// list is read at once; the report is written, and converted to PDF, off the
+// interface thread, under a progress dialog that can cancel it.
 #pragma once
 
 #include "printing/StatementReport.h"
@@ -18,6 +20,8 @@ class QToolBar;
 
 namespace orla {
 
+class AsideTask;
+
 class frmImpressoes : public QWidget {
     Q_OBJECT
 
@@ -31,7 +35,7 @@ class frmImpressoes : public QWidget {
     // Carries out the action of the toolbar button at index Button (1 print,
     // 2 preview, 4 e-mail, 5 save, 6 attach).
     void Imprimir_Doc(int Button);
-    // True while a print or a conversion runs off the interface thread.
+    // True while a build, a print or a conversion runs off the interface thread.
     bool Busy() const { return running_ > 0; }
 
     QToolBar* Toolbar2;
@@ -44,7 +48,8 @@ class frmImpressoes : public QWidget {
   signals:
     // The dialog closed: the window that opened it takes input again.
     void Closed();
-    // A print or conversion started by an action has ended (and its result was delivered).
+    // The work an action started off the interface thread has ended (and its result was
+    // delivered, or it was cancelled).
     void WorkFinished();
 
   protected:
@@ -55,11 +60,12 @@ class frmImpressoes : public QWidget {
     void BuildControls();
     void Toolbar2_ButtonClick(QAction* button);
     void EnableDocumentButtons(bool enabled);
-    void Email(const QString& file, const StatementReportSource& source);
-    void SaveAs(const QString& built, const QString& chosen);
-    // Runs work off the interface thread with the busy pointer; then, back on
-    // it, tells the user its error, if any, or runs done.
-    void RunAside(std::function<QString()> work, std::function<void()> done);
+    void Email(const QString& file, bool pdf, const StatementReportSource& source);
+    // Runs work off the interface thread with the busy pointer and a progress dialog over the
+    // owner (`rows` to write, then the steps the work names) whose "Cancelar" stops it; then,
+    // back on it, tells the user its failure, if any, or runs done. Nothing of a cancelled
+    // work is delivered.
+    void RunAside(qsizetype rows, std::function<void(AsideTask&)> work, std::function<void()> done);
 
     std::function<StatementReportSource()> source_;
     int running_ = 0;

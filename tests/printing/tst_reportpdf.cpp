@@ -89,9 +89,11 @@ class TestReportPdf : public QObject {
         QCOMPARE(rows, 4);  // three movements and the balance carried
         for (int r = 0; r < rows; ++r) {
             const QStringList cells = f.texts(r);
-            for (int c :
-                 {ColData, ColOrigem, ColEntidade, ColReferencia, ColDebito, ColCredito, ColSaldo})
+            for (int c : {ColData, ColOrigem, ColEntidade, ColReferencia, ColSaldo})
                 values << cells[c].trimmed();
+            // Amounts without the sign: the columns' headings carry it.
+            for (int c : {ColDebito, ColCredito})
+                values << QString(cells[c]).remove("€").trimmed();
             if (!cells[ColTipoDocumento].trimmed().isEmpty())
                 values << cells[ColTipoDocumento] + " [" + cells[ColDocumento] + "]";
         }
@@ -104,8 +106,15 @@ class TestReportPdf : public QObject {
         QString printed;
         const QStringList missing = Unprinted(outFile, values, &printed);
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(" | ") + "\n" + printed));
-        // Net amounts per document type, in order of type: 80 in, and 1250 in less 250 out.
-        const QRegularExpression summary("Cheque +80,00\\n(.*\\n)*Numerário +1 000,00\\n");
+        // The period's totals and closing balance under the movements; net amounts per payment
+        // method, in order: 80 in, and 1250 in less 250 out.
+        QVERIFY2(printed.contains(
+                     QRegularExpression("Totais do período e saldo final +1 330,00 +250,00 +" +
+                                        QString(f.texts(0)[ColSaldo]).replace(QChar(0xA0), ' '))),
+                 qPrintable(printed));
+        const QRegularExpression summary(
+            "Resumo por forma de pagamento\\n(.*\\n)*Cheque +80,00\\n"
+            "(.*\\n)*Numerário +1 000,00\\n");
         QVERIFY2(summary.match(printed).hasMatch(), qPrintable(printed));
 
         // The logo reached the page as stored, at a size one can see.

@@ -42,8 +42,12 @@ const QString kMovementsFirst =
     "{<<conta_descrit>>|\\row A<data>|<doc_no>|<debito>\\row B<mpag_descrit>=<mpag_valor>\\row}";
 const QString kSummaryFirst =
     "{<<conta_descrit>>|\\row B<mpag_descrit>=<mpag_valor>\\row A<data>|<doc_no>|<debito>\\row}";
+// The period's totals and closing balance above the movements.
+const QString kTotals =
+    "{<<total_debito>>|<<total_credito>>|<<saldo_final>>|\\row A<data>|<debito>|<credito>|<saldo>"
+    "\\row}";
 
-// Rows of the statement list: type, number, debit, credit.
+// Rows of the statement list: type, number, debit, credit and, when given, balance.
 using Rows = QList<QStringList>;
 
 StatementReportSource Source(const QString& conta, const Rows& rows) {
@@ -55,8 +59,9 @@ StatementReportSource Source(const QString& conta, const Rows& rows) {
         return shown.isEmpty() ? std::nullopt : Money::FromVariant(shown);
     };
     for (const QStringList& r : rows)
-        source.rows.push_back(
-            {{"d", "o", "e", "r", r[0], r[1], r[2], r[3], "s"}, value(r[2]), value(r[3])});
+        source.rows.push_back({{"d", "o", "e", "r", r[0], r[1], r[2], r[3], r.value(4, "s")},
+                               value(r[2]),
+                               value(r[3])});
     return source;
 }
 
@@ -162,12 +167,22 @@ class TestReports : public QObject {
             << Rows{{"Fatura", "FT 1", "", ""}, {"  ", "FT 2", "", ""}, {"", " ", "", ""}}
             << "Conta {1}\\|\\row Ad|Fatura [FT 1]|   \\row Ad|FT 2|   \\row Ad|   |   "
                "\\row BFatura=0,00\\row}";
-        QTest::newRow("types differing in case under the first; 1.250,00 - 250,00")
+        QTest::newRow("types differing in case under the first; 1.250,00 - 250,00; no € sign")
             << kMovementsFirst << "C"
             << Rows{{"Recibo", "R1", "€ 1.250,00", ""},
                     {"RECIBO", "<mpag_descrit>", "", "250,00 €"}}
-            << "C|\\row Ad|Recibo [R1]|\\'80 1.250,00\\row Ad|RECIBO [<mpag_descrit>]|   "
+            << "C|\\row Ad|Recibo [R1]|1.250,00\\row Ad|RECIBO [<mpag_descrit>]|   "
                "\\row BRecibo=1.000,00\\row}";
+        QTest::newRow("totals of the listed amounts; the top row's balance closes")
+            << kTotals << "C"
+            << Rows{{"T", "1", "€ 1.250,00", "", "1.000,00"},
+                    {"T", "2", "", "€ 250,00", "- 250,00"},
+                    {"T", "3", "€ 0,01", "", "0,00"},
+                    {"", "", "", "", "{0}"}}
+            << "1.250,01|250,00|1.000,00|\\row Ad|1.250,00|   |1.000,00\\row Ad|   |250,00|- "
+               "250,00\\row Ad|0,01|   |0,00\\row Ad|   |   |\\{0\\}\\row}";
+        QTest::newRow("totals of an empty list")
+            << kTotals << "C" << Rows{} << "0,00|0,00|   |\\row A | | | \\row}";
         QTest::newRow("summary in order of type, any case")
             << kMovementsFirst << "C"
             << Rows{{"recibo", "1", "1,00", ""},
@@ -202,10 +217,16 @@ class TestReports : public QObject {
         Folders folders;
         f.add(1, 901, Day(-3), "10");
         f.add(7, 902, Day(-2), "4");
-        f.exec({"DELETE FROM tbTemplates",
-                "INSERT INTO tbTemplates (template_id, filename, code, predef) VALUES (1, "
-                "'Extrato_Conta.doc', '<<conta_descrit>> <<data_inicio>>-<<data_fim>>"
-                "\\row <data>|<ref>|<saldo>\\row', 1)"});
+        // A charge without a debit: the balance moves, no amount is listed nor totalled.
+        f.exec(
+            {"INSERT INTO tbContas_Bancarias_Movimentos (mov_id, origem_id, conta_id, "
+             "armazem_id, data, debito, credito, modo_pagamento_id) VALUES (903, 5, 60, 0, '" +
+                 Day(-1) + "', NULL, 2.5, 1)",
+             "DELETE FROM tbTemplates",
+             "INSERT INTO tbTemplates (template_id, filename, code, predef) VALUES (1, "
+             "'Extrato_Conta.doc', '<<conta_descrit>> <<data_inicio>>-<<data_fim>>"
+             " <<total_debito>>/<<total_credito>>/<<saldo_final>>"
+             "\\row <data>|<ref>|<saldo>\\row', 1)"});
         f.open(60);
         QString out;
         QCOMPARE(DoReport(ReadStatementReportSource(f.window()), out),
@@ -213,7 +234,8 @@ class TestReports : public QObject {
         QCOMPARE(out, folders.temp.path() + "//Extrato_Conta.doc");
         QString expected = f.window().FXConta_ID->currentText() + ' ' +
                            f.window().FXData_Inicio->date().toString("dd-MM-yyyy") + '-' +
-                           f.window().FXData_Fim->date().toString("dd-MM-yyyy");
+                           f.window().FXData_Fim->date().toString("dd-MM-yyyy") +
+                           " 14,00/0,00/1.011,50";
         const auto shown = [](const QString& cell) {
             return cell.trimmed().isEmpty() ? QStringLiteral("   ") : cell;
         };
@@ -221,7 +243,7 @@ class TestReports : public QObject {
             const QStringList t = f.texts(r);
             expected += "\\row " + shown(t[0]) + '|' + shown(t[3]) + '|' + shown(t[8]);
         }
-        QVERIFY(expected.count("\\row") >= 3);  // both movements and the carried balance
+        QVERIFY(expected.count("\\row") >= 4);  // the movements and the carried balance
         QCOMPARE(Text(out), expected + "\\row\r\n");
     }
 };

@@ -127,6 +127,44 @@ class TestRtfFill : public QObject {
         QCOMPARE(ReadAll(dir.filePath("b.doc")), (expected + "\\row } \r\n").toLatin1());
     }
 
+    // LibreOffice lays a long table out in a time that grows much faster than its rows: a table
+    // row section begins a new table every so many rows, its heading row again when marked.
+    void longSectionsBecomeTablesOfAFewHundredRows_data() {
+        QTest::addColumn<QString>("heading");  // the row before the section
+        QTest::addColumn<QString>("row");      // the section's own
+        QTest::addColumn<QString>("next");     // what begins each table after the first
+        const QString gap = "\\row\\pard\\plain\\sl-2\\slmult0\\fs2\\par ";
+        QTest::newRow("heading row repeated")
+            << "\\trowd\\trgaph70\\trhdr H\\cell"
+            << "\\trowd <v>\\cell" << gap + "\\trowd\\trgaph70\\trhdr H\\cell";
+        QTest::newRow("no heading row") << "\\trowd\\trhdrx H\\cell"
+                                        << "\\trowd <v>\\cell" << gap;
+        QTest::newRow("no table") << "\\trowd\\trhdr H\\par"
+                                  << "<v>\\par" << QString();
+    }
+    void longSectionsBecomeTablesOfAFewHundredRows() {
+        QFETCH(QString, heading);
+        QFETCH(QString, row);
+        QFETCH(QString, next);
+        const QString body = "{\\rtf1 " + heading + "\\row " + row + "\\row }";
+        RowSection section(body, {"<v>"});
+        section.setPlaceholders({"<v>"});
+        const qsizetype rows = 2 * RowSection::kRowsPerTable + 1;
+        QString expected = "{\\rtf1 " + heading;
+        std::vector<QString> values;
+        for (qsizetype r = 0; r < rows; ++r) {
+            values.push_back("v" + QString::number(r));
+            expected += (r > 0 && r % RowSection::kRowsPerTable == 0 ? next : QString()) +
+                        "\\row " + QString(row).replace("<v>", values.back());
+        }
+        QTemporaryDir dir;
+        section.writeAnsi(dir.filePath("t.doc"), QStringView(body).left(section.start()),
+                          QStringView(body).mid(section.end()), rows, [&](qsizetype r) {
+                              return std::span<const QString>(&values[size_t(r)], 1);
+                          });
+        QCOMPARE(ReadAll(dir.filePath("t.doc")), ToAnsi(expected + "\\row }") + "\r\n");
+    }
+
     void noRowSection() {
         for (const QString body : {"{\\rtf1 \\trowd a\\cell\\row \\trowd <saldo>\\cell\\row }",
                                    "{\\rtf1 \\trowd <data>\\cell\\row }",       // first row
@@ -248,6 +286,34 @@ class TestRtfFill : public QObject {
         MakeOlder(left, 120);
         WriteReportFile(path, "{novo}");
         QVERIFY(!QFile::exists(left));
+    }
+
+    // A write stopped halfway (a cancellation thrown by the progress) leaves the old file and no
+    // temporary beside it.
+    void stoppedReportLeavesTheOldOne() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Extrato_Conta.doc");
+        WriteAll(path, "{\\rtf1 velho\\par}\r\n");
+        const QString body = "{\\rtf1 \\trowd a\\cell\\row \\trowd <v>\\cell\\row }";
+        RowSection section(body, {"<v>"});
+        section.setPlaceholders({"<v>"});
+        const QString value(200, 'v');
+        qsizetype told = 0;
+        const auto stopped = Try([&] {
+            section.writeAnsi(
+                path, QStringView(body).left(section.start()), QStringView(body).mid(section.end()),
+                100000, [&](qsizetype) { return std::span<const QString>(&value, 1); },
+                Placement::Private,
+                [&](qsizetype written) {
+                    told = written;
+                    throw OrlaError(err::kUserInterrupt, "User interrupt occurred");
+                });
+        });
+        QVERIFY(stopped && stopped->number == err::kUserInterrupt);
+        QVERIFY(told > 0 && told < 100000);
+        QCOMPARE(ReadAll(path), "{\\rtf1 velho\\par}\r\n");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"Extrato_Conta.doc"});
     }
 
     void buildFailures() {

@@ -26,6 +26,7 @@ inline constexpr long kObjectOpen = 3705;
 inline constexpr long kItemNotFound = 3265;
 inline constexpr long kNoCurrentRecord = 3021;
 inline constexpr long kPermissionDenied = 70;
+inline constexpr long kUserInterrupt = 18;              // the user cancelled the work
 inline constexpr long kProviderFailure = -2147467259;   // E_FAIL: server unreachable
 inline constexpr long kLoginFailed = -2147217843;       // login refused by the server
 inline constexpr long kCommandFailed = -2147217900;     // statement rejected by the server

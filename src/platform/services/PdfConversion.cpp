@@ -50,7 +50,8 @@ bool ShowsADocument(const QString& pdf, const QString& file, QString* error) {
 
 }  // namespace
 
-QString ConvertToPdf(const QString& file, const QString& outDir, QString* error) {
+QString ConvertToPdf(const QString& file, const QString& outDir, QString* error,
+                     const std::function<bool()>& cancelled) {
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     if (soffice.isEmpty()) {
         *error = QStringLiteral("o LibreOffice (soffice) não está instalado.");
@@ -76,7 +77,11 @@ QString ConvertToPdf(const QString& file, const QString& outDir, QString* error)
                                 {QStringLiteral("-env:UserInstallation=") + profile,
                                  QStringLiteral("--headless"), QStringLiteral("--convert-to"),
                                  QStringLiteral("pdf"), QStringLiteral("--outdir"), outDir, file},
-                                kTimeoutMs);
+                                kTimeoutMs, cancelled);
+    if (end == RunEnd::Cancelled) {
+        *error = QStringLiteral("a conversão foi cancelada.");
+        return {};
+    }
     if (end == RunEnd::NotStarted || end == RunEnd::TimedOut) {
         *error = QStringLiteral("o LibreOffice não terminou: %1").arg(process.errorString());
         return {};
@@ -104,7 +109,7 @@ QString ConvertToPdf(const QString& file, const QString& outDir, QString* error)
 }
 
 QString ConvertToPdfInWorkFolder(const QString& file, std::optional<QTemporaryDir>& folder,
-                                 QString* error) {
+                                 QString* error, const std::function<bool()>& cancelled) {
     const QString temp = PrivateTempPath(error);
     if (temp.isEmpty())
         return {};
@@ -113,7 +118,7 @@ QString ConvertToPdfInWorkFolder(const QString& file, std::optional<QTemporaryDi
         *error = folder->errorString();
         return {};
     }
-    return ConvertToPdf(file, folder->path(), error);
+    return ConvertToPdf(file, folder->path(), error, cancelled);
 }
 
 }  // namespace orla

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <optional>
 
 namespace orla {
@@ -16,14 +17,16 @@ namespace orla {
 // A LibreOffice that does not end in time is killed with every process it
 // started. A PDF that shows the file's RTF source (LibreOffice took it for
 // plain text) is an error and is removed. Blocks until LibreOffice ends: call
-// it off the interface thread. The PDF's path; empty, with *error saying why,
-// on failure.
-QString ConvertToPdf(const QString& file, const QString& outDir, QString* error);
+// it off the interface thread. `cancelled`, asked a few times a second, stops
+// LibreOffice when it answers true. The PDF's path; empty, with *error saying
+// why, on failure or cancellation.
+QString ConvertToPdf(const QString& file, const QString& outDir, QString* error,
+                     const std::function<bool()>& cancelled = {});
 
 // The same into a new work folder ("orla-pdf-*", mode 0700) of the user's
 // private temporary folder, made in `folder`: removed when the folder object
 // goes, unless kept.
 QString ConvertToPdfInWorkFolder(const QString& file, std::optional<QTemporaryDir>& folder,
-                                 QString* error);
+                                 QString* error, const std::function<bool()>& cancelled = {});
 
 }  // namespace orla

@@ -38,6 +38,7 @@ bool SendToPrinter(const QString& lp, const QString& pdf, QString* why) {
             return true;
         case RunEnd::NotStarted:
         case RunEnd::TimedOut:
+        case RunEnd::Cancelled:
             *why = process.errorString();
             return false;
         case RunEnd::Failed:
