@@ -186,7 +186,7 @@ QList<Record> TableRows(const QList<Record>& records, const CsvLayout& layout,
     return rows;
 }
 
-// The decimal mark, date format and debit sign that read every row, when one does.
+// The decimal mark, date format and debit sign of the rows; false when no date reads.
 bool FitToRows(const QList<Record>& rows, CsvLayout& layout) {
     QStringList amounts;
     for (const Record& r : rows)
@@ -202,24 +202,19 @@ bool FitToRows(const QList<Record>& rows, CsvLayout& layout) {
         return pointDecimals.match(a).hasMatch();
     });
     layout.decimalMark = point && !comma ? u'.' : u',';
-    for (const QString& a : amounts)
-        if (!CsvAmount(a, layout.decimalMark))
-            return false;
     for (const Record& r : rows)
         if (const auto debit = CsvAmount(Cell(r, layout.debit), layout.decimalMark))
             layout.debitPositive = layout.debitPositive && *debit >= Money();
+    // The format that reads the most dates; the reader then names a line it cannot read.
+    qsizetype best = 0;
     for (const QString& format : CsvDateFormats()) {
-        const bool all = std::all_of(rows.begin(), rows.end(), [&](const Record& r) {
-            return ParseBankDate(Cell(r, layout.booking), format) &&
-                   (Cell(r, layout.value).isEmpty() ||
-                    ParseBankDate(Cell(r, layout.value), format));
+        const qsizetype read = std::count_if(rows.begin(), rows.end(), [&](const Record& r) {
+            return ParseBankDate(Cell(r, layout.booking), format).has_value();
         });
-        if (all) {
-            layout.dateFormat = format;
-            return true;
-        }
+        if (read > best)
+            best = read, layout.dateFormat = format;
     }
-    return false;
+    return best > 0 || rows.isEmpty();
 }
 
 }  // namespace

@@ -35,8 +35,8 @@ const QStringList& CsvDateFormats();
 
 // A layout read from the column titles (Data, Data Valor, Descrição, Montante, Débito,
 // Crédito...) and the movements under them: the separator, date format and decimal mark that
-// read them all. Nothing when no row of titles names a date and an amount, or no date format
-// reads every movement.
+// read most of them. Nothing when no row of titles names a date and an amount, or no date
+// under it reads.
 std::optional<CsvLayout> DetectCsvLayout(const QByteArray& bytes);
 
 // The movements under the layout's header, in the file's order, positioned by their line.

@@ -2,6 +2,7 @@
 // refused with a message that names where.
 
 #include "SettingsSandbox.h"
+#include "bankfiles/BankFileText.h"
 #include "bankfiles/CsvLayoutSettings.h"
 #include "bankfiles/ReadBankStatement.h"
 #include "bankfiles/frmFormatoCsv.h"
