@@ -66,6 +66,7 @@ AccountInfo ReadAccount(Connection& connection, const std::optional<qint64>& acc
     if (!rs.Eof()) {
         info.found = true;
         info.saldo = Money::FromVariant(rs.Value(QStringLiteral("saldo"))).value_or(Money());
+        info.iban = rs.Value(QStringLiteral("iban")).toString();
         info.saldoData = ToDate(rs.Value(QStringLiteral("saldo_data")));
         const QVariant system = rs.Value(QStringLiteral("system"));
         info.system = system.isValid() && system.toLongLong() != 0;

@@ -17,6 +17,7 @@ struct AccountInfo {
     Money saldo;
     std::optional<QDateTime> saldoData;
     bool system = false;
+    QString iban;
 };
 
 struct StatementRequest {

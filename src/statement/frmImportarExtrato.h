@@ -16,6 +16,8 @@ class QTreeWidget;
 
 namespace orla {
 
+class frmMain;
+
 class frmImportarExtrato : public QWidget {
     Q_OBJECT
 
@@ -59,5 +61,12 @@ class frmImportarExtrato : public QWidget {
     BookMovements book_;
     std::vector<BankPair> pairs_;
 };
+
+// "Importar extrato": the bank's file of the account chosen in the statement window, asked for,
+// read (a CSV as laid out last time for the account, else as detected, else as the user says)
+// and paired; the statement is read again once the pairs are reconciled. A file that cannot be
+// read, or is another account's, is refused with a message. None when nothing opens. Throws
+// OrlaError for a failure of the database.
+frmImportarExtrato* ImportarExtrato(frmMain* janela);
 
 }  // namespace orla

@@ -106,7 +106,8 @@ void frmMain::BuildControls() {
         {"transferencia", QStringLiteral("&Nova Transferência")},
         {"procurar", QStringLiteral("Procurar")},
         {"imprimir", QStringLiteral("Imprimir")},
-        {"custo", QStringLiteral("Novo &Custo")}};
+        {"custo", QStringLiteral("Novo &Custo")},
+        {"importar", QStringLiteral("Importar e&xtrato")}};
     for (const auto& [key, caption] : buttons)
         Toolbar1->addAction(caption)->setObjectName(QLatin1String(key));
     connect(Toolbar1, &QToolBar::actionTriggered, this, &frmMain::Toolbar1_ButtonClick);

@@ -11,6 +11,7 @@
 #include "printing/frmImpressoes.h"
 #include "statement/StatementReportSource.h"
 #include "statement/StatementSearch.h"
+#include "statement/frmImportarExtrato.h"
 #include "statement/frmMain.h"
 #include "transfers/frmTransferencia.h"
 
@@ -158,6 +159,8 @@ void frmMain::Toolbar1_ButtonClick(QAction* Button) {
                   AbrirImpressoes(this);
               } else if (key == QLatin1String("custo")) {
                   NovoCusto();
+              } else if (key == QLatin1String("importar")) {
+                  ImportarExtrato(this);
               }
           });
 }

@@ -6,9 +6,12 @@
 #include "statement/BankMatching.h"
 #include "statement/frmImportarExtrato.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <QTreeWidget>
 
 using namespace orla;
@@ -194,6 +197,69 @@ class TestBankImport : public QObject {
                      .toInt(),
                  0);
         QVERIFY(w);  // left open
+    }
+
+    // From the statement window's toolbar: a file of this account opens with its pairs; one of
+    // another account, or one that cannot be read, says why and opens nothing.
+    void theToolbarOpensTheAccountsFileOnly_data() {
+        QTest::addColumn<QString>("iban");
+        QTest::addColumn<QString>("amount");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("this account") << "PT50 0035 0001 0001 2345 6789 0"
+                                      << "12.50"
+                                      << "";
+        QTest::newRow("another account")
+            << "PT50 0033 0000 0001 2345 6789 5"
+            << "12.50"
+            << "O extrato e.xml é da conta PT50 0033 0000 0001 2345 6789 5, não da conta escolhida "
+               "(PT50003500010001234567890).";
+        QTest::newRow("unreadable") << "PT50 0035 0001 0001 2345 6789 0"
+                                    << "12,50"
+                                    << "Não foi possível ler o extrato e.xml: ";
+    }
+    void theToolbarOpensTheAccountsFileOnly() {
+        QFETCH(QString, iban);
+        QFETCH(QString, amount);
+        QFETCH(QString, said);
+        StatementFixture f;
+        f.add(1, 821, Day(-2), "12.5");
+        f.exec(
+            {"UPDATE tbContas_Bancarias SET iban = 'PT50003500010001234567890' WHERE conta_id = "
+             "60"});
+        QTemporaryDir dir;
+        QFile file(dir.filePath("e.xml"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(
+            QString("<?xml version=\"1.0\"?><Document xmlns=\"urn:iso:std:iso:20022:tech:xsd:"
+                    "camt.053.001.02\"><BkToCstmrStmt><Stmt><Acct><Id><IBAN>%1</IBAN></Id>"
+                    "</Acct><Ntry><Amt Ccy=\"EUR\">%2</Amt><CdtDbtInd>CRDT</CdtDbtInd>"
+                    "<Sts>BOOK</Sts><BookgDt><Dt>%3</Dt></BookgDt></Ntry></Stmt>"
+                    "</BkToCstmrStmt></Document>")
+                .arg(iban, amount, QDate::currentDate().addDays(-1).toString(Qt::ISODate))
+                .toUtf8());
+        file.close();
+        ScopedFileDialogs dialogs;
+        dialogs->answers = {file.fileName()};
+        f.open(60);
+        QAction* action = f.window().Toolbar1->findChild<QAction*>("importar");
+        QTest::mouseClick(f.window().Toolbar1->widgetForAction(action), Qt::LeftButton);
+        auto* w = f.window().findChild<frmImportarExtrato*>();
+        if (!said.isEmpty()) {
+            QVERIFY(!w);
+            QVERIFY2(f.prompts().calls.size() == 1 && f.prompts().calls[0].text.startsWith(said),
+                     qPrintable(f.prompts().calls.value(0).text));
+            return;
+        }
+        QVERIFY(w && f.prompts().calls.isEmpty());
+        QCOMPARE(w->ListaBanco->topLevelItem(0)->text(4), "Proposto");
+        QTest::mouseClick(w->CmdAceitarTodos, Qt::LeftButton);
+        QTest::mouseClick(w->CmdConfirmar, Qt::LeftButton);
+        QCOMPARE(f.value("SELECT substr(data_debito, 1, 10) FROM tbDocumentos_Recibos WHERE "
+                         "recibo_id = 821")
+                     .toString(),
+                 Day(-1, "").trimmed());
+        QVERIFY(f.texts(f.row("#11821")).size() > 0 &&
+                f.window().ListModel()->Row(f.row("#11821")).checked);  // read again, ticked
     }
 };
 
