@@ -28,7 +28,8 @@ BookMovements ReadBookMovements(Connection& connection, qint64 account, const QD
                                   row->delta,
                                   row->checked,
                                   row->documento,
-                                  row->referencia});
+                                  row->referencia,
+                                  row->entidade});
     }
     return book;
 }

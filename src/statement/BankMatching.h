@@ -23,6 +23,7 @@ struct BookMovement {
     bool reconciled = false;
     QString documento;  // document number and reference, looked for in the bank's text
     QString referencia;
+    QString entidade;  // shown beside them
 };
 
 enum class PairState {

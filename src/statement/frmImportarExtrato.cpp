@@ -173,11 +173,12 @@ void frmImportarExtrato::ShowPairs() {
             movement.date > last.addDays(FXJanela->value()))
             continue;
         auto* item = new QTreeWidgetItem(
-            {Day(movement.date), movement.referencia, movement.documento, Euro(movement.amount),
+            {Day(movement.date), movement.entidade, movement.referencia, movement.documento,
+             Euro(movement.amount),
              lineOf[m] < 0 ? QString()
                            : QStringLiteral("Linha %1").arg(statement_.lines[lineOf[m]].position)});
         item->setData(0, Qt::UserRole, m);
-        item->setTextAlignment(3, Qt::AlignRight);
+        item->setTextAlignment(4, Qt::AlignRight);
         ListaMovimentos->addTopLevelItem(item);
     }
     const QDate day = statement_.closingDate.value_or(last);
