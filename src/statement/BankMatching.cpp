@@ -1,5 +1,7 @@
 #include "statement/BankMatching.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <tuple>
 
@@ -30,6 +32,10 @@ struct Candidate {
     int movement;
 };
 
+bool Better(const Candidate& a, const Candidate& b) {
+    return a.fit < b.fit;
+}
+
 }  // namespace
 
 bool SameAmountAndSide(const BankLine& line, const BookMovement& movement) {
@@ -38,32 +44,41 @@ bool SameAmountAndSide(const BankLine& line, const BookMovement& movement) {
 
 std::vector<BankPair> MatchBankLines(const QList<BankLine>& lines,
                                      const std::vector<BookMovement>& movements, int windowDays) {
+    // The movements by what they add to the balance, so a line looks only at its own amount.
+    QHash<qint64, std::vector<int>> byAmount;
+    for (int m = 0; m < int(movements.size()); ++m)
+        byAmount[movements[m].amount.Units()].push_back(m);
+    // Each line's pairings that the amounts, sides and dates allow, best first; and all of them.
+    std::vector<std::vector<Candidate>> ofLine(lines.size());
+    std::vector<Candidate> candidates;
+    for (int l = 0; l < int(lines.size()); ++l) {
+        const BankLine& line = lines[l];
+        const Money wanted = line.credit ? line.amount : -line.amount;
+        for (const int m : byAmount.value(wanted.Units()))
+            if (qAbs(movements[m].date.daysTo(line.booking)) <= windowDays)
+                ofLine[l].push_back({FitOf(line, movements[m]), l, m});
+        std::stable_sort(ofLine[l].begin(), ofLine[l].end(), Better);
+        candidates.insert(candidates.end(), ofLine[l].begin(), ofLine[l].end());
+    }
+    std::stable_sort(candidates.begin(), candidates.end(), Better);
+
     std::vector<BankPair> pairs(lines.size());
     std::vector<bool> taken(movements.size(), false);
-    // Every pairing that the amounts, sides and dates allow, best first.
-    std::vector<Candidate> candidates;
-    for (int l = 0; l < int(lines.size()); ++l)
-        for (int m = 0; m < int(movements.size()); ++m)
-            if (SameAmountAndSide(lines[l], movements[m]) &&
-                qAbs(movements[m].date.daysTo(lines[l].booking)) <= windowDays)
-                candidates.push_back({FitOf(lines[l], movements[m]), l, m});
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const Candidate& a, const Candidate& b) { return a.fit < b.fit; });
-
     // Reconciled movements first, so that a file imported again finds its lines done; then the
     // others. A line takes its best free movement unless another free one fits it as well.
     for (const bool reconciled : {true, false}) {
-        for (std::size_t i = 0; i < candidates.size(); ++i) {
-            const Candidate& c = candidates[i];
+        for (const Candidate& c : candidates) {
             if (pairs[c.line].state != PairState::None || pairs[c.line].ambiguous ||
                 taken[c.movement] || movements[c.movement].reconciled != reconciled)
                 continue;
-            const bool tie = std::any_of(
-                candidates.begin() + i + 1, candidates.end(), [&](const Candidate& other) {
-                    return other.line == c.line && other.fit == c.fit && !taken[other.movement] &&
-                           movements[other.movement].reconciled == reconciled;
-                });
-            if (tie && !reconciled) {
+            const bool tie = !reconciled &&
+                             std::any_of(ofLine[c.line].begin(), ofLine[c.line].end(),
+                                         [&](const Candidate& other) {
+                                             return other.movement != c.movement &&
+                                                    other.fit == c.fit && !taken[other.movement] &&
+                                                    !movements[other.movement].reconciled;
+                                         });
+            if (tie) {
                 pairs[c.line].ambiguous = true;
                 continue;
             }

@@ -4,6 +4,7 @@
 #include "context/Context.h"
 #include "platform/services/ErrorReport.h"
 #include "platform/services/Prompts.h"
+#include "statement/DifferenceSearch.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -87,11 +88,14 @@ void frmImportarExtrato::BuildControls() {
     CmdAceitar = Named(new QPushButton(QStringLiteral("&Aceitar")), "CmdAceitar");
     CmdDesfazer = Named(new QPushButton(QStringLiteral("&Desfazer par")), "CmdDesfazer");
     CmdEmparelhar = Named(new QPushButton(QStringLiteral("&Emparelhar")), "CmdEmparelhar");
+    CmdExplicar = Named(new QPushButton(QStringLiteral("E&xplicar diferença")), "CmdExplicar");
     CmdConfirmar = Named(new QPushButton(QStringLiteral("&Conciliar")), "CmdConfirmar");
     CmdFechar = Named(new QPushButton(QStringLiteral("&Fechar")), "CmdFechar");
     FXSaldoExtrato = Named(new QLabel, "FXSaldoExtrato");
     FXSaldoConciliado = Named(new QLabel, "FXSaldoConciliado");
     FXDiferenca = Named(new QLabel, "FXDiferenca");
+    FXExplicacao = Named(new QLabel, "FXExplicacao");
+    FXExplicacao->setWordWrap(true);
 
     auto* lists = new QHBoxLayout;
     lists->addWidget(ListaBanco, 1);
@@ -103,7 +107,8 @@ void frmImportarExtrato::BuildControls() {
     balances->addWidget(new QLabel(QStringLiteral("Diferença de datas até")));
     balances->addWidget(FXJanela);
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* button : {CmdAceitarTodos, CmdAceitar, CmdDesfazer, CmdEmparelhar})
+    for (QPushButton* button :
+         {CmdAceitarTodos, CmdAceitar, CmdDesfazer, CmdEmparelhar, CmdExplicar})
         buttons->addWidget(button);
     buttons->addStretch();
     buttons->addWidget(CmdConfirmar);
@@ -111,6 +116,7 @@ void frmImportarExtrato::BuildControls() {
     auto* page = new QVBoxLayout(this);
     page->addLayout(lists, 1);
     page->addLayout(balances);
+    page->addWidget(FXExplicacao);
     page->addLayout(buttons);
     resize(1100, 560);
 
@@ -119,6 +125,7 @@ void frmImportarExtrato::BuildControls() {
     connect(CmdDesfazer, &QPushButton::clicked, this, &frmImportarExtrato::Undo);
     connect(CmdEmparelhar, &QPushButton::clicked, this, &frmImportarExtrato::PairByHand);
     connect(CmdConfirmar, &QPushButton::clicked, this, &frmImportarExtrato::Confirm);
+    connect(CmdExplicar, &QPushButton::clicked, this, &frmImportarExtrato::Explain);
     connect(CmdFechar, &QPushButton::clicked, this, &QWidget::close);
     connect(FXJanela, &QSpinBox::valueChanged, this, &frmImportarExtrato::Match);
     // A bank line selected shows the movement it is paired with.
@@ -181,19 +188,30 @@ void frmImportarExtrato::ShowPairs() {
         item->setTextAlignment(4, Qt::AlignRight);
         ListaMovimentos->addTopLevelItem(item);
     }
-    const QDate day = statement_.closingDate.value_or(last);
-    const Money reconciled = ReconciledBalance(book_, pairs_, day);
-    FXSaldoConciliado->setText(
-        QStringLiteral("Saldo conciliado a %1: %2").arg(Day(day), Euro(reconciled)));
+    FXExplicacao->clear();
+    const QDate day = ClosingDay();
+    FXSaldoConciliado->setText(QStringLiteral("Saldo conciliado a %1: %2")
+                                   .arg(Day(day), Euro(ReconciledBalance(book_, pairs_, day))));
     if (statement_.closing) {
         FXSaldoExtrato->setText(QStringLiteral("Saldo final do extrato: ") +
                                 Euro(*statement_.closing));
-        FXDiferenca->setText(QStringLiteral("Diferença: ") +
-                             Euro(*statement_.closing - reconciled));
+        FXDiferenca->setText(QStringLiteral("Diferença: ") + Euro(Difference()));
     } else {
         FXSaldoExtrato->setText(QStringLiteral("O extrato não indica o saldo final."));
         FXDiferenca->clear();
     }
+}
+
+QDate frmImportarExtrato::ClosingDay() const {
+    QDate last;
+    for (const BankLine& line : statement_.lines)
+        last = std::max(last, line.booking);
+    return statement_.closingDate.value_or(last);
+}
+
+Money frmImportarExtrato::Difference() const {
+    return statement_.closing ? *statement_.closing - ReconciledBalance(book_, pairs_, ClosingDay())
+                              : Money();
 }
 
 int frmImportarExtrato::CurrentLine() const {
@@ -245,6 +263,66 @@ void frmImportarExtrato::PairByHand() {
             QStringLiteral("O montante e o sentido do movimento não são os da linha do extrato."));
     pairs_[line] = {PairState::Accepted, movement, false};
     ShowPairs();
+}
+
+// Within two seconds, the fewest movements not yet reconciled, or else bank lines left without a
+// pair, whose amounts make up the difference exactly.
+void frmImportarExtrato::Explain() {
+    const Money difference = Difference();
+    if (difference == Money())
+        return FXExplicacao->setText(QStringLiteral("Não há diferença a explicar."));
+    std::vector<bool> paired(book_.movements.size(), false);
+    for (const BankPair& pair : pairs_)
+        if (pair.movement)
+            paired[*pair.movement] = true;
+    std::vector<int> open;
+    std::vector<Money> amounts;
+    for (int m = 0; m < int(book_.movements.size()); ++m)
+        if (!book_.movements[m].reconciled && !paired[m] &&
+            book_.movements[m].date <= ClosingDay()) {
+            open.push_back(m);
+            amounts.push_back(book_.movements[m].amount);
+        }
+    std::vector<int> unpaired;
+    std::vector<Money> lineAmounts;
+    for (int l = 0; l < int(pairs_.size()); ++l)
+        if (pairs_[l].state == PairState::None) {
+            const BankLine& line = statement_.lines[l];
+            unpaired.push_back(l);
+            lineAmounts.push_back(line.credit ? line.amount : -line.amount);
+        }
+    const auto limit = std::chrono::milliseconds(1000);
+    const ExactSubset movements = SmallestExactSubset(amounts, difference, limit);
+    const ExactSubset lines = SmallestExactSubset(lineAmounts, difference, limit);
+    QStringList parts;
+    const bool byMovements =
+        movements.found && (!lines.found || movements.members.size() <= lines.members.size());
+    if (byMovements) {
+        for (const int i : movements.members) {
+            const BookMovement& m = book_.movements[open[i]];
+            parts << QStringLiteral("%1 %2 %3").arg(Day(m.date), m.documento, Euro(m.amount));
+        }
+        FXExplicacao->setText(QStringLiteral("A diferença é a soma destes movimentos por "
+                                             "conciliar: ") +
+                              parts.join(QStringLiteral("; ")) + QLatin1Char('.'));
+    } else if (lines.found) {
+        for (const int i : lines.members) {
+            const BankLine& line = statement_.lines[unpaired[i]];
+            parts << QStringLiteral("linha %1 (%2 %3)")
+                         .arg(line.position)
+                         .arg(Day(line.booking), Euro(lineAmounts[i]));
+        }
+        FXExplicacao->setText(QStringLiteral("A diferença é a soma destas linhas do extrato sem "
+                                             "par: ") +
+                              parts.join(QStringLiteral("; ")) + QLatin1Char('.'));
+    } else {
+        FXExplicacao->setText(
+            movements.timedOut || lines.timedOut
+                ? QStringLiteral("A procura parou sem encontrar uma combinação exata que dê a "
+                                 "diferença.")
+                : QStringLiteral("Nenhuma combinação exata de até 6 movimentos ou linhas do "
+                                 "extrato dá a diferença."));
+    }
 }
 
 void frmImportarExtrato::Confirm() {

@@ -32,11 +32,13 @@ class frmImportarExtrato : public QWidget {
     QPushButton* CmdAceitar;
     QPushButton* CmdDesfazer;
     QPushButton* CmdEmparelhar;
+    QPushButton* CmdExplicar;  // looks for what makes up the difference
     QPushButton* CmdConfirmar;
     QPushButton* CmdFechar;
     QLabel* FXSaldoExtrato;
     QLabel* FXSaldoConciliado;
     QLabel* FXDiferenca;
+    QLabel* FXExplicacao;
 
     const std::vector<BankPair>& Pairs() const { return pairs_; }
 
@@ -52,6 +54,10 @@ class frmImportarExtrato : public QWidget {
     void Undo();
     void PairByHand();
     void Confirm();
+    void Explain();
+    // The statement's last day, and its closing balance less the reconciled one (0 without it).
+    QDate ClosingDay() const;
+    Money Difference() const;
     int CurrentLine() const;
     int CurrentMovement() const;
     bool Say(const QString& message);

@@ -4,6 +4,7 @@
 #include "StatementFixture.h"
 #include "platform/services/Prompts.h"
 #include "statement/BankMatching.h"
+#include "statement/DifferenceSearch.h"
 #include "statement/frmImportarExtrato.h"
 
 #include <QAction>
@@ -116,6 +117,39 @@ class TestBankImport : public QObject {
         QCOMPARE(found.join(' '), pairs);
     }
 
+    void smallestExactSubset_data() {
+        QTest::addColumn<QStringList>("amounts");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("members");
+        QTest::newRow("one of them") << QStringList{"10", "20", "30"} << "20"
+                                     << "1";
+        QTest::newRow("the fewest of several") << QStringList{"5", "7", "12", "3", "9"} << "12"
+                                               << "2";
+        QTest::newRow("three needed") << QStringList{"1.01", "2.02", "4.04", "8.08"} << "13.13"
+                                      << "0 2 3";
+        QTest::newRow("signs mixed") << QStringList{"-9.99", "100", "-0.01"} << "-10"
+                                     << "0 2";
+        QTest::newRow("a cent apart is no match") << QStringList{"2", "4", "6.01"} << "8"
+                                                  << "none";
+        QTest::newRow("none") << QStringList{"2", "4", "6"} << "5"
+                              << "none";
+    }
+    void smallestExactSubset() {
+        QFETCH(QStringList, amounts);
+        QFETCH(QString, target);
+        QFETCH(QString, members);
+        std::vector<Money> values;
+        for (const QString& amount : amounts)
+            values.push_back(Euros(amount));
+        const ExactSubset found =
+            SmallestExactSubset(values, Euros(target), std::chrono::milliseconds(2000));
+        QStringList indices;
+        for (const int i : found.members)
+            indices << QString::number(i);
+        QCOMPARE(found.found ? indices.join(' ') : QString("none"), members);
+        QVERIFY(!found.timedOut);
+    }
+
     // Two receipts and a supplier receipt of account 60 against the bank's three lines; the
     // supplier's line is paired by hand after a wrong try. Confirming writes the bank's dates;
     // the same file again finds everything done.
@@ -154,6 +188,14 @@ class TestBankImport : public QObject {
         QTest::mouseClick(w->CmdEmparelhar, Qt::LeftButton);
         QCOMPARE(w->ListaBanco->topLevelItem(2)->text(4), "Aceite");
         QCOMPARE(w->FXDiferenca->text(), "Diferença: € 0,00");
+        w->ListaBanco->setCurrentItem(w->ListaBanco->topLevelItem(1));
+        QTest::mouseClick(w->CmdDesfazer, Qt::LeftButton);  // 80,50 no longer counted
+        QCOMPARE(w->FXDiferenca->text(), "Diferença: € 80,50");
+        QTest::mouseClick(w->CmdExplicar, Qt::LeftButton);
+        QCOMPARE(w->FXExplicacao->text(), "A diferença é a soma destes movimentos por conciliar: " +
+                                              Shown(-5) + " R 802 € 80,50.");
+        w->ListaMovimentos->setCurrentItem(movementOf(Shown(-5)));
+        QTest::mouseClick(w->CmdEmparelhar, Qt::LeftButton);
         QPointer<frmImportarExtrato> alive(w);
         QTest::mouseClick(w->CmdConfirmar, Qt::LeftButton);
         QTRY_VERIFY(!alive);
