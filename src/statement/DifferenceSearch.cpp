@@ -1,7 +1,5 @@
 #include "statement/DifferenceSearch.h"
 
-#include <QHash>
-
 #include <algorithm>
 #include <functional>
 
@@ -41,6 +39,21 @@ bool ForEachSet(const std::vector<qint64>& cents, int size,
     }
 }
 
+// A set of at most three indices packed 21 bits each, for the halves kept in memory.
+quint64 Packed(const std::vector<int>& set) {
+    quint64 packed = 0;
+    for (const int i : set)
+        packed = (packed << 21) | quint64(i + 1);
+    return packed;
+}
+
+std::vector<int> Unpacked(quint64 packed) {
+    std::vector<int> set;
+    for (; packed; packed >>= 21)
+        set.push_back(int(packed & 0x1FFFFF) - 1);
+    return set;
+}
+
 bool Disjoint(const std::vector<int>& a, const std::vector<int>& b) {
     return std::none_of(a.begin(), a.end(),
                         [&b](int i) { return std::find(b.begin(), b.end(), i) != b.end(); });
@@ -56,24 +69,27 @@ ExactSubset SmallestExactSubset(const std::vector<Money>& amounts, Money target,
         cents.push_back(amount.Units());
     ExactSubset result;
     for (int size = 1; size <= std::min(maxSize, int(cents.size())); ++size) {
-        // Sets of the smaller half by their sums; each set of the larger half looks up the rest.
+        // Sets of the smaller half sorted by their sums; each set of the larger half looks up
+        // the rest.
         const int half = size / 2;
-        QHash<qint64, std::vector<std::vector<int>>> halves;
+        std::vector<std::pair<qint64, quint64>> halves;
         bool complete = ForEachSet(
             cents, half,
             [&](const std::vector<int>& set, qint64 sum) {
-                halves[sum].push_back(set);
+                halves.emplace_back(sum, Packed(set));
                 return true;
             },
             deadline);
+        std::sort(halves.begin(), halves.end());
         if (complete)
             complete = ForEachSet(
                 cents, size - half,
                 [&](const std::vector<int>& set, qint64 sum) {
-                    const auto found = halves.constFind(target.Units() - sum);
-                    if (found == halves.constEnd())
-                        return true;
-                    for (const std::vector<int>& other : *found) {
+                    const qint64 rest = target.Units() - sum;
+                    auto it = std::lower_bound(halves.begin(), halves.end(),
+                                               std::pair<qint64, quint64>(rest, 0));
+                    for (; it != halves.end() && it->first == rest; ++it) {
+                        const std::vector<int> other = Unpacked(it->second);
                         if (Disjoint(set, other)) {
                             result.members = set;
                             result.members.insert(result.members.end(), other.begin(), other.end());

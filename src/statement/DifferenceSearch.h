@@ -15,7 +15,7 @@ struct ExactSubset {
     bool timedOut = false;  // gave up before every size up to the largest was tried
 };
 
-// The fewest amounts (at most maxSize) whose sum is exactly `target`.
+// The fewest amounts (at most maxSize, at most six) whose sum is exactly `target`.
 ExactSubset SmallestExactSubset(const std::vector<Money>& amounts, Money target,
                                 std::chrono::milliseconds limit, int maxSize = 6);
 
