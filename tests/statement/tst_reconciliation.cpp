@@ -9,6 +9,7 @@
 #include "context/Context.h"
 #include "platform/services/ModalDialogs.h"
 #include "platform/services/Prompts.h"
+#include "statement/BankImport.h"
 #include "statement/Reconciliation.h"
 #include "statement/frmData.h"
 
@@ -97,6 +98,17 @@ class TestReconciliation : public QObject {
         QVERIFY(f.window().ListModel()->Row(f.row(key)).checked);
         QCOMPARE(f.texts(f.row(key)).at(ColData), Shown(-2));
         QCOMPARE(Selected(f), key);
+        // The twin reconciled from the bank's statement, on the same bank date, is written alike.
+        const BookMovements book = ReadBookMovements(Data().SqlServer, 60, QDate::currentDate());
+        std::vector<BankPair> pairs(1);
+        for (int m = 0; m < int(book.movements.size()); ++m)
+            if (book.movements[m].key == QString(key).replace("901", "902"))
+                pairs[0] = {PairState::Accepted, m, false};
+        BankLine line;
+        line.booking = QDate::currentDate().addDays(-2);
+        QVERIFY(pairs[0].movement &&
+                ApplyBankPairs(Data().SqlServer, 60, {line}, book, pairs).isEmpty());
+        QCOMPARE(f.value(record.arg(902)).toString(), bank + " | " + Day(-6));
 
         f.exec({"UPDATE tbContas_Bancarias SET data_closed = '" + Day(-1, "00:00:00") +
                 "' WHERE conta_id = 60"});
@@ -105,8 +117,8 @@ class TestReconciliation : public QObject {
         QCOMPARE(f.value(record.arg(901)).toString(), "- | " + bank);
         QVERIFY(!f.window().ListModel()->Row(f.row(key)).checked);
         QCOMPARE(Selected(f), key);
-        QCOMPARE(f.value(record.arg(902)).toString(), "- | " + Day(-6));  // untouched
-        QCOMPARE(f.prompts().calls.size(), 1);                            // the question alone
+        QCOMPARE(f.value(record.arg(902)).toString(), bank + " | " + Day(-6));  // untouched
+        QCOMPARE(f.prompts().calls.size(), 1);  // the question alone
     }
 
     // The same without the window: with no day chosen the origin's own date is the bank date;
