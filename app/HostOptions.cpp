@@ -1,6 +1,7 @@
 #include "HostOptions.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 namespace orla {
 namespace {
@@ -28,6 +29,7 @@ bool ParseHostOptions(const QStringList& arguments, HostOptions& options, QStrin
         "da entrada padrão com --senha-stdin ou, quando a entrada é um terminal, são pedidas "
         "sem eco. Sem nenhuma delas, a ligação é tentada sem senha."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const auto option = [&](const char* name, const QString& help, const char* value = nullptr,
                             const QString& fallback = QString()) {
         QCommandLineOption o(QLatin1String(name), help);
@@ -78,6 +80,15 @@ bool ParseHostOptions(const QStringList& arguments, HostOptions& options, QStrin
     }
     if (parser.isSet(QStringLiteral("help"))) {
         *message = parser.helpText();
+        options.answered = true;
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        // The GNU form, "program (package) version", which help2man reads.
+        *message =
+            QStringLiteral("orla-contas (%1) %2")
+                .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion());
+        options.answered = true;
         return false;
     }
     if (!parser.positionalArguments().isEmpty()) {

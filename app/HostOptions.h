@@ -20,9 +20,11 @@ struct HostOptions {
     StatementJob job;
     QString outputFolder;       // where a headless run writes its files; empty: the private folder
     bool jobRequested = false;  // --csv or --imagem given
+    bool answered = false;      // --help or --version: the message is the whole answer
 };
 
-// Parses the arguments; false with a message (usage or a bad value) otherwise.
+// Parses the arguments; false with a message otherwise: the usage or the version when asked
+// for (`answered` set), else what is wrong.
 bool ParseHostOptions(const QStringList& arguments, HostOptions& options, QString* message);
 
 }  // namespace orla

@@ -41,9 +41,20 @@ struct Component {
     orla::RegisterCostComponentEntry registerCostComponent = nullptr;
 };
 
+// The component beside the program (the build folder), else where it is installed
+// (bin/../lib); a path of our own, never the loader's search.
+QString ComponentPath() {
+    const QDir programs(QCoreApplication::applicationDirPath());
+    const QString library = QStringLiteral("liborla_contas.so");
+    const QString beside = programs.filePath(library);
+    if (QFileInfo::exists(beside))
+        return beside;
+    return QDir::cleanPath(
+        programs.filePath(QStringLiteral(ORLA_INSTALLED_COMPONENT_DIR "/") + library));
+}
+
 bool LoadComponent(Component& component, QString* error) {
-    const QString path =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("liborla_contas.so"));
+    const QString path = ComponentPath();
     component.handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!component.handle) {
         *error = QString::fromLocal8Bit(dlerror());
@@ -102,6 +113,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orla Contas"));
+    QApplication::setApplicationVersion(QStringLiteral(ORLA_VERSION));
     // The module speaks Portuguese: a machine without a locale of its own gets Portugal's.
     if (QLocale::system().language() == QLocale::C)
         QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal));
@@ -109,8 +121,8 @@ int main(int argc, char* argv[]) {
     orla::HostOptions options;
     QString message;
     if (!orla::ParseHostOptions(QApplication::arguments(), options, &message)) {
-        Print(stderr, message);
-        return 2;
+        Print(options.answered ? stdout : stderr, message);
+        return options.answered ? 0 : 2;
     }
     QStringList notes;
     orla::ReadPasswords(options, &notes);

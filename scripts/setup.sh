@@ -10,6 +10,7 @@ PACKAGES=(
   unixodbc unixodbc-dev tdsodbc libsqliteodbc
   xvfb xauth fonts-dejavu-core
   python3-sqlglot
+  dpkg-dev help2man desktop-file-utils appstream
   libreoffice-writer-nogui poppler-utils
 )
 

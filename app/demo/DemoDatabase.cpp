@@ -7,6 +7,7 @@
 
 #include "platform/db/Logins.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -151,6 +152,15 @@ QString DemoScriptsDir() {
     const QString fromEnvironment = qEnvironmentVariable("ORLA_DEMO_DIR");
     if (!fromEnvironment.isEmpty())
         return fromEnvironment;
+#ifdef ORLA_INSTALLED_DEMO_DIR
+    // An installed program's scripts sit in its data folder, share/orla-contas beside bin/.
+    if (QCoreApplication::instance()) {
+        const QString installed = QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                                  QStringLiteral("/" ORLA_INSTALLED_DEMO_DIR));
+        if (QFileInfo::exists(installed + QStringLiteral("/schema.sql")))
+            return installed;
+    }
+#endif
 #ifdef ORLA_DEMO_DIR
     return QStringLiteral(ORLA_DEMO_DIR);
 #else

@@ -18,7 +18,9 @@ struct DemoLogin {
 QList<DemoLogin> DemoLogins();
 
 // The folder holding schema.sql and seed.sql: the environment variable ORLA_DEMO_DIR
-// when set and not empty, else the folder compiled in (the repository's app/demo).
+// when set and not empty, else an installed program's data folder (share/orla-contas
+// beside its bin/) when it holds them, else the folder compiled in (the repository's
+// app/demo).
 QString DemoScriptsDir();
 
 // The folder of the demo's report templates and logo: "templates" in the scripts folder.

@@ -59,6 +59,8 @@ class TestHost : public QObject {
             << rui << QByteArray() << QByteArray() << 1 << "Sem senha do utilizador rui" << none;
         QTest::newRow("no user") << none << QByteArray() << QByteArray() << 1 << "sem utilizador."
                                  << none;
+        QTest::newRow("the usage asked for: an answer, not a failure")
+            << rui + QStringList{"--help"} << pw << QByteArray() << 0 << "--pasta-saida" << none;
         QTest::newRow("a password value") << rui + QStringList{"--senha", "x"} << QByteArray()
                                           << QByteArray() << 2 << "'senha'" << none;
         const struct {
