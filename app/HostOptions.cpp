@@ -71,6 +71,15 @@ bool ParseHostOptions(const QStringList& arguments, HostOptions& options, QStrin
     const auto pdf =
         option("pdf", QStringLiteral("Escrever o relatório do extrato em PDF neste ficheiro."),
                "ficheiro");
+    const auto importar = option(
+        "importar",
+        QStringLiteral("Conciliar a conta (--conta) com o extrato do banco neste ficheiro "
+                       "(CAMT.053, MT940, OFX ou CSV): mostra os pares propostos, o que fica "
+                       "sem par e os saldos. Termina com 0 quando todas as linhas têm par, 1 "
+                       "quando alguma não tem e 2 num erro."),
+        "ficheiro");
+    const auto aplicar =
+        option("aplicar", QStringLiteral("Com --importar, conciliar os pares propostos."));
     const auto saida = option(
         "pasta-saida",
         QStringLiteral("Pasta do extrato, da imagem e do relatório quando não há ecrã."), "pasta");
@@ -118,8 +127,21 @@ bool ParseHostOptions(const QStringList& arguments, HostOptions& options, QStrin
     job.screenshotPath = parser.value(imagem);
     job.reportPath = parser.value(relatorio);
     job.pdfPath = parser.value(pdf);
-    options.jobRequested = !job.csvPath.isEmpty() || !job.screenshotPath.isEmpty() ||
-                           !job.reportPath.isEmpty() || !job.pdfPath.isEmpty();
+    job.importPath = parser.value(importar);
+    job.aplicar = parser.isSet(aplicar);
+    const bool files = !job.csvPath.isEmpty() || !job.screenshotPath.isEmpty() ||
+                       !job.reportPath.isEmpty() || !job.pdfPath.isEmpty();
+    if (job.aplicar && job.importPath.isEmpty()) {
+        *message = QStringLiteral("--aplicar só se usa com --importar.");
+        return false;
+    }
+    if (!job.importPath.isEmpty() && (!job.conta || files)) {
+        *message = QStringLiteral(
+            "--importar pede a conta do extrato (--conta) e não se junta a --csv, --imagem, "
+            "--relatorio nem --pdf.");
+        return false;
+    }
+    options.jobRequested = files;
     return true;
 }
 

@@ -35,6 +35,8 @@ struct Component {
     orla::GeneralInterface* (*create)() = nullptr;
     void (*release)(orla::GeneralInterface*) = nullptr;
     int (*runJob)(orla::GeneralInterface*, const orla::StatementJob*, QString*) = nullptr;
+    int (*runImport)(orla::GeneralInterface*, const orla::StatementJob*, QString*,
+                     QString*) = nullptr;
     int (*temporaryFolder)(QString*, QString*) = nullptr;
     orla::RegisterComponentEntry registerComponent = nullptr;
     orla::RegisterObjectEntry registerObject = nullptr;
@@ -67,6 +69,9 @@ bool LoadComponent(Component& component, QString* error) {
     component.runJob =
         reinterpret_cast<int (*)(orla::GeneralInterface*, const orla::StatementJob*, QString*)>(
             dlsym(component.handle, kOrlaRunStatementJob));
+    component.runImport =
+        reinterpret_cast<int (*)(orla::GeneralInterface*, const orla::StatementJob*, QString*,
+                                 QString*)>(dlsym(component.handle, kOrlaRunImportJob));
     component.temporaryFolder = reinterpret_cast<int (*)(QString*, QString*)>(
         dlsym(component.handle, kOrlaTemporaryFolder));
     component.registerComponent = reinterpret_cast<orla::RegisterComponentEntry>(
@@ -75,7 +80,7 @@ bool LoadComponent(Component& component, QString* error) {
         reinterpret_cast<orla::RegisterObjectEntry>(dlsym(component.handle, kOrlaRegisterObject));
     component.registerCostComponent = reinterpret_cast<orla::RegisterCostComponentEntry>(
         dlsym(component.handle, kOrlaRegisterCostComponent));
-    if (!component.create || !component.release || !component.runJob ||
+    if (!component.create || !component.release || !component.runJob || !component.runImport ||
         !component.temporaryFolder || !component.registerComponent || !component.registerObject ||
         !component.registerCostComponent) {
         *error = QStringLiteral("%1 não exporta as entradas do componente.").arg(path);
@@ -128,10 +133,13 @@ int main(int argc, char* argv[]) {
     orla::ReadPasswords(options, &notes);
     for (const QString& note : notes)
         Print(stderr, note);
+    // An import says 1 when lines are left without a pair: its errors are 2.
+    const bool importing = !options.job.importPath.isEmpty();
+    const int failure = importing ? 2 : 1;
     Component component;
     if (!LoadComponent(component, &message)) {
         Print(stderr, QStringLiteral("Não foi possível carregar o componente: %1").arg(message));
-        return 1;
+        return failure;
     }
     // The suite's other components are not here: a source record opens in a read-only
     // viewer, and a new cost says that the cost component is missing.
@@ -149,12 +157,19 @@ int main(int argc, char* argv[]) {
     if (!connected) {
         Print(stderr, QStringLiteral("Não foi possível ligar %1 %2.").arg(where, who));
         component.release(general);
-        return 1;
+        return failure;
     }
     Print(stdout, QStringLiteral("Ligado %1 %2.").arg(where, who));
 
     int status = 0;
-    if (options.jobRequested || !display) {
+    if (importing) {
+        QString report;
+        status = component.runImport(general, &options.job, &report, &message);
+        if (!report.isEmpty())
+            Print(stdout, report);
+        if (!message.isEmpty())
+            Print(stderr, message);
+    } else if (options.jobRequested || !display) {
         orla::StatementJob job = options.job;
         // Without a folder of the user's the files go to the user's private temporary one;
         // the folder the user named is made when missing.

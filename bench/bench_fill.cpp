@@ -3,7 +3,7 @@
 // the statement report of the rows listed, from the window to the file with the
 // demo's template, against the floor of writing as many bytes.
 #include "BestOf.h"
-#include "DemoDatabase.h"
+#include "BigAccount.h"
 #include "common/ControlValues.h"
 #include "component/General.h"
 #include "context/Context.h"
@@ -16,79 +16,26 @@
 #include "statement/StatementUpdate.h"
 #include "statement/frmMain.h"
 
-#include <orla_contas/ConnectionScrambler.h>
-
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 
-namespace {
-
-const int kMovements = qEnvironmentVariableIntValue("BENCH_MOVEMENTS") > 0
-                           ? qEnvironmentVariableIntValue("BENCH_MOVEMENTS")
-                           : 100000;
-
-// Adds account 70 with kMovements receipts spread over the last three years.
-bool AddBigAccount(const QString& path) {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench"));
-    db.setDatabaseName(path);
-    if (!db.open())
-        return false;
-    QSqlQuery q(db);
-    const bool ok =
-        q.exec(
-            QStringLiteral("INSERT INTO tbContas_Bancarias (conta_id, descrit, saldo, "
-                           "saldo_data, system, protected, inactivo) VALUES (70, 'Conta Grande', "
-                           "1000, date('now','-1200 days') || ' 00:00:00', 0, 0, 0)")) &&
-        q.exec(
-            QStringLiteral(
-                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-                "INSERT INTO tbDocumentos_Recibos (recibo_id, armazem_id, documento_no, data, "
-                "data_documento, data_debito, contacto_id, conta_id, modo_pagamento_id, valor, "
-                "referencia) SELECT 100000 + i, 1, 'RC ' || i, "
-                "datetime('now', '-' || (i % 1100) || ' days', 'start of day', '+' || (i % 600) "
-                "|| ' minutes'), NULL, CASE WHEN i % 3 = 0 THEN datetime('now', '-' || (i % 1100) "
-                "|| ' days', 'start of day') END, 1 + i % 20, 70, 1 + i % 6, "
-                "round((i % 997) * 1.37 - 300, 2), 'REF ' || i FROM n")
-                .arg(kMovements));
-    db.close();
-    return ok;
-}
-
-}  // namespace
-
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal));
     QTemporaryDir dir;
-    qputenv("ORLA_COMMON_APPDATA", dir.filePath("appdata").toUtf8());
-    qputenv("ORLA_REGISTRY_DIR", dir.filePath("registry").toUtf8());
-    const QString path = dir.filePath("bench.db");
-    QString error;
-    if (!orla::CreateDemoDatabase(path, &error) || !AddBigAccount(path)) {
-        std::fprintf(stderr, "bench_fill: could not build the database %s\n", qPrintable(error));
-        return 1;
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("bench"));
-
-    using orla::ConnectionScrambler;
     orla::General general;
-    if (!general.SQLConnect("ana", ConnectionScrambler::Scramble("ana-2024"), "orla",
-                            ConnectionScrambler::Scramble("orla-demo"), "Orla", path, {}, 0)) {
-        std::fprintf(stderr, "bench_fill: could not connect\n");
+    if (!ConnectToBigAccount(dir, general, "bench_fill"))
         return 1;
-    }
     orla::frmMain& window = *general.Window();
     window.Load();
     window.FXData_Inicio->setDate(QDate::currentDate().addDays(-1200));

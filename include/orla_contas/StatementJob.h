@@ -1,6 +1,7 @@
 // A statement listed without a user: the statement window is loaded offscreen
 // with the given filters, and its list is written as CSV, its picture as PNG
-// and/or its report as an RTF document and as PDF (through LibreOffice).
+// and/or its report as an RTF document and as PDF (through LibreOffice). Or the
+// account reconciled against the bank's statement file, without a window.
 #pragma once
 
 #include <orla_contas/General.h>
@@ -26,6 +27,8 @@ struct StatementJob {
     // private temporary folder, where they are the owner's alone (0600) whatever the umask.
     // Never written through a symbolic link either way.
     bool chosenFolder = false;
+    QString importPath;    // the bank's statement file, for OrlaContas_RunImportJob
+    bool aplicar = false;  // that job reconciles the pairs it proposes
 };
 
 }  // namespace orla
@@ -36,6 +39,16 @@ extern "C" {
 // there stay as they were).
 ORLA_EXPORT int OrlaContas_RunStatementJob(orla::GeneralInterface* general,
                                            const orla::StatementJob* job, QString* message);
+// Pairs the lines of the bank's statement file job->importPath with the movements of the
+// job's account (a CSV read with the layout remembered for the account, else the one
+// detected) and describes in *report, as plain lines, the proposed pairs, the lines and the
+// unreconciled movements left without one and the balances; with job->aplicar the proposed
+// pairs are reconciled, all or none. Returns 0 when every line of the file is paired or was
+// reconciled already, 1 when some are not, 2 on an error (a file that cannot be read, another
+// account's, a refusal to reconcile, the database) with a clear message in *message.
+ORLA_EXPORT int OrlaContas_RunImportJob(orla::GeneralInterface* general,
+                                        const orla::StatementJob* job, QString* report,
+                                        QString* message);
 // The user's private temporary folder (mode 0700, made when missing), for a
 // job's files when the user named no folder. Returns 0 with its path in *path
 // (no trailing separator); otherwise a clear message in *message.
@@ -43,4 +56,5 @@ ORLA_EXPORT int OrlaContas_TemporaryFolder(QString* path, QString* message);
 }
 
 inline constexpr const char* kOrlaRunStatementJob = "OrlaContas_RunStatementJob";
+inline constexpr const char* kOrlaRunImportJob = "OrlaContas_RunImportJob";
 inline constexpr const char* kOrlaTemporaryFolder = "OrlaContas_TemporaryFolder";

@@ -1,11 +1,35 @@
 #include "statement/BankImport.h"
 
+#include "bankfiles/CsvLayoutSettings.h"
+#include "bankfiles/ReadBankStatement.h"
 #include "common/Format.h"
 #include "platform/db/Values.h"
 #include "statement/Reconciliation.h"
 #include "statement/StatementReader.h"
 
+#include <QFileInfo>
+
 namespace orla {
+
+BankStatement ReadAccountBankFile(const QString& path, qint64 account) {
+    try {
+        return ReadBankStatement(path, LoadCsvLayout(int(account)));
+    } catch (const OrlaError& error) {
+        throw OrlaError(error.number, QStringLiteral("Não foi possível ler o extrato %1: %2")
+                                          .arg(QFileInfo(path).fileName(), error.description));
+    }
+}
+
+QString OtherAccountRefusal(Connection& connection, qint64 account, const BankStatement& statement,
+                            const QString& path) {
+    if (statement.iban.isEmpty())
+        return {};
+    const QString iban = ReadAccount(connection, account).iban;
+    if (iban.isEmpty() || SameAccount(statement.iban, iban))
+        return {};
+    return QStringLiteral("O extrato %1 é da conta %2, não da conta escolhida (%3).")
+        .arg(QFileInfo(path).fileName(), statement.iban, iban);
+}
 
 BookMovements ReadBookMovements(Connection& connection, qint64 account, const QDate& until) {
     StatementRequest request;
@@ -48,8 +72,10 @@ Money ReconciledBalance(const BookMovements& book, const std::vector<BankPair>& 
 }
 
 QStringList ApplyBankPairs(Connection& connection, qint64 account, const QList<BankLine>& lines,
-                           const BookMovements& book, const std::vector<BankPair>& pairs) {
+                           const BookMovements& book, const std::vector<BankPair>& pairs,
+                           std::vector<AppliedPair>* applied) {
     WriteTransaction transaction(connection);
+    std::vector<AppliedPair> written;
     const QDateTime limit = ReconciliationLimit(connection, account);
     QStringList refusals;
     for (std::size_t l = 0; l < pairs.size(); ++l) {
@@ -79,9 +105,13 @@ QStringList ApplyBankPairs(Connection& connection, qint64 account, const QList<B
             }
         }
         Reconcile(connection, movement.record, bankDate);
+        written.push_back({int(l), bankDate.value_or(movement.date)});
     }
-    if (refusals.isEmpty())
+    if (refusals.isEmpty()) {
         transaction.Commit();
+        if (applied)
+            *applied = std::move(written);
+    }
     return refusals;
 }
 

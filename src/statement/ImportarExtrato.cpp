@@ -8,13 +8,12 @@
 #include "platform/services/FileDialogs.h"
 #include "platform/services/ModalDialogs.h"
 #include "platform/services/Prompts.h"
-#include "statement/StatementReader.h"
+#include "statement/BankImport.h"
 #include "statement/frmImportarExtrato.h"
 #include "statement/frmMain.h"
 
 #include <QComboBox>
 #include <QFile>
-#include <QFileInfo>
 
 namespace orla {
 namespace {
@@ -36,10 +35,9 @@ bool IsCsv(const QByteArray& bytes) {
 // The file's statement; a CSV the remembered or detected layout cannot read is shown to the
 // user, whose layout is remembered once it reads. None, after saying why, when it cannot be read.
 std::optional<BankStatement> ReadFile(const QString& path, int account, QWidget* owner) {
-    const std::optional<CsvLayout> remembered = LoadCsvLayout(account);
     std::optional<OrlaError> failure;
     try {
-        return ReadBankStatement(path, remembered);
+        return ReadAccountBankFile(path, account);
     } catch (const OrlaError& error) {
         failure = error;
     }
@@ -48,11 +46,10 @@ std::optional<BankStatement> ReadFile(const QString& path, int account, QWidget*
     if (file.open(QIODevice::ReadOnly))
         bytes = file.read(64 << 20);
     if (!IsCsv(bytes)) {
-        Say(QStringLiteral("Não foi possível ler o extrato %1: %2")
-                .arg(QFileInfo(path).fileName(), failure->description));
+        Say(failure->description);
         return std::nullopt;
     }
-    frmFormatoCsv dialog(bytes, remembered, owner);
+    frmFormatoCsv dialog(bytes, LoadCsvLayout(account), owner);
     if (ShowModal(dialog) != QDialog::Accepted)
         return std::nullopt;
     const CsvLayout layout = dialog.Layout();
@@ -81,10 +78,9 @@ frmImportarExtrato* ImportarExtrato(frmMain* janela) {
     const std::optional<BankStatement> statement = ReadFile(path, int(*account), janela);
     if (!statement)
         return nullptr;
-    const QString iban = ReadAccount(Data().SqlServer, account).iban;
-    if (!statement->iban.isEmpty() && !iban.isEmpty() && !SameAccount(statement->iban, iban)) {
-        Say(QStringLiteral("O extrato %1 é da conta %2, não da conta escolhida (%3).")
-                .arg(QFileInfo(path).fileName(), statement->iban, iban));
+    const QString refusal = OtherAccountRefusal(Data().SqlServer, *account, *statement, path);
+    if (!refusal.isEmpty()) {
+        Say(refusal);
         return nullptr;
     }
     auto* window = new frmImportarExtrato(*account, *statement, janela);

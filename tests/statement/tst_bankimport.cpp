@@ -1,5 +1,6 @@
 // Reconciling against the bank's statement: the pairing rules on plain values, then the window
 // on a database: accept, confirm, import again, a closed period, a pair by hand, the balance.
+#include "CamtFile.h"
 #include "ScopedLocale.h"
 #include "StatementFixture.h"
 #include "platform/services/Prompts.h"
@@ -269,19 +270,12 @@ class TestBankImport : public QObject {
             {"UPDATE tbContas_Bancarias SET iban = 'PT50003500010001234567890' WHERE conta_id = "
              "60"});
         QTemporaryDir dir;
-        QFile file(dir.filePath("e.xml"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(
-            QString("<?xml version=\"1.0\"?><Document xmlns=\"urn:iso:std:iso:20022:tech:xsd:"
-                    "camt.053.001.02\"><BkToCstmrStmt><Stmt><Acct><Id><IBAN>%1</IBAN></Id>"
-                    "</Acct><Ntry><Amt Ccy=\"EUR\">%2</Amt><CdtDbtInd>CRDT</CdtDbtInd>"
-                    "<Sts>BOOK</Sts><BookgDt><Dt>%3</Dt></BookgDt></Ntry></Stmt>"
-                    "</BkToCstmrStmt></Document>")
-                .arg(iban, amount, QDate::currentDate().addDays(-1).toString(Qt::ISODate))
-                .toUtf8());
-        file.close();
+        const QString file = dir.filePath("e.xml");
+        QVERIFY(WriteCamtFile(
+            file, iban,
+            {'+' + amount + '@' + QDate::currentDate().addDays(-1).toString(Qt::ISODate)}));
         ScopedFileDialogs dialogs;
-        dialogs->answers = {file.fileName()};
+        dialogs->answers = {file};
         f.open(60);
         QAction* action = f.window().Toolbar1->findChild<QAction*>("importar");
         QTest::mouseClick(f.window().Toolbar1->widgetForAction(action), Qt::LeftButton);
