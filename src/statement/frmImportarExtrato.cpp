@@ -77,9 +77,10 @@ void frmImportarExtrato::BuildControls() {
     ListaBanco = List("ListaBanco",
                       {QStringLiteral("Linha"), QStringLiteral("Data"), QStringLiteral("Descrição"),
                        QStringLiteral("Montante"), QStringLiteral("Par")});
-    ListaMovimentos = List("ListaMovimentos", {QStringLiteral("Data"), QStringLiteral("Entidade"),
-                                               QStringLiteral("Documento"),
-                                               QStringLiteral("Montante"), QStringLiteral("Par")});
+    ListaMovimentos =
+        List("ListaMovimentos",
+             {QStringLiteral("Data"), QStringLiteral("Entidade"), QStringLiteral("Referência"),
+              QStringLiteral("Documento"), QStringLiteral("Montante"), QStringLiteral("Par")});
     FXJanela = Named(new QSpinBox, "FXJanela");
     FXJanela->setRange(0, 31);
     FXJanela->setValue(4);
