@@ -49,12 +49,15 @@ QString StateText(const BankPair& pair) {
     return pair.ambiguous ? QStringLiteral("Vários movimentos possíveis") : QString();
 }
 
-QTreeWidget* List(const char* name, const QStringList& headings) {
+// A list whose columns fit their contents but for `stretched`, which takes the room left.
+QTreeWidget* List(const char* name, const QStringList& headings, int stretched) {
     auto* list = Named(new QTreeWidget, name);
     list->setHeaderLabels(headings);
     list->setRootIsDecorated(false);
     list->setAlternatingRowColors(true);
     list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionResizeMode(stretched, QHeaderView::Stretch);
     return list;
 }
 
@@ -76,11 +79,13 @@ frmImportarExtrato::frmImportarExtrato(qint64 account, BankStatement statement, 
 void frmImportarExtrato::BuildControls() {
     ListaBanco = List("ListaBanco",
                       {QStringLiteral("Linha"), QStringLiteral("Data"), QStringLiteral("Descrição"),
-                       QStringLiteral("Montante"), QStringLiteral("Par")});
+                       QStringLiteral("Montante"), QStringLiteral("Par")},
+                      2);
     ListaMovimentos =
         List("ListaMovimentos",
              {QStringLiteral("Data"), QStringLiteral("Entidade"), QStringLiteral("Referência"),
-              QStringLiteral("Documento"), QStringLiteral("Montante"), QStringLiteral("Par")});
+              QStringLiteral("Documento"), QStringLiteral("Montante"), QStringLiteral("Par")},
+             1);
     FXJanela = Named(new QSpinBox, "FXJanela");
     FXJanela->setRange(0, 31);
     FXJanela->setValue(4);
