@@ -9,6 +9,11 @@ process have been killed outright).
                                        [--compare BEFORE.json] [--exclude REGEX]
                                        [--recheck BEFORE.json]
 
+--baseline-tests DIR also runs, on the same mutated build, the test programs of an earlier
+version of the suite copied into DIR with their CTestTestfile.cmake (see the README), writing
+their results to --baseline-json: one build serves the suite before and after a change of the
+tests.
+
 --recheck runs again only the mutants an earlier run killed, first with only the test
 programs that killed each one then (when none does any more) with the whole suite: the quick
 check after tests were cut, since cutting tests cannot kill a mutant that survived.
@@ -233,10 +238,12 @@ def build_tree(build, timeout):
 
 def run_tests(build, exclude, per_test, whole, only=None):
     """The test programs that fail (a timeout is a failure), and the test functions
-    that report a failure, as "program: Class::function"."""
+    that report a failure, as "Class::function". `build` is the build folder, or a
+    folder holding a CTestTestfile.cmake of its own (see --baseline-tests)."""
     failed_log = build / "Testing/Temporary/LastTestsFailed.log"
     failed_log.unlink(missing_ok=True)
     output = build / "Testing/Temporary/mutate-output.log"
+    output.parent.mkdir(parents=True, exist_ok=True)
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     command = ["ctest", "--test-dir", str(build), "-j", "2", "--timeout", str(per_test),
                "--output-on-failure", "--output-log", str(output)]
@@ -274,6 +281,9 @@ def main():
     parser.add_argument("--list", action="store_true", help="list the mutants and stop")
     parser.add_argument("--recheck", help="results of an earlier run: rerun only the mutants it "
                         "killed, each first with its earlier killers alone")
+    parser.add_argument("--baseline-tests", help="a folder holding an earlier version of the "
+                        "test programs and their CTestTestfile.cmake, run on each mutant too")
+    parser.add_argument("--baseline-json", help="where the earlier programs' results go")
     args = parser.parse_args()
     build = (ROOT / args.build).resolve()
 
@@ -298,11 +308,13 @@ def main():
 
     if not build_tree(build, 3600):
         raise SystemExit("the unmutated tree does not build")
-    baseline, _ = run_tests(build, args.exclude, args.test_timeout, 3600)
-    if baseline:
-        raise SystemExit("tests fail before any mutant: " + ", ".join(baseline))
+    for folder in [build] + ([Path(args.baseline_tests).resolve()] if args.baseline_tests else []):
+        failing, _ = run_tests(folder, args.exclude, args.test_timeout, 3600)
+        if failing:
+            raise SystemExit(f"tests fail in {folder} before any mutant: " + ", ".join(failing))
 
     results = {}
+    baseline = {}
     started = time.time()
     try:
         for n, (ident, path, original, replacement) in enumerate(mutants, 1):
@@ -313,6 +325,16 @@ def main():
                                       "functions": []}
                 else:
                     killers, functions = [], []
+                    if args.baseline_tests:
+                        old, old_functions = run_tests(Path(args.baseline_tests).resolve(),
+                                                       args.exclude, args.test_timeout, 1800)
+                        baseline[ident] = {"status": "killed" if old else "survived",
+                                           "killers": old, "functions": old_functions}
+                        print(f"        before: {baseline[ident]['status']} {' '.join(old)}",
+                              flush=True)
+                        if old:  # the earlier killers first, as with --recheck
+                            killers, functions = run_tests(build, args.exclude,
+                                                           args.test_timeout, 1800, old)
                     if earlier is not None:
                         killers, functions = run_tests(build, args.exclude, args.test_timeout,
                                                        1800, earlier[ident]["killers"])
@@ -328,6 +350,9 @@ def main():
                 print(f"        {function}", flush=True)
             if args.json:
                 Path(args.json).write_text(json.dumps(results, indent=1, sort_keys=True))
+            if args.baseline_json:
+                Path(args.baseline_json).write_text(json.dumps(baseline, indent=1,
+                                                               sort_keys=True))
     finally:
         build_tree(build, 3600)  # the build matches the sources again
 
