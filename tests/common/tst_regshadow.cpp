@@ -1,8 +1,5 @@
-// The shadow store: preparing it, reading and rewriting entries (order,
-// case, duplicates, line ends, ANSI bytes), who may use its files, links
-// planted in its folder, and two programs writing at once; and the special
-// folders it lives in (the folder write test is tested through the store,
-// its one user).
+// Settings: the registry and its shadow store (reading and rewriting entries, who may use their
+// files, links planted beside them, a writer kept waiting) and the private temporary folder.
 #include "SettingsSandbox.h"
 #include "common/Folders.h"
 #include "common/Registry.h"
@@ -11,8 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <fcntl.h>
@@ -27,21 +22,37 @@ using namespace orla::test;
 namespace {
 
 const QString kKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\Contabilidade");
+const QString kShared = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\Shared");
+const QString kChain = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\Cadeia");
+const QString kCycleA = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\CicloA");
+const QString kCycleB = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\CicloB");
 
 QString Entry(const QString& key, const QString& name, const QString& value) {
     return key + QLatin1Char(':') + name + QLatin1Char('=') + value;
+}
+
+QString Sref(const QString& key) {
+    return "\"SREF=" + QString(key).replace("\\", "\\\\") + "\"";
+}
+
+void SeedRegistry(const SettingsSandbox& sandbox) {
+    sandbox.writeRegFile("HKEY_LOCAL_MACHINE",
+                         RegText({"[SOFTWARE\\Fortevia\\Contabilidade]", "\"Conta_ID\"=\"3\"",
+                                  "\"Templates\"=" + Sref(kShared), "[SOFTWARE\\Fortevia\\Shared]",
+                                  "\"Templates\"=\"/srv/modelos\"", "[SOFTWARE\\Fortevia\\Cadeia]",
+                                  "\"Templates\"=" + Sref(kKey), "[SOFTWARE\\Fortevia\\CicloA]",
+                                  "\"Valor\"=" + Sref(kCycleB), "[SOFTWARE\\Fortevia\\CicloB]",
+                                  "\"Valor\"=" + Sref(kCycleA)}));
+}
+
+QVariant AsVariant(const OptionalString& value) {
+    return value ? QVariant(*value) : QVariant();
 }
 
 struct stat Stat(const QString& path) {
     struct stat info {};
     ::lstat(QFile::encodeName(path).constData(), &info);
     return info;
-}
-
-// The registry holds the key, so a write that falls back to it can land.
-void SeedRegistry(const SettingsSandbox& sandbox) {
-    sandbox.writeRegFile("HKEY_LOCAL_MACHINE",
-                         RegText({"[SOFTWARE\\Fortevia\\Contabilidade]", "\"Conta_ID\"=\"1\""}));
 }
 
 QStringList FolderEntries(const QString& folder) {
@@ -54,36 +65,6 @@ class TestRegShadow : public QObject {
     Q_OBJECT
 
   private slots:
-    void specialFolders_data() {
-        QTest::addColumn<int>("folder");
-        QTest::addColumn<QString>("appData");  // relative to a temporary home
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("common data, trailing separator dropped") << CSIDL_COMMON_APPDATA << "dados/"
-                                                                 << "dados";
-        QTest::newRow("common data not configured: the user's data folder")
-            << CSIDL_COMMON_APPDATA << ""
-            << ".local/share";
-        QTest::newRow("desktop") << CSIDL_DESKTOP << "dados"
-                                 << "Desktop";
-        QTest::newRow("a folder the system does not use") << 0x05 << "dados"
-                                                          << "";
-    }
-    void specialFolders() {
-        QFETCH(int, folder);
-        QFETCH(QString, appData);
-        QFETCH(QString, expected);
-        QTemporaryDir home;
-        const QString base = home.path() + QLatin1Char('/');
-        // A home of its own, so the user's folder settings do not interfere.
-        const ScopedEnv homeEnv("HOME", home.path());
-        const ScopedEnv configEnv("XDG_CONFIG_HOME", std::nullopt);
-        const ScopedEnv dataEnv("XDG_DATA_HOME", std::nullopt);
-        const ScopedEnv appDataEnv(
-            "ORLA_COMMON_APPDATA",
-            appData.isEmpty() ? std::nullopt : std::optional<QString>(base + appData));
-        QCOMPARE(PastaEspecial(folder), expected.isEmpty() ? QString() : base + expected);
-    }
-
     // The private temporary folder: under XDG_RUNTIME_DIR when usable, else
     // under TMPDIR; made 0700 whatever the umask, or refused when not ours.
     void temporaryFolderIsPrivate_data() {
@@ -92,7 +73,6 @@ class TestRegShadow : public QObject {
         QTest::addColumn<QString>("expected");  // "run", "tmp"; empty: refused
         QTest::newRow("runtime folder") << QString() << 0700u << "run";
         QTest::newRow("runtime folder others may write") << QString() << 0777u << "tmp";
-        QTest::newRow("made under TMPDIR") << QString() << 0u << "tmp";
         QTest::newRow("ours, open to others: closed") << "folder" << 0u << "tmp";
         QTest::newRow("a link in its place") << "link" << 0u << QString();
         QTest::newRow("a file in its place") << "file" << 0u << QString();
@@ -134,6 +114,133 @@ class TestRegShadow : public QObject {
             QCOMPARE(FolderEntries(made), QStringList({"orla-mail-novo", "outra-velha"}));
     }
 
+    // The store first, then the registry; references followed, a default stored under the
+    // last key looked up.
+    void readValues_data() {
+        QTest::addColumn<QVariant>("store");  // null: no store file
+        QTest::addColumn<QString>("keyPath");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("added");  // the entry the read adds to the store
+        const QVariant five = QStringList{Entry(kKey, "Conta_ID", "5")};
+        QTest::newRow("store first") << five << kKey << "Conta_ID"
+                                     << "5"
+                                     << "";
+        QTest::newRow("empty store value: the registry's")
+            << QVariant(QStringList{Entry(kKey, "Conta_ID", "")}) << kKey << "Conta_ID"
+            << "3"
+            << "";
+        QTest::newRow("chain of two references") << QVariant(QStringList()) << kChain << "Templates"
+                                                 << "/srv/modelos"
+                                                 << "";
+        QTest::newRow("cycle: the default, stored under the last key looked up")
+            << QVariant(QStringList()) << kCycleA << "Valor"
+            << "D" << Entry(kCycleB, "Valor", "D");
+        QTest::newRow("missing: the default, added to the store")
+            << five << kKey << "Nada"
+            << "D" << Entry(kKey, "Nada", "D");
+        QTest::newRow("missing, no store: the default, no store made")
+            << QVariant() << kKey << "Nada"
+            << "D"
+            << "";
+    }
+    void readValues() {
+        QFETCH(QVariant, store);
+        QFETCH(QString, keyPath);
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        QFETCH(QString, added);
+        SettingsSandbox sandbox;
+        SeedRegistry(sandbox);
+        if (!store.isNull())
+            sandbox.writeStore(store.toStringList());
+        QCOMPARE(ObterValorString(keyPath, name, QStringLiteral("D")).value_or(QString()),
+                 expected);
+        QCOMPARE(sandbox.storeLines(),
+                 store.toStringList() + (added.isEmpty() ? QStringList() : QStringList{added}));
+        QCOMPARE(QFile::exists(sandbox.storePath()), !store.isNull());
+    }
+
+    // To the store when it can be written, else to the registry; refused when the store holds
+    // another value it cannot replace.
+    void writeValues_data() {
+        QTest::addColumn<bool>("skip");
+        QTest::addColumn<QString>("store");  // "empty", "none", "unwritable", "blocked"
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<QStringList>("storeAfter");
+        QTest::addColumn<QVariant>("registryAfter");
+        const QStringList twelve{Entry(kKey, "Conta_ID", "12")};
+        QTest::newRow("store made") << false << "none" << true << twelve << QVariant("3");
+        QTest::newRow("store unwritable: to the registry")
+            << false << "unwritable" << true << QStringList() << QVariant("12");
+        QTest::newRow("store unwritable, holding another value: refused, nothing changed")
+            << false << "blocked" << false << QStringList{Entry(kKey, "Conta_ID", "5")}
+            << QVariant("3");
+        QTest::newRow("skip flag: to the registry")
+            << true << "empty" << true << QStringList() << QVariant("12");
+    }
+    void writeValues() {
+        QFETCH(bool, skip);
+        QFETCH(QString, store);
+        QFETCH(bool, stored);
+        QFETCH(QStringList, storeAfter);
+        QFETCH(QVariant, registryAfter);
+        SettingsSandbox sandbox;
+        SeedRegistry(sandbox);
+        std::optional<ScopedEnv> unwritable;
+        if (store == "empty")
+            sandbox.writeStore({});
+        if (store == "blocked") {
+            // A read-only write-test file fails the folder's write test.
+            sandbox.writeStore({Entry(kKey, "Conta_ID", "5")});
+            const QString blocker = sandbox.shadowFolder() + QLatin1String("/TempXPTONexo.txt");
+            WriteAll(blocker, "x");
+            QVERIFY(QFile::setPermissions(blocker, QFileDevice::ReadOwner));
+        }
+        if (store == "unwritable") {
+            // Nothing can be made under a regular file, whoever runs the test.
+            WriteAll(sandbox.root() + "/ficheiro", "x");
+            unwritable.emplace("ORLA_COMMON_APPDATA", sandbox.root() + "/ficheiro");
+        }
+        QCOMPARE(DefinirValorString(kKey, "Conta_ID", "12", skip), stored);
+        if (stored)
+            QCOMPARE(ObterValorString(kKey, "Conta_ID", std::nullopt, skip), "12");
+        unwritable.reset();
+        QCOMPARE(sandbox.storeLines(), storeAfter);
+        QCOMPARE(AsVariant(ValorString(kKey, "Conta_ID")), registryAfter);
+    }
+
+    // A write rewrites its value's line or adds one to its key, and keeps the rest of the
+    // registry's file as it was; a line break stands in neither file.
+    void registryRewriteKeepsTheRestOfTheFile() {
+        SettingsSandbox sandbox;
+        const QString before = R"(Windows Registry Editor Version 5.00
+; kept when the file is written again
+
+[SOFTWARE\Fortevia\Contabilidade]
+"Conta_ID"="3"
+"Numero"=dword:0000002a
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Fortevia\Shared]
+"Templates"="/srv/modelos"
+)";
+        sandbox.writeRegFile("HKEY_LOCAL_MACHINE", before);
+        sandbox.writeStore({Entry(kKey, "Outro", "1")});
+        QVERIFY(!DefinirValorString(kKey, "Conta_ID", "linha 1\r\nlinha 2"));
+        QVERIFY(!DefinirValorString(kKey, "Conta\nID", "3", true));
+        QVERIFY(DefinirValorString(kKey, "Conta_ID", "4", true));
+        QVERIFY(DefinirValorString(kKey, "Nova", R"(x "y" \z)", true));
+        QVERIFY(DefinirValorString("HKEY_LOCAL_MACHINE\\software\\fortevia\\SHARED", "Acima",
+                                   "Ação", true));
+        const QString after = QString(before)
+                                  .replace("=\"3\"", "=\"4\"")
+                                  .replace("2a\n", "2a\n\"Nova\"=\"x \\\"y\\\" \\\\z\"\n")
+                                  .append("\"Acima\"=\"Ação\"\n");
+        QCOMPARE(QString::fromUtf8(sandbox.regFileBytes("HKEY_LOCAL_MACHINE")), after);
+        QCOMPARE(ValorString(kKey, "Nova"), QStringLiteral(R"(x "y" \z)"));
+        QCOMPARE(sandbox.storeLines(), QStringList{Entry(kKey, "Outro", "1")});
+    }
+
     void read_data() {
         QTest::addColumn<QByteArray>("store");
         QTest::addColumn<QString>("expected");  // read for kKey, "Conta_ID"
@@ -171,8 +278,6 @@ class TestRegShadow : public QObject {
         const auto e = [](const QString& nameValue) { return kKey + ':' + nameValue; };
         const QString other = "HKEY_LOCAL_MACHINE\\X:A=1";
         const QString last = e("Templates=/t");
-        QTest::newRow("into an empty store")
-            << QStringList() << "Conta_ID=3" << QStringList{e("Conta_ID=3")};
         QTest::newRow("new entry at the end") << QStringList{other, last} << "Conta_ID=3"
                                               << QStringList{other, last, e("Conta_ID=3")};
         QTest::newRow("rewritten entry keeps its place")
@@ -313,7 +418,9 @@ class TestRegShadow : public QObject {
             result = DefinirValorString(kKey, "Conta_ID", "4", true);
         if (operation == "log") {
             ReportError({"General", "SQLConnect"}, OrlaError(5, "Falha de teste"));
-            result = !QFileInfo(path).isSymLink() && ReadAll(path).contains("Falha de teste");
+            result = !QFileInfo(path).isSymLink() &&
+                     ReadAll(path).contains(
+                         "Nexo Software | Orla Contas | General | SQLConnect | Falha de teste");
         }
         QCOMPARE(result, expected);
         QCOMPARE(ReadAll(target), content);
@@ -339,36 +446,6 @@ class TestRegShadow : public QObject {
         QVERIFY(!stored);
         QCOMPARE(ObterValorString(kKey, "Conta_ID"), QStringLiteral("3"));
         QCOMPARE(sandbox.regFileBytes("HKEY_LOCAL_MACHINE"), registry);
-    }
-
-    // Two programs write at once, each its own values many times to the store
-    // and to the registry: with the locks, no entry is lost or doubled and each
-    // program's last value is there.
-    void twoWritersLoseNothing() {
-        SettingsSandbox sandbox;
-        SeedRegistry(sandbox);
-        const int count = 100;
-        QList<QProcess*> writers;
-        for (const QString& name : {QStringLiteral("A"), QStringLiteral("B")}) {
-            auto* writer = new QProcess(this);
-            writer->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            writer->start(QStringLiteral(ORLA_SHADOW_WRITER), {name, QString::number(count)});
-            writers.append(writer);
-        }
-        for (QProcess* writer : writers) {
-            QVERIFY(writer->waitForFinished(240000));
-            QCOMPARE(writer->exitStatus(), QProcess::NormalExit);
-            QCOMPARE(writer->exitCode(), 0);
-        }
-        QCOMPARE(sandbox.storeLines().size(), 2 * (count + 1));
-        for (const QString& name : {QStringLiteral("A"), QStringLiteral("B")}) {
-            QCOMPARE(LerRegShadow(kKey, name), QString::number(count));
-            for (int i = 1; i <= count; ++i) {
-                const QString numbered = name + QLatin1Char('.') + QString::number(i);
-                QCOMPARE(LerRegShadow(kKey, numbered), QString::number(i));
-                QCOMPARE(ValorString(kKey, numbered), QString::number(i));
-            }
-        }
     }
 };
 

@@ -1,13 +1,8 @@
-// The demo database: built whole or not at all, the server's rules its schema keeps (who a
-// user is, dates, amounts, uniqueness), and still readable by the stock sqlite3 shell.
+// The demo database: built whole or not at all, the server's rules its schema keeps (dates,
+// amounts, unique names), and still readable by the stock sqlite3 shell.
 #include "DemoDatabase.h"
 #include "TestDatabase.h"
-#include "context/Context.h"
-#include "component/General.h"
 #include "platform/db/Connection.h"
-#include "security/Permissions.h"
-
-#include <orla_contas/ConnectionScrambler.h>
 
 #include <QFile>
 #include <QFileInfo>
@@ -48,8 +43,6 @@ class TestDemoDatabase : public QObject {
     Q_OBJECT
 
   private slots:
-    void cleanup() { ResetComponentState(); }
-
     void rebuildStartsFromScratch() {
         Demo demo;
         const QString count = "SELECT COUNT(*) FROM vwExtractos_Contas_Bancarias";
@@ -73,32 +66,6 @@ class TestDemoDatabase : public QObject {
         }
     }
 
-    // The login and the rights agree on who a user is, in any letter case.
-    void rightsFollowTheLogin_data() {
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<bool>("opens");       // #2301
-        QTest::addColumn<bool>("protected_");  // #2302
-        QTest::newRow("RUI") << "RUI"
-                             << "rui-2024" << true << false;
-        QTest::newRow("JOAO") << "JOAO"
-                              << "joao-2024" << false << true;
-        QTest::newRow("Ana") << "Ana"
-                             << "ana-2024" << true << true;
-    }
-    void rightsFollowTheLogin() {
-        QFETCH(QString, user);
-        QFETCH(QString, password);
-        QFETCH(bool, opens);
-        QFETCH(bool, protected_);
-        Demo demo;
-        General general;
-        const QString scrambled = ConnectionScrambler::Scramble(password);
-        QVERIFY(general.SQLConnect(user, scrambled, user, scrambled, "Orla", demo.path, {}, 0));
-        QCOMPARE(CheckSecurityPolicy(Context().User, "#2301"), opens);
-        QCOMPARE(CheckSecurityPolicy(Context().User, "#2302"), protected_);
-    }
-
     void schemaRefusesWhatTheServerWould_data() {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("error");
@@ -106,17 +73,12 @@ class TestDemoDatabase : public QObject {
             "UPDATE tbDocumentos_Recibos SET data_debito = '%1' WHERE "
             "recibo_id = 1";
         QTest::newRow("date without its time") << debit.arg("2024-03-01") << "data_debito";
-        QTest::newRow("day that does not exist")
-            << debit.arg("2023-02-29 00:00:00") << "data_debito";
         QTest::newRow("day first") << debit.arg("01-03-2024 00:00:00") << "data_debito";
         QTest::newRow("amount as a word")
             << "UPDATE tbContas_Bancarias_Transferencias SET valor = 'mil' WHERE trf_id = 1"
             << "typeof(valor)";
         QTest::newRow("user name in another case")
             << "INSERT INTO tbUsers (code, descrit) VALUES ('U-NOVO', 'RUI')"
-            << "unique";
-        QTest::newRow("group code in another case")
-            << "UPDATE tbGroups SET code = 'g-contab' WHERE group_id = 2"
             << "unique";
     }
     void schemaRefusesWhatTheServerWould() {

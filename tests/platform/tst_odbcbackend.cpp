@@ -69,25 +69,20 @@ class TestOdbcBackend : public QObject {
 
     void queriesPassUnchangedAndReadNulls() {
         TestDatabase db(QStringLiteral("servidor.sqlite"));
-        db.exec({"CREATE TABLE tbT (id INTEGER, nome TEXT, valor REAL)",
-                 "INSERT INTO tbT VALUES (2, NULL, NULL)"});
+        db.exec({"CREATE TABLE tbT (id INTEGER, nome TEXT)", "INSERT INTO tbT VALUES (2, NULL)"});
         Connection connection("Data Source=" + db.path());
         connection.Open();
         // SQLite's own concatenation works: nothing was rewritten on the way.
-        connection.Execute("INSERT INTO tbT VALUES (1, 'Conciliação' || char(39) || 's', 10.25)");
-        Recordset rs = connection.Execute("SELECT id, nome, valor FROM tbT ORDER BY id");
-        QCOMPARE(rs.FieldNames(), QStringList({"id", "nome", "valor"}));
+        connection.Execute("INSERT INTO tbT VALUES (1, 'Conciliação' || char(39) || 's')");
+        Recordset rs = connection.Execute("SELECT id, nome FROM tbT ORDER BY id");
         QCOMPARE(rs.Value("NOME").toString(), QStringLiteral("Conciliação's"));
-        QCOMPARE(rs.Value("valor").toDouble(), 10.25);
         rs.MoveNext();
         QVERIFY(rs.Fields("nome").IsNull());
-        QVERIFY(rs.Fields("valor").IsNull());
-        rs.MoveNext();
-        QVERIFY(rs.Eof());
         // A SQL Server construct reaches the driver as it is, and the driver refuses it.
-        const auto failure = Try([&] { connection.Execute("SELECT TOP 1 nome FROM tbT"); });
-        QVERIFY(failure);
-        QCOMPARE(failure->number, err::kCommandFailed);
+        QCOMPARE(Try([&] { connection.Execute("SELECT TOP 1 nome FROM tbT"); })
+                     .value_or(OrlaError())
+                     .number,
+                 err::kCommandFailed);
     }
 
     void missingDriverFailsToOpen() {

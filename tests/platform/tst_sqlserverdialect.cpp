@@ -5,11 +5,7 @@
 #include "platform/db/SqlServerDialect.h"
 
 #include <QLocale>
-#include <QRandomGenerator>
 #include <QTest>
-
-#include <limits>
-#include <vector>
 
 using namespace orla;
 using namespace orla::test;
@@ -39,323 +35,11 @@ struct Server {
     }
 };
 
-// ---------------------------------------------------------------- generated expressions
-
-// What the server answers to an expression: a value (as read back), an error it raises, or
-// nothing because the embedded database refuses the construct on purpose.
-struct Answer {
-    enum { Value, ServerError, Refused } outcome;
-    QString value;
-};
-
-// Exact decimals: an integer mantissa and its number of decimals.
-using Int = __int128;
-
-Int Power(int exponent) {
-    Int power = 1;
-    while (exponent-- > 0)
-        power *= 10;
-    return power;
-}
-
-int Digits(Int magnitude) {
-    int digits = 0;
-    for (; magnitude > 0; magnitude /= 10)
-        ++digits;
-    return digits;
-}
-
-// "-12.50" for (-1250, 2), every decimal written.
-QString Written(Int mantissa, int scale) {
-    QString digits;
-    for (Int m = mantissa < 0 ? -mantissa : mantissa; m > 0 || digits.size() <= scale; m /= 10)
-        digits.prepend(QChar(u'0' + int(m % 10)));
-    if (scale > 0)
-        digits.insert(digits.size() - scale, u'.');
-    return (mantissa < 0 ? QStringLiteral("-") : QString()) + digits;
-}
-
-// The value as read back: no trailing zeros, no "-0".
-QString Plain(Int mantissa, int scale) {
-    QString text = Written(mantissa, scale);
-    while (scale > 0 && text.endsWith(u'0'))
-        text.chop(1);
-    if (text.endsWith(u'.'))
-        text.chop(1);
-    return text == u"-0" ? QStringLiteral("0") : text;
-}
-
-// The letters of the generated texts and, at the same places, their base letters, accents,
-// upper and lower cases.
-constexpr char16_t kLetters[] = u"aAáÁbBeéÉ";
-constexpr char16_t kBases[] = u"aaaabbeee";
-constexpr char16_t kAccents[] = u"001100011";
-constexpr char16_t kUpper[] = u"AAÁÁBBEÉÉ";
-constexpr char16_t kLower[] = u"aaáábbeéé";
-using Word = std::vector<int>;  // places in kLetters
-
-QString Spelled(const Word& word, const char16_t* letters = kLetters) {
-    QString text;
-    for (int letter : word)
-        text += QChar(letters[letter]);
-    return text;
-}
-
-// The server's default collation: letter case ignored, then base letters, then accents.
-int Collate(const Word& a, const Word& b) {
-    const auto order = [](const QString& x, const QString& y) { return x < y ? -1 : x > y; };
-    if (const int bases = order(Spelled(a, kBases), Spelled(b, kBases)))
-        return bases;
-    return order(Spelled(a, kAccents), Spelled(b, kAccents));
-}
-
-const QStringList kComparisons = {"=", "<>", "<", ">", "<=", ">="};
-
-bool Holds(const QString& comparison, int order) {
-    const int index = int(kComparisons.indexOf(comparison));
-    const bool holds[] = {order == 0, order != 0, (order < 0), (order > 0), order <= 0, order >= 0};
-    return holds[index];
-}
-
-// The row the expressions are evaluated on (SELECT <expression> FROM t).
-const QDateTime kStored(QDate(2024, 2, 28), QTime(13, 30), Qt::UTC);
+// The row the expressions are evaluated on (SELECT <expression> FROM t): data is
+// 2024-02-28 13:30:00.
 const QString kRow =
     "INSERT INTO t (nome, valor, data, codigo) VALUES ('Zé', 12.5, "
     "'2024-02-28 13:30:00', 'X1')";
-
-// Expressions of the subset the rewrite translates, with the server's answer to each, worked
-// out here from the server's documented rules rather than from the rewrite.
-class Generator {
-  public:
-    std::pair<QString, Answer> Next() {
-        using Family = std::pair<QString, Answer> (Generator::*)();
-        static constexpr Family families[] = {
-            &Generator::DatePlusDays, &Generator::DateComparedWithText, &Generator::TextsCompared,
-            &Generator::Rounded,      &Generator::TextsJoined,          &Generator::IsNullOfCast,
-            &Generator::MoneyCast};
-        return (this->*families[Pick(0, 6)])();
-    }
-
-  private:
-    int Pick(int low, int high) { return int(random_.bounded(low, high + 1)); }
-
-    Word Letters() {
-        Word word(Pick(1, 3));
-        for (int& letter : word)
-            letter = Pick(0, 8);
-        return word;
-    }
-
-    // The same base letters in other cases and accents (kLetters groups them by base).
-    Word Respelled(Word word) {
-        for (int& letter : word) {
-            const int first = letter < 4 ? 0 : letter < 6 ? 4 : 6;
-            letter = first + Pick(0, letter < 4 ? 3 : letter < 6 ? 1 : 2);
-        }
-        return word;
-    }
-
-    // A datetime plus or minus days, quarters of a day, or a hundred-thousandth of one (0.864
-    // seconds, refused: stored dates hold whole seconds).
-    std::pair<QString, Answer> DatePlusDays() {
-        const bool column = Pick(0, 2) == 0;
-        const QDate day = QDate(1753, 1, 1).addDays(Pick(0, 3) ? Pick(0, 100000) : Pick(0, 30));
-        const QDateTime base = column ? kStored : QDateTime(day, QTime(0, 0), Qt::UTC);
-        const QString date = column ? QStringLiteral("data")
-                                    : "CONVERT(DATETIME,'" + day.toString(u"yyyy-MM-dd") + "',102)";
-        const int quarters = Pick(0, 3) ? 4 * Pick(-400, 400) : Pick(-80, 80);
-        const bool tiny = Pick(0, 9) == 0;
-        const QString days = tiny ? QStringLiteral("0.00001") : QString::number(quarters / 4.0);
-        const int form = Pick(0, 2);
-        const QString sql = form == 0   ? date + " + " + days
-                            : form == 1 ? days + " + " + date
-                                        : date + " - " + days;
-        const QDateTime sum = base.addSecs(qint64(form == 2 ? -quarters : quarters) * 21600);
-        if (tiny)
-            return {sql, {Answer::Refused, {}}};
-        if (sum.date().year() < 1753)
-            return {sql, {Answer::ServerError, {}}};
-        return {sql, {Answer::Value, sum.toString(u"yyyy-MM-dd HH:mm:ss")}};
-    }
-
-    // A datetime compared (=, <, IN, BETWEEN ...) with texts the server converts: forms read
-    // the same under every language, and two that depend on it (refused).
-    std::pair<QString, Answer> DateComparedWithText() {
-        const bool column = Pick(0, 1) == 0;
-        const QDate day = QDate(2000, 1, 1).addDays(Pick(0, 9000));
-        const QDateTime a = column ? kStored : QDateTime(day, QTime(0, 0), Qt::UTC);
-        const QString date = column ? QStringLiteral("data")
-                                    : "CONVERT(DATETIME,'" + day.toString(u"yyyy-MM-dd") + "',102)";
-        const char16_t* forms[] = {u"yyyyMMdd HH:mm", u"yyyyMMdd HH:mm:ss",
-                                   u"yyyy-MM-dd'T'HH:mm:ss", u"yyyy-MM-dd HH:mm:ss",
-                                   u"dd/MM/yyyy HH:mm"};
-        const int form = Pick(0, 4);
-        const auto near = [&] {
-            const QDateTime b = a.addSecs(3600LL * (Pick(0, 2) ? 0 : Pick(-48, 48)));
-            const QString text = form == 0 && b.time() == QTime(0, 0) && Pick(0, 1)
-                                     ? b.toString(u"yyyyMMdd")
-                                     : b.toString(QStringView(forms[form]));
-            return std::pair{b, "'" + text + "'"};
-        };
-        const auto [b, text] = near();
-        const auto [c, other] = near();
-        QString condition;
-        bool holds = false;
-        switch (Pick(0, 3)) {
-            case 0:
-                condition = date + " BETWEEN " + text + " AND " + other;
-                holds = a >= b && a <= c;
-                break;
-            case 1:
-                condition = date + " IN (" + text + ", " + other + ")";
-                holds = a == b || a == c;
-                break;
-            default: {
-                const QString comparison = kComparisons[Pick(0, 5)];
-                const bool flipped = Pick(0, 1);
-                condition = flipped ? text + " " + comparison + " " + date
-                                    : date + " " + comparison + " " + text;
-                holds = Holds(comparison, (a < b ? -1 : a > b ? 1 : 0) * (flipped ? -1 : 1));
-            }
-        }
-        const QString sql = "CASE WHEN " + condition + " THEN 1 ELSE 0 END";
-        if (form >= 3)
-            return {sql, {Answer::Refused, {}}};
-        return {sql, {Answer::Value, holds ? "1" : "0"}};
-    }
-
-    // Literals compared (CASE x WHEN y compares too): case ignored, accents kept.
-    std::pair<QString, Answer> TextsCompared() {
-        const Word a = Letters();
-        const Word b = Pick(0, 2) ? Respelled(a) : Letters();
-        const QString x = "'" + Spelled(a) + (Pick(0, 3) ? "" : " ") + "'";
-        const QString y = "'" + Spelled(b) + "'";
-        if (Pick(0, 5) == 0)
-            return {"CASE " + x + " WHEN " + y + " THEN 1 ELSE 0 END",
-                    {Answer::Value, Collate(a, b) == 0 ? "1" : "0"}};
-        const QString comparison = kComparisons[Pick(0, 5)];
-        return {"CASE WHEN " + x + " " + comparison + " " + y + " THEN 1 ELSE 0 END",
-                {Answer::Value, Holds(comparison, Collate(a, b)) ? "1" : "0"}};
-    }
-
-    // ROUND of an int or decimal(p,s) literal, negative lengths and truncation included; a
-    // result beyond the literal's type overflows (ROUND(0.5, 0) does not fit decimal(1,1)).
-    std::pair<QString, Answer> Rounded() {
-        const int scale = Pick(0, 3);
-        const bool nearIntEnd = scale == 0 && Pick(0, 1);  // 2147483640 to 2147483655
-        const int length = nearIntEnd ? -1 : Pick(-4, 3);
-        const Int unit = Power(std::max(scale - length, 0));  // the place rounded to
-        Int magnitude = nearIntEnd ? Int(2147483640) + Pick(0, 15) : 0;
-        for (int k = nearIntEnd ? 0 : Pick(1, 4) + scale; k > 0; --k)
-            magnitude = magnitude * 10 + Pick(0, 9);
-        if (unit > 1 && Pick(0, 1))  // exactly a half there
-            magnitude = magnitude / unit * unit + unit / 2;
-        const Int mantissa = Pick(0, 1) ? -magnitude : magnitude;
-        const bool cut = Pick(0, 3) == 0;
-        const QString sql =
-            QStringLiteral("ROUND(%1, %2%3)")
-                .arg(Written(mantissa, scale), QString::number(length), cut ? ", 1" : "");
-        const Int result =
-            magnitude / unit * unit + (!cut && magnitude % unit * 2 >= unit ? unit : 0);
-        // int up to 2147483647, decimal(p,s) written with p - s whole digits otherwise.
-        const Int most = scale == 0 && magnitude <= 2147483647
-                             ? 2147483647
-                             : Power(Digits(magnitude / Power(scale)) + scale) - 1;
-        if (result > most)
-            return {sql, {Answer::ServerError, {}}};
-        return {sql, {Answer::Value, Plain(mantissa < 0 ? -result : result, scale)}};
-    }
-
-    // Texts of literals, function results, CHAR (NUL included), subqueries and a text column
-    // joined by +; a column of no declared type makes + undecidable (refused).
-    std::pair<QString, Answer> TextsJoined() {
-        QStringList terms;
-        QString value;
-        for (int k = Pick(2, 3); k > 0; --k) {
-            const Word word = Letters();
-            const QChar code(Pick(0, 3) == 0 ? 0 : Pick(0, 1) ? 233 : Pick(65, 90));
-            const std::pair<QString, QString> kinds[] = {
-                {"'#'", Spelled(word)},
-                {"UPPER('#')", Spelled(word, kUpper)},
-                {"LOWER('#')", Spelled(word, kLower)},
-                {"LTRIM('  #') + RTRIM('# ')", Spelled(word) + Spelled(word)},
-                {QStringLiteral("CHAR(%1)").arg(code.unicode()), code},
-                {"(SELECT '#')", Spelled(word)},
-                {"nome", "Zé"},
-                {"codigo", {}}};
-            const auto& [sql, text] = kinds[Pick(0, 7)];
-            terms << QString(sql).replace(u'#', Spelled(word));
-            value += text;
-        }
-        const QString sql = terms.join(" + ");
-        return {sql, sql.contains("codigo") ? Answer{Answer::Refused, {}}
-                                            : Answer{Answer::Value, value}};
-    }
-
-    // ISNULL gives its second argument the first one's type: varchar(n) cuts it, money rounds
-    // it, int truncates it; char(n) (blank-padded) is refused.
-    std::pair<QString, Answer> IsNullOfCast() {
-        const QString first = Spelled(Letters()) + Spelled(Letters());
-        const QString second = Spelled(Letters()) + Spelled(Letters());
-        const int size = Pick(1, 4);
-        switch (Pick(0, 3)) {
-            case 0: {
-                const bool null = Pick(0, 1);
-                return {QStringLiteral("ISNULL(CAST(%1 AS varchar(%2)), '%3')")
-                            .arg(null ? "NULL" : "'" + first + "'", QString::number(size), second),
-                        {Answer::Value, (null ? second : first).left(size)}};
-            }
-            case 1:
-                return {"ISNULL(CAST(NULL AS money), " + Written(Amount(), 6) + ")", Money(last_)};
-            case 2: {
-                const Int tenths = Pick(-999, 999);
-                return {"ISNULL(CAST(NULL AS int), " + Written(tenths, 1) + ")",
-                        {Answer::Value, Plain(tenths / 10, 0)}};
-            }
-            default:
-                return {
-                    QStringLiteral("ISNULL(CAST(NULL AS char(%1)), '%2')").arg(size).arg(second),
-                    {Answer::Refused, {}}};
-        }
-    }
-
-    std::pair<QString, Answer> MoneyCast() {
-        return {"CAST(" + Written(Amount(), 6) + " AS money)", Money(last_)};
-    }
-
-    // An amount of up to 16 whole digits and 6 decimals (kept in last_), often a half at the
-    // fifth decimal, sometimes at money's bounds.
-    Int Amount() {
-        Int mantissa = 0;
-        for (int k = Pick(1, 16) + 6; k > 0; --k)
-            mantissa = mantissa * 10 + Pick(0, 9);
-        if (Pick(0, 2) == 0)
-            mantissa = mantissa / 100 * 100 + 50;
-        if (Pick(0, 9) == 0)
-            mantissa = Int(922337203685477) * 1000000 + Pick(580600, 580900);
-        last_ = Pick(0, 1) ? -mantissa : mantissa;
-        return last_;
-    }
-
-    // The server's money: ten-thousandths, halves away from zero, within ±922337203685477.5807
-    // (-...5808); values of more than 15 significant digits are refused here.
-    static Answer Money(Int amount) {
-        const Int magnitude = amount < 0 ? -amount : amount;
-        const Int units = (magnitude + 50) / 100 * (amount < 0 ? -1 : 1);
-        const Int most = Int(std::numeric_limits<qint64>::max());
-        if (units > most || units < -most - 1)
-            return {Answer::ServerError, {}};
-        Int significant = units < 0 ? -units : units;
-        while (significant > 0 && significant % 10 == 0)
-            significant /= 10;
-        if (Digits(significant) > 15)
-            return {Answer::Refused, {}};
-        return {Answer::Value, Plain(units, 4)};
-    }
-
-    QRandomGenerator random_{20240229};
-    Int last_ = 0;
-};
 
 QString ReadBack(const QVariant& value) {
     if (value.typeId() == QMetaType::Double)
@@ -412,8 +96,6 @@ class TestSqlServerDialect : public QObject {
         QTest::newRow("money has 4 decimals")
             << "SELECT ROUND(CAST(2.67495 AS money),2), CAST('-1,234.56785' AS money)"
             << QStringList{"2.68|-1234.5679"};
-        QTest::newRow("money of a column")
-            << "SELECT CAST(valor AS money) FROM t WHERE id = 1" << QStringList{"12.3457"};
         QTest::newRow("lone CHAR is windows-1252")
             << "SELECT CHAR(128), CHAR(300)" << QStringList{"€|Null"};
         QTest::newRow("equal ignores case and trailing blanks, keeps accents")
@@ -441,28 +123,77 @@ class TestSqlServerDialect : public QObject {
         QCOMPARE(server.Column(sql), expected);
     }
 
-    // A few hundred generated expressions, each run through the rewrite on a real connection
-    // and compared with the server's answer. A refusal passes only where the answer is one.
-    void generatedExpressionsAnswerAsTheServer() {
+    // Expressions of the subset the rewrite translates, each with the server's answer worked
+    // out from its documented rules: a value as read back, "error" for an error the server
+    // raises, "refused" for a construct the embedded database refuses on purpose.
+    void expressionsAnswerAsTheServer_data() {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QString>("answer");
+        const auto row = [](const char* expression, const QString& answer) {
+            QTest::newRow(expression) << QString::fromUtf8(expression) << answer;
+        };
+        const QString when = "CASE WHEN %1 THEN 1 ELSE 0 END";
+        // A date plus or minus days, and quarters of a day; 1753 is the first year it holds.
+        row("data + 1.25", "2024-02-29 19:30:00");
+        row("2 + data", "2024-03-01 13:30:00");
+        row("data - 0.5", "2024-02-28 01:30:00");
+        row("CONVERT(DATETIME,'1753-01-03',102) - 2", "1753-01-01 00:00:00");
+        row("CONVERT(DATETIME,'1753-01-03',102) - 2.25", "error");
+        row("data + 0.00001", "refused");  // 0.864 seconds: stored dates hold whole seconds
+        // A date compared with the text forms the server reads the same under every language.
+        QTest::newRow("between") << when.arg(
+                                        "data BETWEEN '20240228 13:30' AND "
+                                        "'2024-02-28T13:30:00'")
+                                 << "1";
+        QTest::newRow("literal first") << when.arg("'20240228' < data") << "1";
+        QTest::newRow("in") << when.arg("data IN ('20240227', '20240228 13:30:00')") << "1";
+        QTest::newRow("not in") << when.arg("data NOT IN ('20240228 13:30:01')") << "1";
+        QTest::newRow("language-dependent")
+            << when.arg("data = '2024-02-28 13:30:00'") << "refused";
+        // Literals compared with the server's collation: case ignored, accents and trailing
+        // blanks too, accents kept.
+        QTest::newRow("case and trailing blanks") << when.arg("'Ab ' = 'aB'") << "1";
+        QTest::newRow("accents kept") << when.arg("'áb' = 'ab'") << "0";
+        QTest::newRow("accent after its base") << when.arg("'a' < 'Á'") << "1";
+        QTest::newRow("base before accent") << when.arg("'áz' < 'B'") << "1";
+        row("CASE 'É' WHEN 'é' THEN 1 ELSE 0 END", "1");
+        // ROUND of an int or decimal(p,s) literal overflows past the literal's type.
+        row("ROUND(-2.5, 0)", "-3");
+        row("ROUND(12.345, 2, 1)", "12.34");
+        row("ROUND(149.5, -2)", "100");
+        row("ROUND(99.94, 1)", "99.9");
+        row("ROUND(99.95, 1)", "error");
+        row("ROUND(0.5, 0)", "error");
+        row("ROUND(2147483644, -1)", "2147483640");
+        row("ROUND(2147483647, -1)", "error");
+        row("ROUND(2147483648, -1)", "2147483650");
+        // Texts joined by +: literals, functions, CHAR, subqueries and a text column.
+        row("'a' + UPPER('b') + CHAR(233) + LOWER('Ç')", "aBéç");
+        row("(SELECT 'x') + nome + LTRIM('  y')", "xZéy");
+        QTest::newRow("CHAR(0)") << "'a' + CHAR(0) + 'b'" << QString("a") + QChar(0) + "b";
+        row("codigo + 'x'", "refused");  // a column of no declared type
+        // ISNULL gives its second argument the first one's type; money has 4 decimals.
+        row("ISNULL(CAST(NULL AS varchar(2)), 'xyz')", "xy");
+        row("ISNULL(CAST('abc' AS varchar(2)), 'z')", "ab");
+        row("ISNULL(CAST(NULL AS money), -1.23455)", "-1.2346");
+        row("ISNULL(CAST(NULL AS int), -9.9)", "-9");
+        row("ISNULL(CAST(NULL AS char(2)), 'x')", "refused");
+        row("CAST(123.45675 AS money)", "123.4568");
+        row("CAST(922337203685477.58075 AS money)", "error");
+        row("CAST(1234567890123.45678 AS money)", "refused");  // 17 significant digits
+    }
+    void expressionsAnswerAsTheServer() {
+        QFETCH(QString, expression);
+        QFETCH(QString, answer);
         Server server;
         server.connection.Execute(kRow);
-        Generator generator;
-        for (int n = 0; n < 400; ++n) {
-            const auto [expression, answer] = generator.Next();
-            QString value;
-            const auto failure = Try([&, sql = expression] {
-                value = ReadBack(server.connection.Execute("SELECT " + sql + " FROM t").ValueAt(0));
-            });
-            const bool refused = failure && failure->description.contains("embedded database");
-            const bool right = answer.outcome == Answer::Value ? !failure && value == answer.value
-                               : answer.outcome == Answer::ServerError ? failure && !refused
-                                                                       : refused;
-            QVERIFY2(right, qPrintable(QStringLiteral("%1 -> %2 (expected %3)")
-                                           .arg(expression, failure ? failure->description : value,
-                                                answer.outcome == Answer::Value     ? answer.value
-                                                : answer.outcome == Answer::Refused ? "a refusal"
-                                                                                    : "an error")));
-        }
+        QString value;
+        const auto failure = Try([&] {
+            value =
+                ReadBack(server.connection.Execute("SELECT " + expression + " FROM t").ValueAt(0));
+        });
+        const bool refused = failure && failure->description.contains("embedded database");
+        QCOMPARE(failure ? (refused ? "refused" : "error") : value, answer);
     }
 
     void connectionStateIsTheServers() {
@@ -484,8 +215,6 @@ class TestSqlServerDialect : public QObject {
         const QString update = "UPDATE t SET data = %1 WHERE id = 1";
         QTest::newRow("no such day")
             << update.arg("CONVERT(DATETIME,'2023-02-29',102)") << "'2023-02-29' is not a date";
-        QTest::newRow("day first")
-            << update.arg("CONVERT(DATETIME,'31-03-2024',102)") << "'31-03-2024' is not a date";
         QTest::newRow("datetime cast of other text")
             << update.arg("CAST('01-03-2024' AS datetime)") << "(CAST('01-03-2024' AS datetime))";
         QTest::newRow("smalldatetime cast")
@@ -497,9 +226,6 @@ class TestSqlServerDialect : public QObject {
             << "('Sr. ' + valor)";
         QTest::newRow("untyped columns added") << "UPDATE t SET nome = codigo + codigo"
                                                << "(codigo + codigo)";
-        QTest::newRow("untyped column added to a text literal")
-            << "UPDATE t SET nome = codigo + 'x' + CHAR(39)"
-            << "(codigo + 'x' + CHAR(39))";
         QTest::newRow("TOP in a union")
             << "INSERT INTO t (nome) SELECT nome FROM t UNION SELECT TOP 1 data FROM t"
             << "TOP in a select combined";
@@ -509,8 +235,6 @@ class TestSqlServerDialect : public QObject {
                "at all (data >= '2024-03-01')";
         QTest::newRow("date plus a date") << "UPDATE t SET data = data + data"
                                           << "(data + data)";
-        QTest::newRow("date plus part of a second") << "UPDATE t SET data = data + 0.00001"
-                                                    << "only whole seconds";
         QTest::newRow("ISNULL typed inside its first argument")
             << "UPDATE t SET nome = ISNULL(UPPER(CAST(nome AS varchar(2))), 'xyz')"
             << "ISNULL whose first argument";

@@ -31,7 +31,7 @@ class TestPermissions : public QObject {
             {"empty user holds nothing", "", "#2301", false},
             {"code with letters", "ana", "#CB01", true},
             {"code in other case", "ana", "#cb01", false},
-            {"user name in other case", "RUI", "#2302", false},
+            {"user name in other case is the same user", "JOAO", "#2301", false},
             {"unknown code", "ana", "#9999", false},
         };
         for (const auto& r : rows)

@@ -1,6 +1,5 @@
-// The statement window opened through General::Show: the window policy, the
-// accounts a user may see, a fresh load after the user closed it, and the
-// headless statement job.
+// The statement window opened through General::Show: the window policy and the
+// accounts a user may see; and the headless statement job.
 #include "ScopedLocale.h"
 #include "StatementFixture.h"
 #include "common/Format.h"
@@ -12,11 +11,8 @@
 
 #include <orla_contas/StatementJob.h>
 
-#include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFile>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -73,36 +69,6 @@ class TestFrmMain : public QObject {
         const QMessageBox box(QMessageBox::Question, "?", "?", QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(box.button(QMessageBox::Yes)->text(), "&Sim");
         QCOMPARE(box.button(QMessageBox::No)->text(), "&Não");
-    }
-
-    void showAfterTheUserClosedItLoadsAfresh() {
-        StatementFixture f;
-        f.add(1, 901, Day(-5), "5");
-        General general;
-        general.Show();
-        frmMain& w = *general.Window();
-        QVERIFY(w.isVisible());
-        w.FXConta_ID->setCurrentIndex(w.FXConta_ID->findData(60));  // remembered
-        QVERIFY(w.ListModel()->FindKey("#11901") >= 0);
-        QTest::mouseClick(w.FXConcil_Only, Qt::LeftButton);
-        w.FXModo_Pagamento_ID->setCurrentIndex(1);
-        w.FXData_Inicio->setDate(QDate::currentDate().addDays(-2));
-        QVERIFY(w.close());
-        f.add(1, 902, Day(-4), "7", Day(-4));  // written while the window was closed
-        general.Show();
-        QVERIFY(w.isVisible());
-        QCOMPARE(w.FXData_Inicio->date(), QDate::currentDate().addDays(-30));
-        QCOMPARE(w.FXData_Fim->date(), QDate::currentDate().addDays(90));
-        QVERIFY(!w.FXConcil_Only->isChecked());
-        QCOMPARE(w.FXModo_Pagamento_ID->currentIndex(), -1);  // every method
-        QCOMPARE(w.FXConta_ID->currentData().toInt(), 60);
-        QVERIFY(w.ListModel()->FindKey("#11902") >= 0);
-
-        // A remembered account no longer listed leaves none selected.
-        f.exec({"UPDATE tbContas_Bancarias SET inactivo = 1 WHERE conta_id = 60"});
-        QVERIFY(w.close());
-        general.Show();
-        QCOMPARE(w.FXConta_ID->currentIndex(), -1);
     }
 
     // The export and the report of a month with every kind of movement, amounts of each sign,

@@ -1,26 +1,21 @@
 // Ticking and unticking movements in the statement window, by clicking their
 // check boxes: the date written to each source record (and no other), the
 // account's closing date, the dialog and the confirmation, the refusals, and
-// the re-selection; and the date dialog in a real modal show, where the date is
-// spelled out as the calendar moves and only its two buttons end it.
+// the re-selection.
 #include "Recorders.h"
 #include "ScopedLocale.h"
 #include "StatementFixture.h"
 #include "context/Context.h"
-#include "platform/services/ModalDialogs.h"
 #include "platform/services/Prompts.h"
 #include "statement/BankImport.h"
 #include "statement/Reconciliation.h"
 #include "statement/frmData.h"
 
-#include <QAbstractItemView>
 #include <QCalendarWidget>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
 
 using namespace orla;
@@ -60,7 +55,7 @@ class TestReconciliation : public QObject {
   private slots:
     // Each reconcilable origin: the row key of its record 901 and the query of a
     // record's "bank date | own date".
-    void byOrigin_data() {
+    void tickAndUntick_data() {
         QTest::addColumn<int>("origin");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("record");
@@ -80,7 +75,6 @@ class TestReconciliation : public QObject {
 
     // Ticking writes the chosen date; unticking, once the account was closed
     // after it, gives the record that date as its own and clears it.
-    void tickAndUntick_data() { byOrigin_data(); }
     void tickAndUntick() {
         QFETCH(int, origin);
         QFETCH(QString, key);
@@ -88,6 +82,11 @@ class TestReconciliation : public QObject {
         StatementFixture f;
         f.add(origin, 901, Day(-6), "8");
         f.add(origin, 902, Day(-6), "8");
+        f.add(origin, 903, Day(-6), "8");
+        // Reconciled with no day chosen, a record takes its origin's own date.
+        const SourceRecord other{origin, origin == 4 || origin == 40 ? 0 : 1, 902};
+        QVERIFY(Reconcile(Data().SqlServer, other, std::nullopt));
+        QCOMPARE(f.value(record.arg(902)).toString(), Day(-6) + " | " + Day(-6));
         f.open();
         ScopedModalScript dialog(Pick(QDate::currentDate().addDays(-2), true));
         f.clickCheckBox(f.row(key));
@@ -98,17 +97,17 @@ class TestReconciliation : public QObject {
         QVERIFY(f.window().ListModel()->Row(f.row(key)).checked);
         QCOMPARE(f.texts(f.row(key)).at(ColData), Shown(-2));
         QCOMPARE(Selected(f), key);
-        // The twin reconciled from the bank's statement, on the same bank date, is written alike.
+        // A twin reconciled from the bank's statement, on the same bank date, is written alike.
         const BookMovements book = ReadBookMovements(Data().SqlServer, 60, QDate::currentDate());
         std::vector<BankPair> pairs(1);
         for (int m = 0; m < int(book.movements.size()); ++m)
-            if (book.movements[m].key == QString(key).replace("901", "902"))
+            if (book.movements[m].key == QString(key).replace("901", "903"))
                 pairs[0] = {PairState::Accepted, m, false};
         BankLine line;
         line.booking = QDate::currentDate().addDays(-2);
         QVERIFY(pairs[0].movement &&
                 ApplyBankPairs(Data().SqlServer, 60, {line}, book, pairs).isEmpty());
-        QCOMPARE(f.value(record.arg(902)).toString(), bank + " | " + Day(-6));
+        QCOMPARE(f.value(record.arg(903)).toString(), bank + " | " + Day(-6));
 
         f.exec({"UPDATE tbContas_Bancarias SET data_closed = '" + Day(-1, "00:00:00") +
                 "' WHERE conta_id = 60"});
@@ -117,30 +116,8 @@ class TestReconciliation : public QObject {
         QCOMPARE(f.value(record.arg(901)).toString(), "- | " + bank);
         QVERIFY(!f.window().ListModel()->Row(f.row(key)).checked);
         QCOMPARE(Selected(f), key);
-        QCOMPARE(f.value(record.arg(902)).toString(), bank + " | " + Day(-6));  // untouched
+        QCOMPARE(f.value(record.arg(902)).toString(), Day(-6) + " | " + Day(-6));  // untouched
         QCOMPARE(f.prompts().calls.size(), 1);  // the question alone
-    }
-
-    // The same without the window: with no day chosen the origin's own date is the bank date;
-    // a bank date taken away before the account's closing date becomes the record's own.
-    void reconcileWithoutTheWindow_data() { byOrigin_data(); }
-    void reconcileWithoutTheWindow() {
-        QFETCH(int, origin);
-        QFETCH(QString, record);
-        StatementFixture f;
-        f.add(origin, 901, Day(-6), "8");
-        Connection& db = Data().SqlServer;
-        const SourceRecord movement{origin, origin == 4 || origin == 40 ? 0 : 1, 901};
-        QVERIFY(Reconcile(db, movement, std::nullopt));
-        QCOMPARE(f.value(record.arg(901)).toString(), Day(-6) + " | " + Day(-6));
-        QVERIFY(Reconcile(db, movement, QDate::currentDate().addDays(-2)));
-        f.exec({"UPDATE tbContas_Bancarias SET data_closed = '" + Day(-1, "00:00:00") +
-                "' WHERE conta_id = 60"});
-        const QDateTime limit = ReconciliationLimit(db, 60);
-        QCOMPARE(limit.date(), QDate::currentDate().addDays(-1));
-        QVERIFY(Unreconcile(db, movement, limit));
-        QCOMPARE(f.value(record.arg(901)).toString(), "- | " + Day(-2, "00:00:00"));
-        QVERIFY(!Reconcile(db, {5, 0, 901}, QDate::currentDate()));
     }
 
     // A tick lists the movement in place, among the others by its bank date, with the balances
@@ -209,6 +186,8 @@ class TestReconciliation : public QObject {
             << midnight << -10 << Day(-4) << 0 << int(vb::Yes) << "- | " + Day(-10) << question;
         QTest::newRow("bank date earlier on the closing day: own date restored")
             << evening << -10 << Day(-20) << 0 << int(vb::Yes) << "- | " + Day(-20) << question;
+        QTest::newRow("bank date at the closing time: only cleared")
+            << midnight << -10 << midnight << 0 << int(vb::Yes) << "- | " + Day(-10) << question;
     }
     void closingDateDialogAndQuestion() {
         QFETCH(QString, closed);
@@ -267,39 +246,6 @@ class TestReconciliation : public QObject {
         QCOMPARE(f.prompts().calls.isEmpty() ? QString() : f.prompts().calls.first().text, message);
         QCOMPARE(f.window().ListModel()->Row(row).checked, was);
         QCOMPARE(f.value(kReceipt.arg(901)).toString(), Day(-6) + " | " + Day(-6));
-    }
-
-    // The close box and Esc are refused; Command1 confirms, Command2 cancels.
-    void dateDialogEndsOnlyThroughItsButtons_data() {
-        QTest::addColumn<bool>("confirm");
-        QTest::newRow("Command1 confirms") << true;
-        QTest::newRow("Command2 cancels, though the date changed") << false;
-    }
-    void dateDialogEndsOnlyThroughItsButtons() {
-        QFETCH(bool, confirm);
-        const QDate saturday(2026, 12, 5);
-        frmData dialog;
-        QVERIFY(dialog.Cancelado);
-        dialog.MonthView1->setSelectedDate(saturday);
-        dialog.Paint();
-        bool refused = false;
-        QTimer::singleShot(0, &dialog, [&] {
-            QCOMPARE(dialog.Label1->text(), QStringLiteral("sábado, 5 de dezembro de 2026"));
-            QTest::keyClick(dialog.MonthView1->findChild<QAbstractItemView*>(), Qt::Key_Right);
-            QCOMPARE(dialog.Label1->text(), QStringLiteral("domingo, 6 de dezembro de 2026"));
-            const bool closeBoxRefused = !dialog.close();
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-            refused = closeBoxRefused && dialog.isVisible();
-            QTest::mouseClick(confirm ? dialog.Command1 : dialog.Command2, Qt::LeftButton);
-        });
-        // Should the buttons fail to end the loop, end it here rather than hang.
-        QTimer::singleShot(10000, &dialog, [&] { dialog.done(-1); });
-        const int result = ShowModal(dialog);
-        QVERIFY(refused);
-        QCOMPARE(result, confirm ? int(QDialog::Accepted) : int(QDialog::Rejected));
-        QCOMPARE(dialog.Cancelado, !confirm);
-        QCOMPARE(dialog.MonthView1->selectedDate(), saturday.addDays(1));
-        QVERIFY(dialog.close());  // hidden, the caller's unload goes through
     }
 };
 

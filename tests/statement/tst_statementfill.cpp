@@ -1,6 +1,6 @@
 // The statement window's fill: opening balance, running balance, ordering,
-// totals, filters, the period pickers, a failed fill and re-selection, on a
-// database made for each test.
+// totals, filters, the period pickers and a failed fill, on a database made for
+// each test.
 #include "ScopedLocale.h"
 #include "StatementFixture.h"
 
@@ -14,7 +14,6 @@
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTreeView>
 
@@ -32,20 +31,6 @@ QStringList Balances(StatementFixture& f) {
     for (int r = 0; r < f.window().ListModel()->RowCount(); ++r)
         rows << f.window().ListModel()->Row(r).Key() + ' ' + f.texts(r).at(ColSaldo);
     return rows;
-}
-
-// Opens the picker's calendar pop-up with a click on its arrow: its days, or
-// null when it did not open.
-QAbstractItemView* OpenCalendar(QDateEdit* picker) {
-    QStyleOptionComboBox option;
-    option.initFrom(picker);
-    option.editable = true;
-    option.subControls = QStyle::SC_All;
-    const QRect arrow = picker->style()->subControlRect(QStyle::CC_ComboBox, &option,
-                                                        QStyle::SC_ComboBoxArrow, picker);
-    QTest::mouseClick(picker, Qt::LeftButton, {}, arrow.center());
-    QCalendarWidget* calendar = picker->calendarWidget();
-    return calendar->isVisible() ? calendar->findChild<QAbstractItemView*>() : nullptr;
 }
 
 }  // namespace
@@ -127,7 +112,8 @@ class TestStatementFill : public QObject {
         StatementFixture f;
         if (earlier) {
             f.add(1, 901, Day(-50), "100");
-            f.add(1, 905, Day(-60), "40", Day(-60));
+            // On the balance date itself: counted.
+            f.add(1, 905, Day(-100, "00:00:00"), "40", Day(-100, "00:00:00"));
         }
         f.add(2, 902, Day(-10), "30");
         f.add(1, 903, Day(-5), "20", Day(-5));
@@ -155,9 +141,11 @@ class TestStatementFill : public QObject {
         QCOMPARE(Balances(f), QStringList({"#11902 1.007,00", "#0 1.000,00"}));
         f.exec({"UPDATE tbContas_Bancarias SET saldo_data = '" + Day(200, "00:00:00") +
                 "' WHERE conta_id = 60"});
+        f.add(1, 903, Day(200, "23:59:59"), "1");  // the period's last second
         f.window().Fill();
         QCOMPARE(f.window().FXData_Inicio->date(), QDate::currentDate().addDays(200));
         QCOMPARE(f.window().FXData_Fim->date(), QDate::currentDate().addDays(200));
+        QVERIFY(f.row("#11903") >= 0);
     }
 
     void paymentMethodFilterAndDeleteKey() {
@@ -280,23 +268,6 @@ class TestStatementFill : public QObject {
         QSqlDatabase::removeDatabase("mover");
         QCOMPARE(wrong, QStringList());
         QVERIFY(f.reports().reports.isEmpty());
-    }
-
-    void remoteKeySelectsTheExactKey() {
-        StatementFixture f;
-        f.add(1, 5011, Day(-3), "1");   // key #115011
-        f.add(1, 50111, Day(-2), "1");  // key #1150111 starts the same way
-        f.open();
-        QTreeView* list = f.window().ListView1;
-        f.window().RemoteKey("15011", 2004);
-        QCOMPARE(f.window().ListModel()->Row(list->currentIndex().row()).Key(), "#115011");
-        list->setCurrentIndex(QModelIndex());
-        f.window().RemoteKey("15011", 9999);  // unknown flag: refill only
-        QVERIFY(!list->currentIndex().isValid());
-        f.window().hide();
-        f.add(1, 901, Day(-1), "1");
-        f.window().RemoteKey("1901", 2004);  // hidden: nothing happens
-        QCOMPARE(f.row("#11901"), -1);
     }
 };
 

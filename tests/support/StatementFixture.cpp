@@ -2,9 +2,13 @@
 
 #include "TestDatabase.h"
 
+#include <QAbstractItemView>
+#include <QCalendarWidget>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QMap>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTreeView>
@@ -17,6 +21,18 @@ QString Day(int days, const QString& time) {
 
 QString Shown(int days) {
     return QDate::currentDate().addDays(days).toString(QStringLiteral("dd-MM-yyyy"));
+}
+
+QAbstractItemView* OpenCalendar(QDateEdit* picker) {
+    QStyleOptionComboBox option;
+    option.initFrom(picker);
+    option.editable = true;
+    option.subControls = QStyle::SC_All;
+    const QRect arrow = picker->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                        QStyle::SC_ComboBoxArrow, picker);
+    QTest::mouseClick(picker, Qt::LeftButton, {}, arrow.center());
+    QCalendarWidget* calendar = picker->calendarWidget();
+    return calendar->isVisible() ? calendar->findChild<QAbstractItemView*>() : nullptr;
 }
 
 namespace {

@@ -11,6 +11,9 @@
 #include <QDate>
 #include <QString>
 
+class QAbstractItemView;
+class QDateEdit;
+
 #include <memory>
 
 namespace orla::test {
@@ -19,6 +22,9 @@ namespace orla::test {
 QString Day(int days, const QString& time = QStringLiteral("10:00:00"));
 // "dd-mm-yyyy" for today plus `days`.
 QString Shown(int days);
+// Opens the picker's calendar pop-up with a click on its arrow: its days, or null when it did
+// not open.
+QAbstractItemView* OpenCalendar(QDateEdit* picker);
 
 class StatementFixture {
   public:

@@ -16,8 +16,6 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeView>
@@ -29,22 +27,13 @@ namespace {
 
 const int kNone = 999;  // a date picker without a date
 
-// Opens the picker's calendar pop-up with a click on its arrow, turns to the
-// day's month and clicks the day. False when that did not happen.
+// Opens the picker's calendar, turns to the day's month and clicks the day. False when that
+// did not happen.
 bool PickDay(QDateEdit* picker, const QDate& day) {
-    QStyleOptionComboBox option;
-    option.initFrom(picker);
-    option.subControls = QStyle::SC_All;
-    QTest::mouseClick(
-        picker, Qt::LeftButton, {},
-        picker->style()
-            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, picker)
-            .center());
-    QCalendarWidget* calendar = picker->calendarWidget();
-    auto* days = calendar->findChild<QAbstractItemView*>();
-    if (!calendar->isVisible())
+    QAbstractItemView* days = OpenCalendar(picker);
+    if (!days)
         return false;
-    calendar->setCurrentPage(day.year(), day.month());  // the arrows a user would click
+    picker->calendarWidget()->setCurrentPage(day.year(), day.month());  // as its arrows would
     // Days of the months around it show too: early days come first, late days last.
     QModelIndex cell;
     for (int r = 0; r < days->model()->rowCount(); ++r)
@@ -53,7 +42,7 @@ bool PickDay(QDateEdit* picker, const QDate& day) {
                 (!cell.isValid() || day.day() >= 15))
                 cell = days->model()->index(r, c);
     QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, days->visualRect(cell).center());
-    return cell.isValid() && !calendar->isVisible();
+    return cell.isValid() && !picker->calendarWidget()->isVisible();
 }
 
 // The transfer's columns as stored (Null as empty); empty when it is gone.
@@ -193,17 +182,6 @@ class TestFrmTransferencia : public QObject {
         QVERIFY(!Stored(f, 900).isEmpty() && again->isVisible());
     }
 
-    void aSystemTransferIsShownReadOnly() {
-        StatementFixture f;
-        f.open(1);
-        frmTransferencia* w = Open(f, 6);  // from the system account 6
-        QVERIFY(w);
-        QCOMPARE(w->FXOrigem_ID->currentData().toInt(), 6);
-        for (QWidget* control :
-             w->findChildren<QWidget*>(QRegularExpression("^(FX(?!.*_Label$).*|Command3)$")))
-            QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
-    }
-
     // The lists offer what the statement window's account box offers the user: active accounts,
     // no system account, protected ones only with the right to them. An existing transfer keeps
     // its own accounts listed; one touching an account the user may not see does not open.
@@ -260,6 +238,8 @@ class TestFrmTransferencia : public QObject {
         QCOMPARE(Said(f), "");
     }
 
+    // Account 3's opening balance is 60 days ago; account 2 is closed until 45 days ago, its
+    // closing day inside, on either side.
     void saveChecksInOrder_data() {
         QTest::addColumn<Case>("c");
         const QList<int> today{0, kNone, 0, kNone};
@@ -267,70 +247,63 @@ class TestFrmTransferencia : public QObject {
         const QString d = " (limite inferior da conta de destino).";
         const QString above = "A data tem de ser superior a ";
         const QString debit = "A data de débito tem de ser superior a ";
-        const QString noNumber = "Erro no registo da transferência. Contacto o administrador.";
         const QString noAmount = "Tem de indicar o valor para a transferência.";
-        const QString noOrigin = "Tem de indicar qual a conta de origem para a transferência.";
-        const QString noDest = "Tem de indicar qual a conta de destino para a transferência.";
-        const QString same = "A conta de destino tem de ser diferente à conta de origem.";
-        const QString noDate = "A data não foi definida.";
-        const QString noDestinationDate = "A data de destino não foi definida.";
-        // Account 3's opening balance is 60 days ago; account 2 is closed until 45 days ago.
-        QTest::newRow("no origin") << Case{0, 8, "10", today, noOrigin, "FXOrigem_ID"};
-        QTest::newRow("no destination") << Case{8, 0, "10", today, noDest, "FXDestino_ID"};
-        QTest::newRow("same shown text") << Case{60, 61, "10", today, same, "FXDestino_ID"};
-        QTest::newRow("no amount") << Case{8, 3, "dez'", today, noAmount, "FXValor"};
-        QTest::newRow("no date") << Case{8, 3, "10", {kNone, kNone, 0, kNone}, noDate, "FXData"};
-        QTest::newRow("date before origin limit")
-            << Case{3, 8, "10", {-61, kNone, 0, 0}, above + Shown(-60) + o, "FXData"};
-        QTest::newRow("debit before origin limit")
-            << Case{2, 8, "10", {0, -46, 0, 0}, debit + Shown(-45) + o, "FXData_Debito"};
-        QTest::newRow("no destination date")
-            << Case{8, 3, "10", {0, 0, kNone, kNone}, noDestinationDate, "FXData_Destino"};
-        QTest::newRow("destination date before its limit")
-            << Case{8, 3, "10", {0, 0, -61, 0}, above + Shown(-60) + d, "FXData_Destino"};
-        QTest::newRow("destination debit before its limit")
-            << Case{8, 3, "10", {0, 0, 0, -61}, debit + Shown(-60) + d, "FXData_Debito_Destino"};
-        QTest::newRow("dates on the opening balance's date")
-            << Case{3, 8, "10,005", {-60, -60, -60, -60}, "", "", "SELECT 1", "10.01"};
-        QTest::newRow("negative amount")
-            << Case{8, 3, "-50", today, "O valor da transferência tem de ser positivo.", "FXValor"};
-        QTest::newRow("amount rounded to nothing")
-            << Case{8, 3, "0,001", today, noAmount, "FXValor"};
-        QTest::newRow("amount emptied") << Case{8, 3, "", today, noAmount, "FXValor"};
-        QTest::newRow("destination before origin")
-            << Case{8,
-                    3,
-                    "10",
-                    {0, kNone, -1, kNone},
-                    "A data de destino não pode ser anterior à data de origem.",
-                    "FXData_Destino"};
-        QTest::newRow("debit before its date")
-            << Case{8,
-                    3,
-                    "10",
-                    {0, -1, 0, kNone},
-                    "A data de débito não pode ser anterior à data de origem.",
-                    "FXData_Debito"};
-        QTest::newRow("destination debit before its date")
-            << Case{8,
-                    3,
-                    "10",
-                    {-2, kNone, 0, -1},
-                    "A data de débito não pode ser anterior à data de destino.",
-                    "FXData_Debito_Destino"};
-        // Account 2 is closed until 45 days ago: its closing day is inside, on either side.
+        const QString before = "A data de %1 não pode ser anterior à data de %2.";
         const QString closed =
-            "\nA conta \"Caixa Geral de Depósitos - Conta à ordem 45678901\" está fechada até " +
+            "\nA conta \"Caixa Geral de Depósitos - Conta à ordem 45678901\" "
+            "está fechada até " +
             Shown(-45) + ".";
-        QTest::newRow("origin on the closing day") << Case{
-            2, 8, "10", {-45, kNone, 0, kNone}, above + Shown(-45) + o + closed, "Command1"};
-        QTest::newRow("destination on the closing day") << Case{
-            8, 2, "10", {-50, kNone, -45, kNone}, above + Shown(-45) + d + closed, "Command1"};
-        const QString ignore =
-            "CREATE TRIGGER Recusa BEFORE INSERT ON "
-            "tbContas_Bancarias_Transferencias BEGIN SELECT RAISE(IGNORE); END";
-        QTest::newRow("no number came back")
-            << Case{60, 8, "5", today, noNumber, "Command1", ignore};
+        const auto row = [](const char* name, const Case& c) { QTest::newRow(name) << c; };
+        row("no origin",
+            {0, 8, "10", today, "Tem de indicar qual a conta de origem para a transferência.",
+             "FXOrigem_ID"});
+        row("no destination",
+            {8, 0, "10", today, "Tem de indicar qual a conta de destino para a transferência.",
+             "FXDestino_ID"});
+        row("same shown text",
+            {60, 61, "10", today, "A conta de destino tem de ser diferente à conta de origem.",
+             "FXDestino_ID"});
+        row("no amount", {8, 3, "dez'", today, noAmount, "FXValor"});
+        row("no date",
+            {8, 3, "10", {kNone, kNone, 0, kNone}, "A data não foi definida.", "FXData"});
+        row("date before origin limit",
+            {3, 8, "10", {-61, kNone, 0, 0}, above + Shown(-60) + o, "FXData"});
+        row("debit before origin limit",
+            {2, 8, "10", {0, -46, 0, 0}, debit + Shown(-45) + o, "FXData_Debito"});
+        row("no destination date", {8,
+                                    3,
+                                    "10",
+                                    {0, 0, kNone, kNone},
+                                    "A data de destino não foi definida.",
+                                    "FXData_Destino"});
+        row("destination date before its limit",
+            {8, 3, "10", {0, 0, -61, 0}, above + Shown(-60) + d, "FXData_Destino"});
+        row("destination debit before its limit",
+            {8, 3, "10", {0, 0, 0, -61}, debit + Shown(-60) + d, "FXData_Debito_Destino"});
+        row("dates on the opening balance's date",
+            {3, 8, "10,005", {-60, -60, -60, -60}, "", "", "SELECT 1", "10.01"});
+        row("negative amount",
+            {8, 3, "-50", today, "O valor da transferência tem de ser positivo.", "FXValor"});
+        row("amount rounded to nothing", {8, 3, "0,001", today, noAmount, "FXValor"});
+        row("destination before origin",
+            {8, 3, "10", {0, kNone, -1, kNone}, before.arg("destino", "origem"), "FXData_Destino"});
+        row("debit before its date",
+            {8, 3, "10", {0, -1, 0, kNone}, before.arg("débito", "origem"), "FXData_Debito"});
+        row("destination debit before its date", {8,
+                                                  3,
+                                                  "10",
+                                                  {-2, kNone, 0, -1},
+                                                  before.arg("débito", "destino"),
+                                                  "FXData_Debito_Destino"});
+        row("origin on the closing day",
+            {2, 8, "10", {-45, kNone, 0, kNone}, above + Shown(-45) + o + closed, "Command1"});
+        row("destination on the closing day",
+            {8, 2, "10", {-50, kNone, -45, kNone}, above + Shown(-45) + d + closed, "Command1"});
+        row("no number came back",
+            {60, 8, "5", today, "Erro no registo da transferência. Contacto o administrador.",
+             "Command1",
+             "CREATE TRIGGER Recusa BEFORE INSERT ON tbContas_Bancarias_Transferencias BEGIN "
+             "SELECT RAISE(IGNORE); END"});
     }
     void saveChecksInOrder() {
         QFETCH(Case, c);
