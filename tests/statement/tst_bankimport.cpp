@@ -28,24 +28,24 @@ Money Euros(const QString& text) {
 }
 
 // "+100@0" is money in (a bank credit) of 100 on kDay; "@-2" two days before; ":text" after.
-BankLine Line(const QString& spec) {
-    const QString amount = spec.section('@', 0, 0);
+BankLine Line(const QString& shorthand) {
+    const QString amount = shorthand.section('@', 0, 0);
     BankLine line;
     line.credit = amount.startsWith('+');
     line.amount = Euros(amount.mid(1));
-    line.booking = kDay.addDays(spec.section('@', 1).section(':', 0, 0).toInt());
-    line.text = spec.section(':', 1);
+    line.booking = kDay.addDays(shorthand.section('@', 1).section(':', 0, 0).toInt());
+    line.text = shorthand.section(':', 1);
     return line;
 }
 
 // "+100@0" adds 100 on kDay; ":FT 7" its document number; a trailing "*" reconciled.
-BookMovement Movement(QString spec) {
+BookMovement Movement(QString shorthand) {
     BookMovement movement;
-    movement.reconciled = spec.endsWith('*');
-    spec.remove('*');
-    movement.amount = Euros(spec.section('@', 0, 0));
-    movement.date = kDay.addDays(spec.section('@', 1).section(':', 0, 0).toInt());
-    movement.documento = spec.section(':', 1);
+    movement.reconciled = shorthand.endsWith('*');
+    shorthand.remove('*');
+    movement.amount = Euros(shorthand.section('@', 0, 0));
+    movement.date = kDay.addDays(shorthand.section('@', 1).section(':', 0, 0).toInt());
+    movement.documento = shorthand.section(':', 1);
     return movement;
 }
 
@@ -163,9 +163,9 @@ class TestBankImport : public QObject {
             f.value("SELECT saldo FROM tbContas_Bancarias WHERE conta_id = 60").toString();
         const QString days = QString("+120@%1 +80.5@%2 -30@%3").arg(-5).arg(-3).arg(-9);
         BankStatement statement;
-        for (const QString& spec : days.split(' ')) {
-            BankLine line = Line(spec);
-            line.booking = QDate::currentDate().addDays(spec.section('@', 1).toInt());
+        for (const QString& shorthand : days.split(' ')) {
+            BankLine line = Line(shorthand);
+            line.booking = QDate::currentDate().addDays(shorthand.section('@', 1).toInt());
             line.position = statement.lines.size() + 1;
             statement.lines << line;
         }
