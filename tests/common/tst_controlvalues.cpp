@@ -66,6 +66,8 @@ class TestControlValues : public QObject {
             "1234567,891", "1234567.891");
         row("pt_PT euro from its own formatted text", "pt_PT", 4, "€ 1" + kNbsp + "234,50",
             "€ 1" + kNbsp + "234,50", "1234,50", "1234.50");
+        row("pt_PT euro from text grouped with points", "pt_PT", 4, "1.234,5",
+            "€ 1" + kNbsp + "234,50", "1234,5", "1234.5");
         row("percentage", "pt_BR", 5, 0.125, "12,50 %", "0,125", "0.125");
         row("automatic grouped text is written as a number", "pt_PT", 0, "12 345,5-", "12 345,5-",
             "12 345,5-", "-12345.5");

@@ -5,8 +5,8 @@
 #include "Recorders.h"
 #include "SettingsSandbox.h"
 #include "common/Registry.h"
-#include "context/Context.h"
 #include "component/General.h"
+#include "context/Context.h"
 #include "context/SharedConnection.h"
 #include "security/Permissions.h"
 
