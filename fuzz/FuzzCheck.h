@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QString>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -20,14 +21,18 @@
 
 namespace orla::fuzz {
 
-// A new folder of mode 0700 under TMPDIR (or /tmp), made once per process.
+// A new folder of mode 0700 under TMPDIR (or /tmp), made once per process and removed when
+// the process ends.
 inline QString PrivateFolder() {
-    static const QString folder = [] {
-        QByteArray pattern = QDir::tempPath().toLocal8Bit() + "/orla-fuzz-XXXXXX";
-        FUZZ_CHECK(mkdtemp(pattern.data()) != nullptr);
-        return QString::fromLocal8Bit(pattern);
-    }();
-    return folder;
+    static char path[4096];
+    if (!path[0]) {
+        const QByteArray pattern = QDir::tempPath().toLocal8Bit() + "/orla-fuzz-XXXXXX";
+        FUZZ_CHECK(size_t(pattern.size()) < sizeof path);
+        std::copy(pattern.begin(), pattern.end(), path);
+        FUZZ_CHECK(mkdtemp(path) != nullptr);
+        std::atexit([] { QDir(QString::fromLocal8Bit(path)).removeRecursively(); });
+    }
+    return QString::fromLocal8Bit(path);
 }
 
 }  // namespace orla::fuzz
