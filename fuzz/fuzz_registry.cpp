@@ -83,8 +83,10 @@ void RegFileRoundTrip(const QByteArray& bytes, const std::vector<Entry>& entries
         FUZZ_CHECK(document.HasKey(e.path) == again.HasKey(e.path));
         FUZZ_CHECK(Got(document.Value(e.path, e.name)) == Got(again.Value(e.path, e.name)));
     }
-    // A value written into an existing key (or the root), as the registry writes it.
-    const Entry& target = entries[input.ConsumeIntegralInRange<size_t>(0, entries.size() - 1)];
+    // A value written into an existing key (or the root): the registry opens no other.
+    Entry target = entries[input.ConsumeIntegralInRange<size_t>(0, entries.size() - 1)];
+    if (!document.HasKey(target.path))
+        target.path.clear();
     const QString name = input.ConsumeBool() ? target.name : Setting(input);
     const QString text = Setting(input);
     document.SetValue(target.path, name, text);
