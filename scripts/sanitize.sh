@@ -20,8 +20,9 @@ TZ=Europe/Lisbon ctest --test-dir build-asan --output-on-failure -j 2 --timeout 
 
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
-for target in build-asan/fuzz/fuzz_*; do
-    name="$(basename "$target")"
+for source in fuzz/fuzz_*.cpp; do
+    name="$(basename "$source" .cpp)"
+    target="build-asan/fuzz/$name"
     echo "== $name, ${seconds} s"
     mkdir -p "$scratch/$name"
     "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
