@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config clang-format
+  build-essential cmake ninja-build pkg-config clang-format clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc qt6-translations-l10n
   libgl-dev libsqlite3-dev sqlite3
   unixodbc unixodbc-dev tdsodbc libsqliteodbc

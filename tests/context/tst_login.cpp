@@ -60,6 +60,21 @@ struct LoginSetup {
 // Whether the text stands anywhere in the process's writable memory, in UTF-8 or UTF-16, apart
 // from the copies the search itself holds. Memory is read a piece at a time into a mapping of
 // its own, outside what it reads, so the search never finds its own copies.
+// AddressSanitizer's shadow of the address space (x86-64): terabytes of its own bookkeeping,
+// never our data, and too large to read.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ORLA_ASAN_SHADOW
+#endif
+#elif defined(__SANITIZE_ADDRESS__)
+#define ORLA_ASAN_SHADOW
+#endif
+#ifdef ORLA_ASAN_SHADOW
+constexpr quintptr kShadowFrom = 0x7fff8000, kShadowTo = 0x10007fff8000;
+#else
+constexpr quintptr kShadowFrom = 0, kShadowTo = 0;
+#endif
+
 bool InWritableMemory(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     const QByteArray utf16(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
@@ -79,6 +94,8 @@ bool InWritableMemory(const QString& text) {
         const QList<QByteArray> range = fields[0].split('-');
         const quintptr from = range[0].toULongLong(nullptr, 16);
         const quintptr to = range[1].toULongLong(nullptr, 16);
+        if (from >= kShadowFrom && to <= kShadowTo)
+            continue;
         for (quintptr at = from; at < to && !found; at += piece) {
             const size_t length = std::min<size_t>(piece + overlap, to - at);
             if (at < quintptr(buffer) + piece + overlap && at + length > quintptr(buffer))

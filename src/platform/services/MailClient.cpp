@@ -158,7 +158,7 @@ class DesktopMail : public MailClient {
                 QDir(made).removeRecursively();
         };
         QObject::connect(process, &QProcess::finished, qApp,
-                         [process, fallBack](int code, QProcess::ExitStatus status) {
+                         [fallBack](int code, QProcess::ExitStatus status) {
                              fallBack(status != QProcess::NormalExit || code != 0);
                          });
         QObject::connect(process, &QProcess::errorOccurred, qApp,
