@@ -2,20 +2,13 @@
 
 #include "common/Format.h"
 #include "common/Separators.h"
-#include "common/SqlLiterals.h"
 #include "platform/db/Error.h"
 #include "platform/db/Values.h"
 
-#include <QAbstractButton>
-#include <QButtonGroup>
-#include <QCalendarWidget>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QRadioButton>
 #include <QSignalBlocker>
 
 #include <optional>
@@ -96,15 +89,6 @@ std::optional<qint32> WholeNumber(const QVariant& value) {
     if (number)
         Try([&] { whole = CLng(*number); });
     return whole;
-}
-
-// Automatic kind: a numeric raw value as the number it reads as, never as its
-// text (grouping or a sign behind, "12 345,5-", would break the statement);
-// anything else as text.
-QString AutomaticSql(const QString& shown, const QString& tag) {
-    if (tag.isEmpty() || !EhNumero(tag))
-        return QuotedText(shown);
-    return SqlValue(tag, SqlNumber);
 }
 
 // A text box or a label: the text it shows and its raw value.
@@ -205,39 +189,6 @@ void LoadText(const TextControl& control, const QVariant& value, int kind) {
     }
 }
 
-QString TextBoxSql(const QString& text, const QString& tag, int kind) {
-    if (text.isEmpty())
-        return QStringLiteral("null");
-    switch (kind) {
-        case FormatAuto:
-            return AutomaticSql(text, tag);
-        case FormatDate:
-        case FormatDateTime:
-            return SqlValue(text, SqlDate);
-        case FormatText:
-            return SqlValue(text, SqlText);
-        default:
-            return IsNumericKind(kind) ? SqlValue(tag, SqlNumber) : QString();
-    }
-}
-
-QString LabelSql(const QString& caption, const QString& tag, int kind) {
-    if (caption.isEmpty() && tag.isEmpty())
-        return QStringLiteral("null");
-    const QString value = tag.isEmpty() ? caption : tag;
-    switch (kind) {
-        case FormatAuto:
-            return AutomaticSql(caption, tag);
-        case FormatDate:
-        case FormatDateTime:
-            return SqlValue(value, SqlDate);
-        case FormatText:
-            return SqlValue(value, SqlText);
-        default:
-            return IsNumericKind(kind) ? SqlValue(value, SqlNumber) : QString();
-    }
-}
-
 // The raw value shown for editing.
 QString EditingText(const QString& tag, int kind) {
     const std::optional<double> number = NumberOf(tag);
@@ -260,11 +211,6 @@ QString EditingText(const QString& tag, int kind) {
     }
 }
 
-// A row's key as a literal: keys are numbers, so anything else (or none) is null.
-QString KeySql(const QVariant& data) {
-    return SqlValue(data, SqlNumber);
-}
-
 // Combo boxes
 
 int StyleOf(const QComboBox* combo) {
@@ -272,15 +218,6 @@ int StyleOf(const QComboBox* combo) {
     if (style.isValid())
         return style.toInt();
     return combo->isEditable() ? DropDownCombo : DropDownList;
-}
-
-// The selected row. Text typed over an editable combo box leaves no row
-// selected, even while Qt still keeps the earlier one as current.
-int ListIndex(const QComboBox* combo) {
-    const int index = combo->currentIndex();
-    if (combo->isEditable() && index >= 0 && combo->currentText() != combo->itemText(index))
-        return -1;
-    return index;
 }
 
 int FindText(const QComboBox* combo, const QString& text) {
@@ -291,19 +228,12 @@ int FindText(const QComboBox* combo, const QString& text) {
     return -1;
 }
 
-template <class ItemData>
-int FindItemData(int count, ItemData itemData, double number) {
-    for (int i = 0; i < count; ++i) {
-        const QVariant data = itemData(i);
-        if (double(data.toInt()) == number)
+int FindComboData(const QComboBox* combo, double number) {
+    for (int i = 0; i < combo->count(); ++i) {
+        if (double(combo->itemData(i).toInt()) == number)
             return i;
     }
     return -1;
-}
-
-int FindComboData(const QComboBox* combo, double number) {
-    return FindItemData(
-        combo->count(), [combo](int i) { return combo->itemData(i); }, number);
 }
 
 // Shows the text and selects the row that carries it, if any.
@@ -328,57 +258,6 @@ void LoadCombo(QComboBox* combo, const QVariant& value, int kind) {
         combo->setCurrentIndex(row);
 }
 
-QString ComboSql(const QComboBox* combo, int kind) {
-    const int style = StyleOf(combo);
-    if (style == DropDownList) {
-        const int index = combo->currentIndex();
-        return KeySql(index >= 0 ? combo->itemData(index) : QVariant());
-    }
-    const QString text = combo->currentText();
-    if (text.isEmpty())
-        return QStringLiteral("null");
-    const int index = ListIndex(combo);
-    if (style == DropDownCombo && kind != FormatText && index >= 0) {
-        const QVariant data = combo->itemData(index);
-        if (NumberOf(data))
-            return SqlValue(data, SqlNumber);
-    }
-    return SqlValue(text, SqlText);
-}
-
-void LeaveComboText(QComboBox* combo) {
-    const int style = StyleOf(combo);
-    if (style != DropDownCombo && style != SimpleCombo)
-        return;
-    const QString text = combo->currentText().trimmed();
-    if (text.isEmpty()) {
-        combo->setCurrentIndex(-1);
-        return;
-    }
-    const int row = FindText(combo, text);
-    if (row >= 0)
-        combo->setCurrentIndex(row);
-}
-
-// List boxes
-
-void LoadList(QListWidget* list, const QVariant& value) {
-    const std::optional<double> number = NumberOf(value);
-    if (!number) {
-        list->setCurrentRow(-1);
-        return;
-    }
-    const int row = FindItemData(
-        list->count(), [list](int i) { return list->item(i)->data(Qt::UserRole); }, *number);
-    if (row >= 0)
-        list->setCurrentRow(row);
-}
-
-QString ListSql(const QListWidget* list) {
-    const QListWidgetItem* item = list->currentItem();
-    return KeySql(item ? item->data(Qt::UserRole) : QVariant());
-}
-
 // Dates: 01-01-1900 stands for no date.
 
 QDateTime DateOrNone(const QVariant& value) {
@@ -399,53 +278,6 @@ void LoadDateEdit(QDateTimeEdit* edit, const QDateTime& date) {
     if (date.date() > edit->maximumDate())
         edit->setMaximumDate(date.date());
     edit->setDateTime(date);
-}
-
-void LoadCalendar(QCalendarWidget* calendar, const QDate& date) {
-    if (date < calendar->minimumDate())
-        calendar->setMinimumDate(date);
-    if (date > calendar->maximumDate())
-        calendar->setMaximumDate(date);
-    calendar->setSelectedDate(date);
-}
-
-QString DateSql(const QDateTime& date) {
-    if (date.date() == kNoDate)
-        return QStringLiteral("null");
-    return SqlValue(date, SqlDateTime);
-}
-
-// Check boxes and option buttons
-
-// Sets the button, also unchecking the checked option of an exclusive group,
-// which Qt otherwise refuses.
-void SetButton(QAbstractButton* button, bool on) {
-    if (on || !button->isChecked()) {
-        button->setChecked(on);
-        return;
-    }
-    QButtonGroup* group = button->group();
-    const bool groupExclusive = group && group->exclusive();
-    const bool autoExclusive = button->autoExclusive();
-    if (groupExclusive)
-        group->setExclusive(false);
-    button->setAutoExclusive(false);
-    button->setChecked(false);
-    button->setAutoExclusive(autoExclusive);
-    if (groupExclusive)
-        group->setExclusive(true);
-}
-
-QAbstractButton* ValueButton(QWidget* control) {
-    if (auto* check = qobject_cast<QCheckBox*>(control))
-        return check;
-    return qobject_cast<QRadioButton*>(control);
-}
-
-bool ButtonOn(const QAbstractButton* button) {
-    if (auto* check = qobject_cast<const QCheckBox*>(button))
-        return check->checkState() != Qt::Unchecked;
-    return button->isChecked();
 }
 
 }  // namespace
@@ -472,39 +304,14 @@ void DefinirValorControlo(QWidget* control, const QVariant& value, int kind) {
         LoadText(*text, value, kind);
     } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
         LoadCombo(combo, value, kind);
-    } else if (auto* list = qobject_cast<QListWidget*>(control)) {
-        LoadList(list, value);
     } else if (auto* edit = qobject_cast<QDateTimeEdit*>(control)) {
         LoadDateEdit(edit, DateOrNone(value));
-    } else if (auto* calendar = qobject_cast<QCalendarWidget*>(control)) {
-        LoadCalendar(calendar, DateOrNone(value).date());
-    } else if (QAbstractButton* button = ValueButton(control)) {
-        const std::optional<double> number = NumberOf(value);
-        SetButton(button, number && *number != 0);
     }
 }
 
 std::optional<qint64> SelectedKey(const QComboBox* combo) {
     const QVariant key = combo->currentIndex() >= 0 ? combo->currentData() : QVariant();
     return key.isValid() ? std::optional<qint64>(key.toLongLong()) : std::nullopt;
-}
-
-QString ObterValorSQL(QWidget* control, int kind) {
-    if (const std::optional<TextControl> text = TextControl::Of(control)) {
-        return text->IsLabel() ? LabelSql(text->Text(), text->Tag(), kind)
-                               : TextBoxSql(text->Text(), text->Tag(), kind);
-    }
-    if (auto* combo = qobject_cast<QComboBox*>(control))
-        return ComboSql(combo, kind);
-    if (auto* list = qobject_cast<QListWidget*>(control))
-        return ListSql(list);
-    if (auto* edit = qobject_cast<QDateTimeEdit*>(control))
-        return DateSql(ShownDate(edit));
-    if (auto* calendar = qobject_cast<QCalendarWidget*>(control))
-        return DateSql(WallClock(calendar->selectedDate()));
-    if (QAbstractButton* button = ValueButton(control))
-        return ButtonOn(button) ? QStringLiteral("1") : QStringLiteral("0");
-    return {};
 }
 
 void EntrarCampo(QWidget* control, int kind) {
@@ -543,11 +350,8 @@ void SairCampo(QWidget* control, int kind) {
         const QString tag = kind == FormatPercent ? TextOf(float(CDbl(raw)) / 100.0f) : raw;
         text->SetTag(tag);
         text->SetText(Format(tag, LeavingFormat(kind)));
-    } else if (kind == FormatText) {
-        if (textBox || qobject_cast<QDateTimeEdit*>(control))
-            control->setProperty(kTag, QString());
-        else if (auto* combo = qobject_cast<QComboBox*>(control))
-            LeaveComboText(combo);
+    } else if (kind == FormatText && (textBox || qobject_cast<QDateTimeEdit*>(control))) {
+        control->setProperty(kTag, QString());
     }
 }
 

@@ -1,15 +1,14 @@
 // Moving values between the windows' input controls and the rest of the
 // program with one vocabulary of format kinds: load a database value into a
-// control, give the raw value back for editing on entry, format it again on
-// leaving, and read the control's value as an SQL literal.
+// control, give the raw value back for editing on entry and format it again
+// on leaving. Statements are built from typed values, never from a control.
 //
 // Controls: text box QLineEdit (raw value in the "Tag" property), label
 // QLabel (its text is the caption, also with a "Tag"), combo box QComboBox
 // (style from the "Style" property: 0 drop-down combo, 1 simple combo,
-// 2 drop-down list; by default 0 when editable, 2 when not), list box
-// QListWidget, check box QCheckBox, option button QRadioButton, date picker
-// QDateTimeEdit and month calendar QCalendarWidget. The key of a list row is
-// its Qt::UserRole data. Other widgets are left alone and read as "".
+// 2 drop-down list; by default 0 when editable, 2 when not) and date picker
+// QDateTimeEdit. The key of a list row is its Qt::UserRole data. Other
+// widgets are left alone.
 //
 // Dates are the server's wall-clock values and are never converted: a date
 // picker loaded here shows the stored date and time and gives them back.
@@ -43,11 +42,8 @@ enum FormatKind : int {
 // Puts the value (an invalid or null QVariant for Null) into the control.
 void DefinirValorControlo(QWidget* control, const QVariant& value, int kind);
 
-// The control's value as an SQL literal, "null" when it holds none.
 // The key (item data) of the item chosen in a list, none when nothing is chosen.
 std::optional<qint64> SelectedKey(const QComboBox* combo);
-
-QString ObterValorSQL(QWidget* control, int kind);
 
 // On entering a field: shows the raw value for editing and selects it.
 void EntrarCampo(QWidget* control, int kind);

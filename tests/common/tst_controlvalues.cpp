@@ -1,22 +1,18 @@
 // Control values on real widgets: loading values by format kind, typing and
-// leaving a field, entering it again, and the SQL literal each control gives,
-// with the separators of the locale each row names; dates shown and read back
-// as stored, in any time zone.
+// leaving a field and entering it again, with the separators of the locale each
+// row names; dates shown and read back as stored, in any time zone.
 #include "ScopedLocale.h"
 #include "common/ControlValues.h"
 #include "platform/db/Error.h"
+#include "platform/db/Values.h"
 
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QTest>
 
 #include <memory>
-#include <tuple>
 
 using namespace orla;
 using namespace orla::test;
@@ -24,8 +20,6 @@ using namespace orla::test;
 namespace {
 
 const QString kNbsp = QStringLiteral("\u00a0");
-const QString kOneil = QStringLiteral("'O' + CHAR(39) + 'Neil'");
-const QString kDay = QStringLiteral("CONVERT(DATETIME,'2026-12-05',102)");
 const QDate kDate(2026, 12, 5);
 
 QString Tag(const QWidget& control) {
@@ -52,27 +46,24 @@ class TestControlValues : public QObject {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QVariant>("value");
-        QTest::addColumn<QStringList>("expected");  // text, tag, SQL literal
+        QTest::addColumn<QStringList>("expected");  // text, tag
         const auto row = [](const char* name, const char* locale, int kind, const QVariant& value,
-                            const QString& text, const QString& tag, const QString& sql) {
-            Row(name, locale, kind) << value << QStringList{text, tag, sql};
+                            const QString& text, const QString& tag) {
+            Row(name, locale, kind) << value << QStringList{text, tag};
         };
-        row("Null empties text and tag", "pt_BR", 4, QVariant(), "", "", "null");
-        row("date and time, read back as a date", "pt_BR", 9, QDateTime(kDate, QTime(14, 3, 9)),
-            "05-12-2026 14:03:09", "", kDay);
-        row("text with a quote", "pt_BR", 3, "O'Neil", "O'Neil", "", kOneil);
-        row("whole number", "pt_BR", 6, 12.7, "13", "12,7", "12.7");
+        row("Null empties text and tag", "pt_BR", 4, QVariant(), "", "");
+        row("date and time", "pt_BR", 9, QDateTime(kDate, QTime(14, 3, 9)), "05-12-2026 14:03:09",
+            "");
+        row("whole number", "pt_BR", 6, 12.7, "13", "12,7");
         row("pt_PT euro", "pt_PT", 4, 1234567.891, "€ 1" + kNbsp + "234" + kNbsp + "567,89",
-            "1234567,891", "1234567.891");
+            "1234567,891");
         row("pt_PT euro from its own formatted text", "pt_PT", 4, "€ 1" + kNbsp + "234,50",
-            "€ 1" + kNbsp + "234,50", "1234,50", "1234.50");
+            "€ 1" + kNbsp + "234,50", "1234,50");
         row("pt_PT euro from text grouped with points", "pt_PT", 4, "1.234,5",
-            "€ 1" + kNbsp + "234,50", "1234,5", "1234.5");
-        row("percentage", "pt_BR", 5, 0.125, "12,50 %", "0,125", "0.125");
-        row("automatic grouped text is written as a number", "pt_PT", 0, "12 345,5-", "12 345,5-",
-            "12 345,5-", "-12345.5");
-        row("automatic text drops the earlier number", "pt_BR", 0, "O'Neil", "O'Neil", "", kOneil);
-        row("unknown kind leaves the box", "pt_BR", 11, 5, "antigo", "7", "");
+            "€ 1" + kNbsp + "234,50", "1234,5");
+        row("percentage", "pt_BR", 5, 0.125, "12,50 %", "0,125");
+        row("automatic text drops the earlier number", "pt_BR", 0, "O'Neil", "O'Neil", "");
+        row("unknown kind leaves the box", "pt_BR", 11, 5, "antigo", "7");
     }
     void load() {
         QFETCH(QString, locale);
@@ -86,8 +77,8 @@ class TestControlValues : public QObject {
             control->setProperty("Tag", QStringLiteral("7"));
             DefinirValorControlo(control, value, kind);
         }
-        QCOMPARE(QStringList({box.text(), Tag(box), ObterValorSQL(&box, kind)}), expected);
-        QCOMPARE(QStringList({label.text(), Tag(label)}), expected.mid(0, 2));
+        QCOMPARE(QStringList({box.text(), Tag(box)}), expected);
+        QCOMPARE(QStringList({label.text(), Tag(label)}), expected);
     }
 
     // The user enters a field, types, leaves it, and enters it again.
@@ -95,29 +86,26 @@ class TestControlValues : public QObject {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QStringList>("expected");  // shown, tag, SQL, text on entering again
+        QTest::addColumn<QStringList>("expected");  // shown, tag, text on entering again
         const auto row = [](const char* name, const char* locale, int kind, const QString& typed,
-                            const QString& shown, const QString& tag, const QString& editing,
-                            const QString& sql) {
-            Row(name, locale, kind) << typed << QStringList{shown, tag, sql, editing};
+                            const QString& shown, const QString& tag, const QString& editing) {
+            Row(name, locale, kind) << typed << QStringList{shown, tag, editing};
         };
         const QString grouped = "€ 1" + kNbsp + "234,50";
-        row("typed blanks group", "pt_PT", 4, "1 234,5", grouped, "1234,5", "1234,5", "1234.5");
-        row("no-break spaces group", "pt_PT", 4, "1" + kNbsp + "234,5", grouped, "1234,5", "1234,5",
-            "1234.5");
-        row("a point alone is the decimal mark", "pt_BR", 4, "12.5", "€ 12,50", "12,5", "12,5",
-            "12.5");
-        row("en_US: comma and point", "en_US", 4, "1,234.5", "€ 1,234.50", "1234.5", "1234.5",
-            "1234.5");
-        row("letters become zero", "pt_BR", 4, "abc", "€ 0,00", "0", "0", "0");
-        row("sign behind", "pt_BR", 2, "12,5-", "-12,50", "-12,5", "-12,5", "-12.5");
+        row("typed blanks group", "pt_PT", 4, "1 234,5", grouped, "1234,5", "1234,5");
+        row("no-break spaces group", "pt_PT", 4, "1" + kNbsp + "234,5", grouped, "1234,5",
+            "1234,5");
+        row("a point alone is the decimal mark", "pt_BR", 4, "12.5", "€ 12,50", "12,5", "12,5");
+        row("en_US: comma and point", "en_US", 4, "1,234.5", "€ 1,234.50", "1234.5", "1234.5");
+        row("letters become zero", "pt_BR", 4, "abc", "€ 0,00", "0", "0");
+        row("sign behind", "pt_BR", 2, "12,5-", "-12,50", "-12,5", "-12,5");
         row("number without a negative section", "pt_BR", 2, "-1234,567", "-1.234,57", "-1234,567",
-            "-1234,567", "-1234.567");
-        row("percentage", "pt_BR", 5, "12,5", "12,50 %", "0,125", "12,5", "0.125");
-        row("euro, 4 decimals", "pt_BR", 10, "1,23456", "€ 1,2346", "1,23456", "1,2346", "1.23456");
+            "-1234,567");
+        row("percentage", "pt_BR", 5, "12,5", "12,50 %", "0,125", "12,5");
+        row("euro, 4 decimals", "pt_BR", 10, "1,23456", "€ 1,2346", "1,23456", "1,2346");
         row("euro, 3 decimals: entry rounds halves to even", "pt_BR", 7, "2,0005", "€ 2,001",
-            "2,0005", "2", "2.0005");
-        row("whole number", "pt_BR", 6, "12,7", "13", "13", "13", "13");
+            "2,0005", "2");
+        row("whole number", "pt_BR", 6, "12,7", "13", "13", "13");
     }
     void typing() {
         QFETCH(QString, locale);
@@ -129,18 +117,18 @@ class TestControlValues : public QObject {
         EntrarCampo(&box, kind);
         QTest::keyClicks(&box, typed);
         SairCampo(&box, kind);
-        const QStringList left{box.text(), Tag(box), ObterValorSQL(&box, kind)};
+        const QStringList left{box.text(), Tag(box)};
         EntrarCampo(&box, kind);
         QCOMPARE(left + QStringList{box.selectedText()}, expected);
     }
 
-    // An emptied amount keeps its raw value but reads as null; a whole number
-    // beyond 32 bits fails and keeps what was typed.
+    // An emptied amount keeps its raw value; a whole number beyond 32 bits
+    // fails and keeps what was typed.
     void leavingKeepsTheRawValue() {
         QLineEdit box;
         box.setProperty("Tag", QStringLiteral("5"));
         SairCampo(&box, FormatEuro2);
-        QCOMPARE(ObterValorSQL(&box, FormatEuro2), QStringLiteral("null"));
+        QCOMPARE(box.text() + u'/' + Tag(box), QStringLiteral("/5"));
         box.setText(QStringLiteral("99999999999"));
         const std::optional<OrlaError> failure = Try([&] { SairCampo(&box, FormatWhole); });
         QCOMPARE(failure.value_or(OrlaError()).number, 6L);
@@ -152,16 +140,14 @@ class TestControlValues : public QObject {
         QTest::addColumn<int>("style");  // -1: no "Style" property
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("sql");
-        QTest::newRow("by key as text") << 2 << QVariant("30") << 2 << "30";
-        QTest::newRow("Null selects nothing") << -1 << QVariant() << -1 << "null";
-        QTest::newRow("unknown key keeps the selection") << 2 << QVariant(99) << 1 << "20";
+        QTest::newRow("by key as text") << 2 << QVariant("30") << 2;
+        QTest::newRow("Null selects nothing") << -1 << QVariant() << -1;
+        QTest::newRow("unknown key keeps the selection") << 2 << QVariant(99) << 1;
     }
     void comboLoad() {
         QFETCH(int, style);
         QFETCH(QVariant, value);
         QFETCH(int, index);
-        QFETCH(QString, sql);
         QComboBox combo;
         if (style >= 0)
             combo.setProperty("Style", style);
@@ -170,26 +156,6 @@ class TestControlValues : public QObject {
         combo.setCurrentIndex(1);
         DefinirValorControlo(&combo, value, 0);
         QCOMPARE(combo.currentIndex(), index);
-        QCOMPARE(ObterValorSQL(&combo, 0), sql);
-    }
-
-    void buttons() {
-        QWidget form;
-        auto* option = new QRadioButton(&form);
-        auto* group = new QButtonGroup(&form);  // the checked option of a group can still be unset
-        group->addButton(option);
-        group->addButton(new QRadioButton(&form));
-        const QList<QPair<QVariant, bool>> values{
-            {-1, true}, {0, false}, {"2", true}, {"sim", false}};
-        for (QAbstractButton* button : {static_cast<QAbstractButton*>(new QCheckBox(&form)),
-                                        static_cast<QAbstractButton*>(option)}) {
-            for (const auto& [value, on] : values) {
-                button->setChecked(!on);
-                DefinirValorControlo(button, value, 0);
-                QCOMPARE(button->isChecked(), on);
-                QCOMPARE(ObterValorSQL(button, 0), on ? QStringLiteral("1") : QStringLiteral("0"));
-            }
-        }
     }
 
     // Stored dates shown and read back unchanged in the process's time zone (the
@@ -199,27 +165,22 @@ class TestControlValues : public QObject {
         QTest::addColumn<bool>("withTime");
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("sql");
         for (const bool withTime : {false, true}) {
-            const auto row = [&](const char* name, const QVariant& value, const QString& shown,
-                                 const QString& sql) {
+            const auto row = [&](const char* name, const QVariant& value, const QString& shown) {
                 QTest::addRow("%s%s", withTime ? "with time: " : "", name)
-                    << withTime << value << shown << sql;
+                    << withTime << value << shown;
             };
             const QString none = QStringLiteral("01-01-1900 00:00:00");
-            row("stored date and time", "2026-07-05 14:03:09", "05-07-2026 14:03:09",
-                "CONVERT(DATETIME,'2026-07-05 14:03:09',102)");
-            row("midnight of a daylight-saving start", QDate(2018, 11, 4), "04-11-2018 00:00:00",
-                "CONVERT(DATETIME,'2018-11-04 00:00:00',102)");
-            row("no date", "1900-01-01", none, "null");
-            row("Null shows no date", QVariant(), none, "null");
+            row("stored date and time", "2026-07-05 14:03:09", "05-07-2026 14:03:09");
+            row("midnight of a daylight-saving start", QDate(2018, 11, 4), "04-11-2018 00:00:00");
+            row("no date", "1900-01-01", none);
+            row("Null shows no date", QVariant(), none);
         }
     }
     void datePickers() {
         QFETCH(bool, withTime);
         QFETCH(QVariant, value);
         QFETCH(QString, shown);
-        QFETCH(QString, sql);
         const auto edit =
             withTime ? std::make_unique<QDateTimeEdit>() : std::make_unique<QDateEdit>();
         edit->setMinimumDate(QDate(2020, 1, 1));
@@ -227,11 +188,10 @@ class TestControlValues : public QObject {
         QCOMPARE(edit->date().toString(QStringLiteral("dd-MM-yyyy")) +
                      edit->time().toString(QStringLiteral(" HH:mm:ss")),
                  shown);
-        QCOMPARE(ObterValorSQL(edit.get(), 0), sql);
     }
 
-    // The user types another day over a loaded picker: the day typed is written
-    // with the stored time.
+    // The user types another day over a loaded picker: the picker holds the day
+    // typed with the stored time.
     void typedDateIsWrittenAsTyped() {
         QDateTimeEdit edit;
         edit.setDisplayFormat(QStringLiteral("dd-MM-yyyy HH:mm"));
@@ -241,8 +201,7 @@ class TestControlValues : public QObject {
         edit.setSelectedSection(QDateTimeEdit::DaySection);
         QTest::keyClicks(&edit, QStringLiteral("04"));
         QCOMPARE(edit.text(), QStringLiteral("04-11-2018 14:00"));
-        QCOMPARE(ObterValorSQL(&edit, 0),
-                 QStringLiteral("CONVERT(DATETIME,'2018-11-04 14:00:00',102)"));
+        QCOMPARE(edit.dateTime(), WallClock(QDate(2018, 11, 4), QTime(14, 0)));
     }
 };
 
