@@ -4,10 +4,6 @@
 
 namespace orla {
 
-bool Dictionary::Exists(const QString& key) const {
-    return index_.contains(key.toCaseFolded());
-}
-
 void Dictionary::Add(const QString& key, const QVariant& item) {
     const QString folded = key.toCaseFolded();
     if (index_.contains(folded))
@@ -22,14 +18,6 @@ void Dictionary::Add(const QString& key, const QVariant& item) {
 QVariant Dictionary::Item(const QString& key) const {
     const auto found = index_.constFind(key.toCaseFolded());
     return found == index_.constEnd() ? QVariant() : items_.at(*found);
-}
-
-void Dictionary::SetItem(const QString& key, const QVariant& item) {
-    const auto found = index_.constFind(key.toCaseFolded());
-    if (found == index_.constEnd())
-        Add(key, item);
-    else
-        items_[*found] = item;
 }
 
 void Dictionary::RemoveAll() {

@@ -14,13 +14,10 @@ namespace orla {
 class Dictionary {
   public:
     int Count() const { return int(keys_.size()); }
-    bool Exists(const QString& key) const;
     // Throws OrlaError 457 when the key is already there.
     void Add(const QString& key, const QVariant& item);
     // The key's item; an invalid QVariant when the key is not there.
     QVariant Item(const QString& key) const;
-    // Sets the key's item, adding the key when it is not there.
-    void SetItem(const QString& key, const QVariant& item);
     const QStringList& Keys() const { return keys_; }
     const QVariantList& Items() const { return items_; }
     void RemoveAll();

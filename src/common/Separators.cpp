@@ -34,8 +34,4 @@ std::optional<Decimal> NumeroLido(const QVariant& value) {
     return Decimal::Parse(text, decimal, u"");
 }
 
-bool EhNumero(const QVariant& value) {
-    return NumeroLido(value).has_value();
-}
-
 }  // namespace orla

@@ -15,8 +15,6 @@ QString SeparadorDecimal();
 // The thousands separator of the process's locale: "." in pt_BR, "," in en_US,
 // a no-break space in pt_PT.
 QString SeparadorMilhares();
-// True when the value reads as a number (NumeroLido).
-bool EhNumero(const QVariant& value);
 // The number in a value, exactly as written. Numeric types as they are (true
 // is -1). Texts as typed: blanks, no-break spaces and the locale's thousands
 // separator are grouping and go; with both "," and "." the one that is not the

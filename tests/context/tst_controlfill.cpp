@@ -1,4 +1,4 @@
-// Filling combo and list boxes from the database: rows in query order, Null
+// Filling combo boxes from the database: rows in query order, Null
 // rows skipped, exact-case field names, lists kept when nothing matches,
 // errors reported and the items added so far kept.
 #include "DemoFixture.h"
@@ -8,7 +8,6 @@
 
 #include <QComboBox>
 #include <QFile>
-#include <QListWidget>
 #include <QTest>
 
 #include <memory>
@@ -21,37 +20,24 @@ namespace {
 const QString kOrdered = QStringLiteral("SELECT conta_id, nome FROM tbLista ORDER BY ordem");
 const QStringList kEarlier{QStringLiteral("Anterior=99")};
 
-// The control's items as "text=data" ("text" alone for an item without data),
-// and its selected row.
-QStringList Items(QWidget* control, int* selected = nullptr) {
+// The combo box's items as "text=data" ("text" alone for an item without data).
+QStringList Items(const QComboBox& combo) {
     QStringList items;
-    auto* combo = qobject_cast<QComboBox*>(control);
-    auto* list = qobject_cast<QListWidget*>(control);
-    const int count = combo ? combo->count() : list->count();
-    for (int i = 0; i < count; ++i) {
-        const QString text = combo ? combo->itemText(i) : list->item(i)->text();
-        const QVariant data = combo ? combo->itemData(i) : list->item(i)->data(Qt::UserRole);
-        items << (data.isValid() ? QStringLiteral("%1=%2").arg(text).arg(data.toInt()) : text);
+    for (int i = 0; i < combo.count(); ++i) {
+        const QVariant data = combo.itemData(i);
+        items << (data.isValid() ? QStringLiteral("%1=%2").arg(combo.itemText(i)).arg(data.toInt())
+                                 : combo.itemText(i));
     }
-    if (selected)
-        *selected = combo ? combo->currentIndex() : list->currentRow();
     return items;
 }
 
-// A combo box or list box holding one earlier item, selected; a selection
-// signal while filling counts in `changes`.
-std::unique_ptr<QWidget> ControlWithEarlierItem(bool combo, int& changes) {
-    if (combo) {
-        auto box = std::make_unique<QComboBox>();
-        box->addItem(QStringLiteral("Anterior"), 99);
-        QObject::connect(box.get(), &QComboBox::currentIndexChanged, [&] { ++changes; });
-        return box;
-    }
-    auto list = std::make_unique<QListWidget>();
-    (new QListWidgetItem(QStringLiteral("Anterior"), list.get()))->setData(Qt::UserRole, 99);
-    list->setCurrentRow(0);
-    QObject::connect(list.get(), &QListWidget::currentRowChanged, [&] { ++changes; });
-    return list;
+// A combo box holding one earlier item, selected; a selection signal while filling counts in
+// `changes`.
+std::unique_ptr<QComboBox> ComboWithEarlierItem(int& changes) {
+    auto box = std::make_unique<QComboBox>();
+    box->addItem(QStringLiteral("Anterior"), 99);
+    QObject::connect(box.get(), &QComboBox::currentIndexChanged, [&] { ++changes; });
+    return box;
 }
 
 }  // namespace
@@ -76,39 +62,32 @@ class TestControlFill : public QObject {
     void cleanupTestCase() { demo.reset(); }
 
     void fill_data() {
-        QTest::addColumn<bool>("combo");
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("textField");
         QTest::addColumn<QString>("dataField");
         QTest::addColumn<QStringList>("items");
         QTest::addColumn<QString>("reported");  // part of the error report's message
-        for (bool combo : {true, false}) {
-            const auto row = [&](const char* name, const QString& sql, const QString& textField,
-                                 const QString& dataField, const QStringList& items,
-                                 const QString& reported = {}) {
-                QTest::newRow(
-                    qPrintable(QStringLiteral("%1: %2").arg(combo ? "combo" : "list", name)))
-                    << combo << sql << textField << dataField << items << reported;
-            };
-            row("query order, Null text or data skipped", kOrdered, "nome", "conta_id",
-                {"Banco do Norte=10", "Caixa=20", "D'Almeida=40"});
-            row("without a data field only a Null text is skipped", kOrdered, "nome", "",
-                {"Banco do Norte", "Sem identificador", "Caixa", "D'Almeida"});
-            row("no rows keeps the earlier items", kOrdered + " LIMIT 0", "nome", "conta_id",
-                kEarlier);
-            row("text field in other case", kOrdered, "Nome", "conta_id", kEarlier);
-            row("data to 32 bits, halves to even",
-                "SELECT valor, nome FROM tbValores WHERE ordem < 4 ORDER BY ordem", "nome", "valor",
-                {"par=2", "impar=4", "minimo=-2147483648"});
-            row("a rejected query is reported", "SELECT nome FROM tbNada", "nome", "", kEarlier,
-                "no such table: tbNada");
-            row("data not a number ends the fill, items kept",
-                "SELECT valor, nome FROM tbValores WHERE ordem > 2 ORDER BY ordem", "nome", "valor",
-                {"minimo=-2147483648"}, "Type mismatch");
-        }
+        const auto row = [&](const char* name, const QString& sql, const QString& textField,
+                             const QString& dataField, const QStringList& items,
+                             const QString& reported = {}) {
+            QTest::newRow(name) << sql << textField << dataField << items << reported;
+        };
+        row("query order, Null text or data skipped", kOrdered, "nome", "conta_id",
+            {"Banco do Norte=10", "Caixa=20", "D'Almeida=40"});
+        row("without a data field only a Null text is skipped", kOrdered, "nome", "",
+            {"Banco do Norte", "Sem identificador", "Caixa", "D'Almeida"});
+        row("no rows keeps the earlier items", kOrdered + " LIMIT 0", "nome", "conta_id", kEarlier);
+        row("text field in other case", kOrdered, "Nome", "conta_id", kEarlier);
+        row("data to 32 bits, halves to even",
+            "SELECT valor, nome FROM tbValores WHERE ordem < 4 ORDER BY ordem", "nome", "valor",
+            {"par=2", "impar=4", "minimo=-2147483648"});
+        row("a rejected query is reported", "SELECT nome FROM tbNada", "nome", "", kEarlier,
+            "no such table: tbNada");
+        row("data not a number ends the fill, items kept",
+            "SELECT valor, nome FROM tbValores WHERE ordem > 2 ORDER BY ordem", "nome", "valor",
+            {"minimo=-2147483648"}, "Type mismatch");
     }
     void fill() {
-        QFETCH(bool, combo);
         QFETCH(QString, sql);
         QFETCH(QString, textField);
         QFETCH(QString, dataField);
@@ -116,14 +95,13 @@ class TestControlFill : public QObject {
         QFETCH(QString, reported);
         ScopedServicesRecorder services;
         int changes = 0;  // a fill must not look like a user's choice
-        std::unique_ptr<QWidget> control = ControlWithEarlierItem(combo, changes);
+        std::unique_ptr<QComboBox> combo = ComboWithEarlierItem(changes);
 
-        ControlFill(control.get(), sql, textField, dataField);
+        ControlFill(combo.get(), sql, textField, dataField);
 
-        int selected = 0;
-        QCOMPARE(Items(control.get(), &selected), items);
+        QCOMPARE(Items(*combo), items);
         QCOMPARE(changes, 0);
-        QCOMPARE(selected, items == kEarlier ? 0 : -1);  // a filled list starts unselected
+        QCOMPARE(combo->currentIndex(), items == kEarlier ? 0 : -1);  // a filled list: unselected
         const QList<Report>& reports = services->reports;
         QCOMPARE(reports.size(), reported.isEmpty() ? 0 : 1);
         if (!reports.isEmpty()) {
@@ -136,18 +114,18 @@ class TestControlFill : public QObject {
     void lostServerLeavesTheControlUntouched() {
         ScopedServicesRecorder services;
         int changes = 0;
-        std::unique_ptr<QWidget> control = ControlWithEarlierItem(false, changes);
+        std::unique_ptr<QComboBox> combo = ComboWithEarlierItem(changes);
         Data().SqlServer.Close();
         QVERIFY(QFile::rename(demo->path(), demo->path() + ".fora"));
-        ControlFill(control.get(), kOrdered, "nome", "conta_id");
+        ControlFill(combo.get(), kOrdered, "nome", "conta_id");
         QVERIFY(QFile::rename(demo->path() + ".fora", demo->path()));
-        QCOMPARE(Items(control.get()), kEarlier);
+        QCOMPARE(Items(*combo), kEarlier);
         QCOMPARE(services->notices.last(), QStringLiteral("ReconnectFailed"));
         QVERIFY(services->reports.isEmpty());
 
         // Once the server is back the same call reconnects and fills.
-        ControlFill(control.get(), kOrdered, "nome", "conta_id");
-        QCOMPARE(Items(control.get()).size(), 3);
+        ControlFill(combo.get(), kOrdered, "nome", "conta_id");
+        QCOMPARE(Items(*combo).size(), 3);
     }
 };
 

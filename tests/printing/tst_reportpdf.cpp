@@ -1,6 +1,6 @@
-// The demo's templates filled by the real report builders and printed to PDF by LibreOffice:
-// what the reader sees holds every value as typed (RTF special characters, accents and the
-// euro sign included), the company's data, the logo and the summary, and no placeholder.
+// The demo's statement template filled by the real report builder and printed to PDF by
+// LibreOffice: what the reader sees holds every value as typed (RTF special characters, accents and
+// the euro sign included), the company's data, the logo and the summary, and no placeholder.
 #include "DemoDatabase.h"
 #include "PdfText.h"
 #include "ScopedLocale.h"
@@ -12,7 +12,6 @@
 #include "printing/StatementReport.h"
 #include "printing/modTemplates.h"
 #include "statement/StatementReportSource.h"
-#include "transfers/frmTransferencia.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -20,7 +19,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
-#include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -127,40 +125,6 @@ class TestReportPdf : public QObject {
         QVERIFY2(QString::fromUtf8(images.readAllStandardOutput())
                      .contains(QRegularExpression("\\bimage +" + width + " ")),
                  "no logo in the PDF at its own size");
-    }
-
-    void transferPrintsTheWindowsValues() {
-        StatementFixture f;
-        f.add(4, 901, Day(-2), "12500.5", Day(-1));
-        f.exec({"UPDATE tbContas_Bancarias_Transferencias SET obs = '" +
-                QString(kHostile).replace("'", "''") + "' WHERE trf_id = 901"});
-        writeSettings();
-        f.open(60);
-        frmTransferencia w;
-        w.Trf_ID = 901;
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QCOMPARE(w.FXObs->text(), kHostile);
-
-        QTemporaryDir out;
-        QString outFile = out.filePath("Transferencia.doc");
-        QCOMPARE(w.DoReport(outFile, "Transferencia.doc"), outFile);
-        QVERIFY2(f.reports().reports.isEmpty(), "the build reported a failure");
-        const QStringList values{w.FXOrigem_ID->currentText(),
-                                 w.FXDestino_ID->currentText(),
-                                 w.FXData->date().toString("dd-MM-yyyy"),
-                                 w.FXData_Debito->date().toString("dd-MM-yyyy"),
-                                 w.FXData_Destino->date().toString("dd-MM-yyyy"),
-                                 w.FXData_Debito_Destino->date().toString("dd-MM-yyyy"),
-                                 "12 500,50 €",
-                                 kHostile,
-                                 f.value("SELECT nome_union FROM tbContactos WHERE contacto_id = "
-                                         "(SELECT contacto_id FROM tbUsers WHERE descrit = 'ana')")
-                                     .toString(),
-                                 "Transferência entre Contas"};
-        QString printed;
-        const QStringList missing = Unprinted(outFile, values, &printed);
-        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(" | ") + "\n" + printed));
     }
 
     // "Imprimir" through the real shell: lp (a script first on the PATH that keeps what it is
