@@ -1,7 +1,5 @@
-// RTF values read back as typed, the repeated row section, the report file
-// (links, open files, modes, a writer killed halfway) and the failure rule of
-// the builders.
-#include "Recorders.h"
+// RTF values read back as typed, the repeated row section and the report file (links, open
+// files, modes, a write stopped halfway).
 #include "SettingsSandbox.h"
 #include "common/TextHelpers.h"
 #include "platform/Ansi.h"
@@ -18,7 +16,6 @@
 #include <QUrl>
 
 #include <array>
-#include <csignal>
 #include <span>
 
 #include <fcntl.h>
@@ -26,7 +23,6 @@
 #include <pwd.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace orla;
@@ -127,54 +123,6 @@ class TestRtfFill : public QObject {
         QCOMPARE(ReadAll(dir.filePath("b.doc")), (expected + "\\row } \r\n").toLatin1());
     }
 
-    // LibreOffice lays a long table out in a time that grows much faster than its rows: a table
-    // row section begins a new table every so many rows, its heading row again when marked.
-    void longSectionsBecomeTablesOfAFewHundredRows_data() {
-        QTest::addColumn<QString>("heading");  // the row before the section
-        QTest::addColumn<QString>("row");      // the section's own
-        QTest::addColumn<QString>("next");     // what begins each table after the first
-        const QString gap = "\\row\\pard\\plain\\sl-2\\slmult0\\fs2\\par ";
-        QTest::newRow("heading row repeated")
-            << "\\trowd\\trgaph70\\trhdr H\\cell"
-            << "\\trowd <v>\\cell" << gap + "\\trowd\\trgaph70\\trhdr H\\cell";
-        QTest::newRow("no heading row") << "\\trowd\\trhdrx H\\cell"
-                                        << "\\trowd <v>\\cell" << gap;
-        QTest::newRow("no table") << "\\trowd\\trhdr H\\par"
-                                  << "<v>\\par" << QString();
-    }
-    void longSectionsBecomeTablesOfAFewHundredRows() {
-        QFETCH(QString, heading);
-        QFETCH(QString, row);
-        QFETCH(QString, next);
-        const QString body = "{\\rtf1 " + heading + "\\row " + row + "\\row }";
-        RowSection section(body, {"<v>"});
-        section.setPlaceholders({"<v>"});
-        const qsizetype rows = 2 * RowSection::kRowsPerTable + 1;
-        QString expected = "{\\rtf1 " + heading;
-        std::vector<QString> values;
-        for (qsizetype r = 0; r < rows; ++r) {
-            values.push_back("v" + QString::number(r));
-            expected += (r > 0 && r % RowSection::kRowsPerTable == 0 ? next : QString()) +
-                        "\\row " + QString(row).replace("<v>", values.back());
-        }
-        QTemporaryDir dir;
-        section.writeAnsi(dir.filePath("t.doc"), QStringView(body).left(section.start()),
-                          QStringView(body).mid(section.end()), rows, [&](qsizetype r) {
-                              return std::span<const QString>(&values[size_t(r)], 1);
-                          });
-        QCOMPARE(ReadAll(dir.filePath("t.doc")), ToAnsi(expected + "\\row }") + "\r\n");
-    }
-
-    void noRowSection() {
-        for (const QString body : {"{\\rtf1 \\trowd a\\cell\\row \\trowd <saldo>\\cell\\row }",
-                                   "{\\rtf1 \\trowd <data>\\cell\\row }",       // first row
-                                   "{\\rtf1 \\trowd a\\cell\\row <data> }"}) {  // after the last
-            const RowSection section(body, {"<data>"});
-            QVERIFY2(!section.found() && section.apply(body, "never placed") == body,
-                     qPrintable(body));
-        }
-    }
-
     void reportFile() {
         QTemporaryDir dir;
         const QString path = dir.filePath("Extrato_Conta.doc");
@@ -222,7 +170,6 @@ class TestRtfFill : public QObject {
         QTest::newRow("owner gone: removed") << line << false << false;
         QTest::newRow("owner running") << line << true << true;
         QTest::newRow("another machine's") << ",%1,%2-outra,06.12.2026 07:19,%3;" << false << true;
-        QTest::newRow("another user's") << ",%1-outro,%2,06.12.2026 07:19,%3;" << false << true;
         QTest::newRow("a line cut short") << ",%1,%2;%3" << false << true;
     }
     void officeLocks() {
@@ -251,43 +198,6 @@ class TestRtfFill : public QObject {
         owner.waitForFinished();
     }
 
-    // A child writing a big report is killed halfway: the old file stays, and
-    // the next write takes away the temporary it left once a minute old.
-    void killedReportLeavesTheOldOne() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("Extrato_Conta.doc");
-        const QString body = "{\\rtf1 \\trowd a\\cell\\row \\trowd <v>\\cell\\row }";
-        WriteAll(path, "{\\rtf1 velho\\par}\r\n");
-        int half[2];
-        QCOMPARE(::pipe(half), 0);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            RowSection section(body, {"<v>"});
-            section.setPlaceholders({"<v>"});
-            const QString value(200, 'v');
-            section.writeAnsi(path, QStringView(body).left(section.start()),
-                              QStringView(body).mid(section.end()), 100000, [&](qsizetype r) {
-                                  if (r == 50000 && ::write(half[1], "h", 1) != 1)
-                                      ::_exit(2);
-                                  return std::span<const QString>(&value, 1);
-                              });
-            ::_exit(0);
-        }
-        char halfway = 0;
-        QCOMPARE(::read(half[0], &halfway, 1), 1);
-        QCOMPARE(::kill(child, SIGKILL), 0);
-        ::waitpid(child, nullptr, 0);
-        QCOMPARE(ReadAll(path), "{\\rtf1 velho\\par}\r\n");
-        const QString left =
-            dir.filePath(QDir(dir.path())
-                             .entryList({".Extrato_Conta.doc.*"}, QDir::Files | QDir::Hidden)
-                             .value(0));
-        QVERIFY(QFileInfo(left).size() > 1000000);
-        MakeOlder(left, 120);
-        WriteReportFile(path, "{novo}");
-        QVERIFY(!QFile::exists(left));
-    }
-
     // A write stopped halfway (a cancellation thrown by the progress) leaves the old file and no
     // temporary beside it.
     void stoppedReportLeavesTheOldOne() {
@@ -314,28 +224,6 @@ class TestRtfFill : public QObject {
         QCOMPARE(ReadAll(path), "{\\rtf1 velho\\par}\r\n");
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{"Extrato_Conta.doc"});
-    }
-
-    void buildFailures() {
-        // What the user is told of each error: the open-print message, nothing, or a report.
-        const std::pair<long, const char*> cases[] = {
-            {70,
-             "Impressões: Tem uma impressão aberta. Feche esse ficheiro antes de iniciar "
-             "uma nova impressão."},
-            {3709, ""},
-            {0, ""},
-            {53, "frmImpressoes.DoReport: falhou"}};
-        for (const auto& [number, told] : cases) {
-            ScopedServicesRecorder services;
-            ScopedPrompts scripted;
-            ReportBuildFailure(OrlaError(number, "falhou"), "frmImpressoes");
-            QStringList seen;
-            for (const PromptCall& call : scripted->calls)
-                seen << call.title + ": " + call.text;
-            for (const Report& r : services->reports)
-                seen << r.texts.mid(2, 2).join('.') + ": " + r.texts.value(4);
-            QCOMPARE(seen.join('|'), QString(told));
-        }
     }
 };
 
