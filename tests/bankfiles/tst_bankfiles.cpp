@@ -5,13 +5,9 @@
 #include "bankfiles/BankFileText.h"
 #include "bankfiles/CsvLayoutSettings.h"
 #include "bankfiles/ReadBankStatement.h"
-#include "bankfiles/frmFormatoCsv.h"
 #include "common/Registry.h"
 #include "context/Context.h"
 
-#include <QDialogButtonBox>
-#include <QPushButton>
-#include <QSpinBox>
 #include <QTest>
 
 using namespace orla;
@@ -120,27 +116,14 @@ class TestBankFiles : public QObject {
         QTest::newRow("camt: no such day")
             << QByteArray(camt).replace("2026-03-10", "2026-02-30")
             << "Elemento Ntry/BookgDt inválido «2026-02-30» na entrada 2.";
-        QTest::newRow("camt: negative amount")
-            << QByteArray(camt).replace(">687.50<", ">-687.50<")
-            << "Elemento Ntry/Amt inválido «-687.50» na entrada 2.";
         QTest::newRow("camt: truncated") << camt.left(camt.size() / 2) << "não é XML válido";
         QTest::newRow("camt: lines do not add up")
             << QByteArray(camt).replace("2062.93", "2062.94") << "parece incompleto";
-        QTest::newRow("mt940: no such day") << QByteArray(mt).replace(":61:260310", ":61:260231")
-                                            << "Linha 7: data inválida «260231».";
         QTest::newRow("mt940: letter in amount")
             << QByteArray(mt).replace("D687,50", "D68X,50") << "Linha 7: movimento :61: inválido";
         QTest::newRow("mt940: ends before the closing balance")
             << mt.left(mt.indexOf(":62F:")) << "Linha 10: o ficheiro termina antes do saldo final";
-        QTest::newRow("mt940: lines do not add up")
-            << QByteArray(mt).replace("2062,93", "2062,39") << "parece incompleto";
-        QTest::newRow("ofx: letter in amount")
-            << QByteArray(ofx).replace("1250.43", "12X0.43")
-            << "Elemento STMTTRN/TRNAMT inválido «12X0.43» na transação 1.";
         QTest::newRow("ofx: truncated") << ofx.left(ofx.indexOf("</BANKTRANLIST>")) << "</OFX>";
-        QTest::newRow("csv: no such day")
-            << QByteArray(csv).replace("10-03-2026;10", "31-02-2026;10")
-            << "Linha 3: data inválida «31-02-2026».";
         QTest::newRow("csv: bad amount") << QByteArray(csv).replace("-687,50", "-687,5O")
                                          << "Linha 3: montante inválido «-687,5O».";
         QTest::newRow("csv: open quote") << csv + "01-04-2026;\"x"
@@ -172,25 +155,6 @@ class TestBankFiles : public QObject {
         QVERIFY(error->description.contains(QStringLiteral("/nao/existe.xml")));
     }
 
-    void sameAccount_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("account");
-        QTest::addColumn<bool>("same");
-        const QString iban = QStringLiteral("PT50 0035 0001 0001 2345 6789 0");
-        QTest::newRow("blanks and case") << "pt50003500010001234567890" << iban << true;
-        QTest::newRow("another IBAN") << "PT50003500010001234567891" << iban << false;
-        QTest::newRow("national number") << "0001234567890" << iban << true;
-        QTest::newRow("another number") << "0001234567891" << iban << false;
-        QTest::newRow("too short to tell") << "67890" << iban << false;
-        QTest::newRow("nothing in the file") << "" << iban << false;
-    }
-    void sameAccount() {
-        QFETCH(QString, file);
-        QFETCH(QString, account);
-        QFETCH(bool, same);
-        QCOMPARE(SameAccount(file, account), same);
-    }
-
     void layoutIsRememberedPerAccount() {
         test::SettingsSandbox sandbox;
         Context().ProgramKey = QStringLiteral("Contabilidade");
@@ -205,18 +169,6 @@ class TestBankFiles : public QObject {
             QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Fortevia\\Contabilidade"),
             QStringLiteral("FormatoCsv_8"), QStringLiteral("1;59;44;dd-MM-yyyy;1;-1;-1")));
         QVERIFY(!LoadCsvLayout(8));
-    }
-
-    void dialogShowsWhatTheLayoutReads() {
-        frmFormatoCsv dialog(Sample("csv_montante.csv"), std::nullopt);
-        QCOMPARE(dialog.Layout(), *DetectCsvLayout(Sample("csv_montante.csv")));
-        QCOMPARE(dialog.Outcome(), QStringLiteral("3 movimentos lidos."));
-        auto* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
-        QVERIFY(ok->isEnabled());
-        dialog.findChild<QSpinBox*>(QStringLiteral("FXColData"))->setValue(3);  // the text column
-        QVERIFY2(dialog.Outcome().startsWith(QStringLiteral("Linha 2: data inválida")),
-                 qPrintable(dialog.Outcome()));
-        QVERIFY(!ok->isEnabled());
     }
 };
 
