@@ -77,18 +77,13 @@ class TestHost : public QObject {
             << none << none;
         QTest::newRow("no user") << none << QByteArray() << QByteArray() << 1 << "sem utilizador."
                                  << none << none << none;
-        QTest::newRow("the usage asked for: an answer, not a failure")
-            << rui + QStringList{"--help"} << pw << QByteArray() << 0 << "--pasta-saida" << none
-            << none << none;
         QTest::newRow("a password value") << rui + QStringList{"--senha", "x"} << QByteArray()
                                           << QByteArray() << 2 << "'senha'" << none << none << none;
         const struct {
             const char *row, *option, *value, *said;
         } refused[] = {
             {"unknown account", "--conta", "999", "A conta 999"},
-            {"account not a number", "--conta", "um", "inválido"},
             {"malformed start", "--inicio", "2024-01-31", "Data de início"},
-            {"impossible end", "--fim", "31-02-2024", "Data de fim"},
             {"unknown method", "--modo", "77", "modo de pagamento 77"},
             {"unreadable database", "--database", "@lixo.db", "Não foi possível ligar"},
         };
@@ -117,12 +112,6 @@ class TestHost : public QObject {
             << QStringList{"Pares propostos: 0|Já conciliadas: 1\n  Linha 1, " + Day(-5),
                            "SELECT data_debito FROM tbDocumentos_Recibos WHERE recibo_id = 13",
                            Day(-5, "yyyy-MM-dd 00:00:00")};
-        QTest::newRow("import: another account's file")
-            << importar << pw << QByteArray() << 2
-            << "O extrato e.xml é da conta PT50 0035 0123 0004 5678 9013 0, não da conta "
-               "escolhida (" +
-                   iban + ")."
-            << none << QStringList{"PT50 0035 0123 0004 5678 9013 0", "+610.00@-5"} << none;
     }
     void run() {
         QFETCH(QStringList, arguments);
