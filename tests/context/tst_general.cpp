@@ -115,21 +115,6 @@ class TestGeneral : public QObject {
         QCOMPARE(spy->attempts().last(), db.path());  // the user is proved on the secondary
     }
 
-    void noServerMeansFalseAndNoConnection() {
-        TestDatabase db;
-        ScopedBackendSpy spy;
-        spy->setBehaviour(db.path(), {0, true});
-        ScopedServicesRecorder services;
-        General general;
-        QVERIFY(!Connect(general, db.path(), QStringLiteral("/nao/existe/b.db"), 1));
-        QCOMPARE(Context().ProgramKey, QStringLiteral("Salvian"));  // flags 1, all the same
-        QVERIFY(!Context().Connected);
-        QVERIFY(Context().User.isEmpty());
-        QCOMPARE(Data().SqlServer.State(), int(Connection::adStateClosed));
-        QVERIFY(!Context().MasterConnectionString.isEmpty());  // kept from before the race
-        QVERIFY(services->reports.isEmpty());
-    }
-
     void wrongCredentialsAreRefused_data() {
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("password");

@@ -134,23 +134,6 @@ class TestLogin : public QObject {
     void init() { ResetComponentState(); }
     void cleanup() { ResetComponentState(); }
 
-    void loginOpensTheSharedConnectionOnTheDatabaseLogin() {
-        LoginSetup setup;
-        QVERIFY(LoginAs("rui", "rui-2024"));
-        const ContextValues& c = Context();
-        QVERIFY(c.Connected);
-        QCOMPARE(c.User, QStringLiteral("rui"));
-        QCOMPARE(c.Password, ConnectionScrambler::Scramble("rui-2024"));
-        // Opened without persisted security info, the string no longer shows the password.
-        QCOMPARE(Data().SqlServer.ConnectionString(),
-                 QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=orla;"
-                                "Initial Catalog=Orla;Data Source=") +
-                     setup.demo.path() + QStringLiteral(";Connect Timeout=15"));
-        QCOMPARE(Data().SqlServer.State(), int(Connection::adStateOpen));
-        QVERIFY(c.MasterConnectionString.isEmpty());
-        QVERIFY(c.SecondaryConnectionString.isEmpty());
-    }
-
     // A missing setting ends the chain there; refused credentials leave the
     // settings read. Either way nobody is logged in and nothing is reported.
     void loginRefused_data() {
@@ -164,7 +147,6 @@ class TestLogin : public QObject {
             {"no DataServer", "DataServer", "ana", "ana-2024", ""},
             {"no dtDataSource", "dtDataSource", "ana", "ana-2024", "Orla"},
             {"wrong password", "", "ana", "errada", "Orla"},
-            {"empty user", "", "", "", "Orla"},
             // A name never adds a key to the string: each is refused, not read as rui.
             {"a second User ID", "", "x;User ID=rui", "rui-2024", "Orla"},
             {"braces", "", "{rui}", "rui-2024", "Orla"},
@@ -212,15 +194,6 @@ class TestLogin : public QObject {
         WipeEnvironmentVariable("ORLA_SENHA_TESTE");
         QVERIFY(!qEnvironmentVariableIsSet("ORLA_SENHA_TESTE"));
         QCOMPARE(QByteArray(value, 8), QByteArray(8, '\0'));
-    }
-
-    void laterLoginsDoNotReadTheSettingsAgain() {
-        LoginSetup setup;
-        QVERIFY(LoginAs("ana", "ana-2024"));
-        QVERIFY(DefinirValorString(kOut, "DataServer", "Salvian"));
-        QVERIFY(LoginAs(QString(), QString()));
-        QCOMPARE(Context().ProgramKey, QStringLiteral("Contabilidade"));
-        QCOMPARE(Context().User, QStringLiteral("ana"));
     }
 
     // Once ana is in, a login for someone else proves that user's own credentials: it never

@@ -1,5 +1,5 @@
-// The data layer on the embedded database: opening with logins, files it refuses, recordsets,
-// Null values, errors and their numbers.
+// The data layer on the embedded database: opening with logins, and the files it refuses with
+// their error numbers.
 #include "TestDatabase.h"
 #include "platform/db/Connection.h"
 #include "platform/db/ConnectionString.h"
@@ -17,11 +17,6 @@ QString StringFor(const QString& source, const QString& user, const QString& pas
                "Provider=SQLOLEDB.1;Persist Security Info=False;User ID=%1;Password=%2;"
                "Encrypt=yes;Initial Catalog=Orla;Data Source=%3;Connect Timeout=15")
         .arg(ConnectionString::Quote(user), ConnectionString::Quote(password), source);
-}
-
-long ErrorOf(const std::function<void()>& f) {
-    const auto failure = Try(f);
-    return failure ? failure->number : 0;
 }
 
 }  // namespace
@@ -96,36 +91,6 @@ class TestDataAccess : public QObject {
         QCOMPARE(failure->number, err::kProviderFailure);
         QVERIFY2(failure->description.contains(message), qPrintable(failure->description));
         QCOMPARE(QFile::exists(db.path()), !content.isEmpty() || !statement.isEmpty());
-    }
-
-    void recordsetReadsRowsAndNulls() {
-        TestDatabase db;
-        db.exec({"CREATE TABLE tbT (id INTEGER, nome TEXT)",
-                 "INSERT INTO tbT VALUES (1, 'Café O''Brien'), (2, NULL)"});
-        Connection connection("Data Source=" + db.path());
-        connection.Open();
-        Recordset rs = connection.Execute("SELECT id, nome AS Nome FROM tbT ORDER BY id");
-        QCOMPARE(rs.Fields("nome").Name, QStringLiteral("Nome"));
-        QCOMPARE(rs.Value("NOME").toString(), QStringLiteral("Café O'Brien"));
-        rs.MoveNext();
-        QVERIFY(rs.Fields("nome").IsNull() && !rs.Value("nome").isValid());
-        QCOMPARE(ErrorOf([&] { rs.Fields("nao_existe"); }), err::kItemNotFound);
-        rs.MoveNext();
-        QCOMPARE(ErrorOf([&] { rs.Fields("id"); }), err::kNoCurrentRecord);
-        rs.Close();
-        QCOMPARE(ErrorOf([&] { rs.Eof(); }), err::kObjectClosed);
-        QVERIFY(connection.Execute("SELECT id FROM tbT WHERE 0 = 1").Eof());
-    }
-
-    void failedStatementLeavesTheConnectionUsable() {
-        TestDatabase db;
-        Connection connection("Data Source=sqlite:" + db.path());
-        connection.Open();
-        const auto failure = Try([&] { connection.Execute("SELECT * FROM tbNaoExiste"); });
-        QVERIFY(failure);
-        QCOMPARE(failure->number, err::kCommandFailed);
-        QVERIFY2(failure->description.contains("tbNaoExiste"), qPrintable(failure->description));
-        QVERIFY(!connection.Execute("CREATE TABLE tbT (id INTEGER PRIMARY KEY)").IsOpen());
     }
 };
 

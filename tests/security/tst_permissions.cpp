@@ -74,15 +74,6 @@ class TestPermissions : public QObject {
         QVERIFY(services->reports.isEmpty());
     }
 
-    void cacheIsNotRefreshedWithinARun() {
-        DemoFixture demo;
-        QVERIFY(CheckSecurityPolicy("rui", "#2301"));
-        demo.exec({"DELETE FROM tbSecurityPolicies"});
-        QVERIFY(CheckSecurityPolicy("rui", "#2301"));
-        ResetSecurityPolicyCache();  // a new run
-        QVERIFY(!CheckSecurityPolicy("rui", "#2301"));
-    }
-
     void unreadableTableDeniesAndCachesNothing_data() {
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("procedure");
