@@ -24,7 +24,6 @@ class TestMoney : public QObject {
                                  << QVariant(std::numeric_limits<qint64>::max());
         QTest::newRow("beyond the largest") << QVariant("922337203685477.5808") << QVariant();
         QTest::newRow("grouped text is refused, not misread") << QVariant("1.234,50") << QVariant();
-        QTest::newRow("boolean") << QVariant(true) << QVariant();
         QTest::newRow("null") << QVariant() << QVariant();
     }
     void fromVariant() {

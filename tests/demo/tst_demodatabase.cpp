@@ -1,12 +1,11 @@
 // The demo database: built whole or not at all, the server's rules its schema keeps (dates,
-// amounts, unique names), and still readable by the stock sqlite3 shell.
+// amounts, unique names).
 #include "DemoDatabase.h"
 #include "TestDatabase.h"
 #include "platform/db/Connection.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTest>
 
 using namespace orla;
@@ -88,19 +87,6 @@ class TestDemoDatabase : public QObject {
         const auto failure = Try([&] { demo.connection.Execute(sql); });
         QVERIFY(failure);
         QVERIFY2(failure->description.contains(error), qPrintable(failure->description));
-    }
-
-    void stockShellReadsTheFile() {
-        Demo demo;
-        demo.connection.Close();
-        QProcess shell;
-        shell.start("sqlite3", {demo.path,
-                                "SELECT COUNT(*) FROM tbUsers WHERE descrit = 'RUI'; "
-                                "SELECT MIN(descrit2) IS NOT NULL FROM vwContas_Bancarias; "
-                                "PRAGMA integrity_check;"});
-        QVERIFY(shell.waitForFinished(30000));
-        QCOMPARE(shell.exitCode(), 0);
-        QCOMPARE(QString::fromUtf8(shell.readAllStandardOutput()), "1\n1\nok\n");
     }
 
     // A broken script leaves no file behind, and the message names it.

@@ -13,8 +13,6 @@
 
 #include <QComboBox>
 #include <QFile>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -60,15 +58,6 @@ class TestFrmMain : public QObject {
         if (!message.isEmpty())
             QCOMPARE(f.prompts().calls.first().style, 4112);
         QVERIFY(f.reports().reports.isEmpty());
-    }
-
-    // The component loads Qt's Portuguese texts (Debian's qt6-translations-l10n, which setup
-    // installs), so a question's standard buttons read "Sim" and "Não".
-    void standardButtonsArePortuguese() {
-        General general;
-        const QMessageBox box(QMessageBox::Question, "?", "?", QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(box.button(QMessageBox::Yes)->text(), "&Sim");
-        QCOMPARE(box.button(QMessageBox::No)->text(), "&Não");
     }
 
     // The export and the report of a month with every kind of movement, amounts of each sign,

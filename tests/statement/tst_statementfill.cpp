@@ -1,17 +1,10 @@
-// The statement window's fill: opening balance, running balance, ordering,
-// totals, filters, the period pickers and a failed fill, on a database made for
-// each test.
+// The statement window's fill: opening balance, running balance, ordering, totals, filters
+// and a failed fill, on a database made for each test.
 #include "ScopedLocale.h"
 #include "StatementFixture.h"
 
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QCalendarWidget>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QLineEdit>
-#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -164,58 +157,6 @@ class TestStatementFill : public QObject {
         QTest::keyClick(modo, Qt::Key_Delete);
         QCOMPARE(modo->currentIndex(), -1);
         QCOMPARE(f.window().ListModel()->RowCount(), 3);
-    }
-
-    void datePickersRefillOncePerEdit_data() {
-        QTest::addColumn<bool>("end");
-        QTest::addColumn<QString>("edit");
-        QTest::addColumn<int>("refills");
-        for (bool end : {false, true}) {
-            const char* picker = end ? "FXData_Fim" : "FXData_Inicio";
-            QTest::addRow("%s: day picked in the calendar", picker) << end << "pick" << 1;
-            QTest::addRow("%s: day typed", picker) << end << "type" << 1;
-            QTest::addRow("%s: calendar closed with Esc", picker) << end << "escape" << 0;
-            QTest::addRow("%s: entered and left", picker) << end << "none" << 0;
-        }
-    }
-    void datePickersRefillOncePerEdit() {
-        QFETCH(bool, end);
-        QFETCH(QString, edit);
-        QFETCH(int, refills);
-        StatementFixture f;
-        f.open();
-        f.window().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&f.window()));
-        QDateEdit* picker = end ? f.window().FXData_Fim : f.window().FXData_Inicio;
-        const QDate before = picker->date();
-        // Each fill rebuilds the list in one pass: one reset.
-        QSignalSpy fills(f.window().ListModel(), &QAbstractItemModel::modelReset);
-        auto* text = picker->findChild<QLineEdit*>();
-        QTest::mouseClick(text, Qt::LeftButton, {}, QPoint(4, text->height() / 2));  // on the day
-        QCOMPARE(QApplication::focusWidget(), picker);
-        QDate expected = before;
-        if (edit == QLatin1String("type")) {
-            QTest::keyClick(picker, Qt::Key_Up);
-            expected = before.addDays(1);
-        } else if (edit != QLatin1String("none")) {
-            QAbstractItemView* days = OpenCalendar(picker);
-            QVERIFY(days);
-            if (edit == QLatin1String("pick")) {
-                // The day a week before (a week after from the month's first week).
-                const QModelIndex chosen = days->currentIndex();
-                const int step = chosen.row() > 1 ? -1 : 1;
-                const QModelIndex day = chosen.siblingAtRow(chosen.row() + step);
-                QTest::mouseClick(days->viewport(), Qt::LeftButton, {},
-                                  days->visualRect(day).center());
-                expected = before.addDays(7 * step);
-            } else {
-                QTest::keyClick(days, Qt::Key_Escape);
-            }
-            QVERIFY(!picker->calendarWidget()->isVisible());
-        }
-        QTest::mouseClick(f.window().ListView1->viewport(), Qt::LeftButton);
-        QCOMPARE(picker->date(), expected);
-        QCOMPARE(fills.size(), refills);
     }
 
     void failedFillKeepsTheRowsAlreadyShown_data() {
