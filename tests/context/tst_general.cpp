@@ -78,16 +78,6 @@ class TestGeneral : public QObject {
         QCOMPARE(Data().SqlServer.State(), int(Connection::adStateOpen));
     }
 
-    void secondaryEqualToPrimaryGivesOneTrial() {
-        TestDatabase db;
-        ScopedBackendSpy spy;
-        General general;
-        QVERIFY(Connect(general, db.path(), db.path()));
-        QCOMPARE(Context().cnDataSourceSecondary, QString());
-        // One race trial plus the proof of the user's credentials.
-        QCOMPARE(spy->attempts(), QStringList({db.path(), db.path()}));
-    }
-
     // The secondary wins when the primary fails while the secondary is still
     // connecting, or when the primary answers late.
     void secondaryWins_data() {

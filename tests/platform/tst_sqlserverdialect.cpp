@@ -196,19 +196,6 @@ class TestSqlServerDialect : public QObject {
         QCOMPARE(failure ? (refused ? "refused" : "error") : value, answer);
     }
 
-    void connectionStateIsTheServers() {
-        Server server;
-        const QString state = "SELECT @@Identity as last, @@TRANCOUNT as valor";
-        QCOMPARE(server.Column(state), QStringList{"Null|0"});  // nothing inserted yet
-        server.connection.Execute("BEGIN TRAN");
-        server.connection.Execute("INSERT INTO t (nome) VALUES ('a'), ('b')");
-        server.connection.Execute("UPDATE t SET nome = 'c' WHERE id = 1");
-        QCOMPARE(server.Column(state), QStringList{"2|1"});
-        server.connection.Execute("INSERT INTO t (nome) SELECT nome FROM t WHERE 0 = 1");
-        server.connection.Execute("COMMIT TRANSACTION");
-        QCOMPARE(server.Column(state), QStringList{"Null|0"});  // the last insert made none
-    }
-
     void refusedStatementsChangeNothing_data() {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("error");
