@@ -3,8 +3,10 @@
 #include "ScopedLocale.h"
 #include "StatementFixture.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
