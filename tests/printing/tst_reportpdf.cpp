@@ -7,6 +7,8 @@
 #include "SettingsSandbox.h"
 #include "StatementFixture.h"
 #include "context/Context.h"
+#include "platform/Ansi.h"
+#include "platform/services/RepeatedHeadings.h"
 #include "platform/services/RunProgram.h"
 #include "platform/services/Shell.h"
 #include "printing/StatementReport.h"
@@ -161,6 +163,132 @@ class TestReportPdf : public QObject {
         QString printed;
         const QStringList missing = Unprinted(outFile, values, &printed);
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(" | ") + "\n" + printed));
+    }
+
+    // A statement of several pages shows the columns' headings at the top of every page, also
+    // in the tables that begin every 200 rows and when the heading row's properties are
+    // written again after its cells, as Word does.
+    void headingsRepeatOnEveryPage_data() {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<bool>("propertiesAfterCells");
+        QTest::newRow("tables of 200 rows") << 260 << false;
+        QTest::newRow("row properties after the cells") << 120 << true;
+    }
+    void headingsRepeatOnEveryPage() {
+        QFETCH(int, rows);
+        QFETCH(bool, propertiesAfterCells);
+        QString text = FromAnsi(ReadAll(DemoTemplatesDir(DemoScriptsDir()) + "/Extrato_Conta.doc"));
+        if (propertiesAfterCells) {
+            const qsizetype from = text.lastIndexOf("\\trowd", text.indexOf("\\trhdr"));
+            const QString properties = text.mid(from, text.indexOf("\\pard", from) - from);
+            const QString end = "Saldo (\\'80)\\cell\r\n\\row";
+            QVERIFY(text.contains(end));
+            text.replace(end, end.chopped(4) + properties + "\\row");
+        }
+        StatementReportSource source;
+        for (int r = 0; r < rows; ++r)
+            source.rows.push_back({{"02-01-2026", "Recibo", "Cliente " + QString::number(r), "REF",
+                                    "Recibo", "RC " + QString::number(r), "", "10,00", "1 000,00"},
+                                   {},
+                                   {}});
+        QTemporaryDir dir;
+        const QString doc = dir.filePath("Extrato_Conta.doc");
+        WriteStatementReport(doc, text, source, "6 dezembro 2026");
+        QString error;
+        const QString pdf = ConvertToPdf(doc, dir.path(), &error);
+        QVERIFY2(!pdf.isEmpty(), qPrintable(error));
+        // On each page, the headings above the first movement; no movement repeated.
+        const QString printed = PdfToText(pdf, &error);
+        QCOMPARE(printed.count(QRegularExpression("RC 0\\b")), 1);
+        const QStringList pages = printed.split('\f');
+        QVERIFY2(pages.size() > 3, qPrintable(error));
+        for (qsizetype p = 0; p < pages.size(); ++p) {
+            const qsizetype movement = pages[p].indexOf(QRegularExpression("RC \\d+"));
+            const qsizetype headings =
+                pages[p].indexOf(QRegularExpression("Data +Origem +Entidade"));
+            QVERIFY2((movement < 0 && p > 0) || (headings >= 0 && headings < movement),
+                     qPrintable(QString("page %1:\n%2").arg(p + 1).arg(pages[p])));
+        }
+    }
+
+    // The heading rows' marks ("@"): before the first cell after each "\trhdr" of a row's
+    // leading properties, under a name found nowhere in the text.
+    void headingRowsAreMarkedInTheirFirstCell_data() {
+        QTest::addColumn<QByteArray>("marked");
+        QTest::newRow("none") << QByteArray("\\trowd\\cellx1 A\\cell\\row");
+        QTest::newRow("two tables") << QByteArray(
+            "\\trowd\\trhdr\\cellx1 A@\\cell B\\cell\\row "
+            "\\trowd C\\cell\\row\\par \\trowd\\trhdr D@\\cell");
+        QTest::newRow("flag repeated after the cells")
+            << QByteArray("\\trowd\\trhdr A@\\cell{\\trowd\\trhdr\\row} B\\cell\\row");
+        QTest::newRow("in groups") << QByteArray("{\\trowd{\\trhdr}\\cellx1}{\\b A@\\cell}\\row");
+        QTest::newRow("properties started anew")
+            << QByteArray("\\trowd\\trhdr\\trowd A\\cell\\row");
+        QTest::newRow("text, binary data, a longer word") << QByteArray(
+            "\\trhdrx orla_cabecalho_1 \\\\trhdr\\'e9\\cell\\row "
+            "\\trowd\\trhdr{\\pict\\bin5 \\cell}A@\\cell\\row");
+    }
+    void headingRowsAreMarkedInTheirFirstCell() {
+        QFETCH(QByteArray, marked);
+        const QByteArray rtf = QByteArray(marked).replace('@', "");
+        const MarkedRtf result = MarkHeadingRows(rtf);
+        QVERIFY2(!rtf.contains(result.prefix.toLatin1()), qPrintable(result.prefix));
+        QList<QByteArray> pieces = marked.split('@');
+        QByteArray expected = pieces.takeFirst();
+        for (qsizetype m = 0; m < pieces.size(); ++m) {
+            const QByteArray name = result.prefix.toLatin1() + QByteArray::number(m + 1);
+            expected += "{\\*\\bkmkstart " + name + "}{\\*\\bkmkend " + name + "}" + pieces[m];
+        }
+        QCOMPARE(result.rtf, expected);
+        QCOMPARE(result.markers, pieces.size());
+    }
+
+    // LibreOffice's flat ODF: the marked ("@") leading rows of each table become its header
+    // rows ("[ ]"), the marks go; the text before holds an escaped '<' and characters of two to
+    // four bytes. A mark lost or outside a table is refused.
+    void markedRowsBecomeHeaderRows_data() {
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<int>("markers");
+        QTest::addColumn<bool>("refused");
+        const QString row =
+            "<table:table-row><table:table-cell><text:p>%1</text:p>"
+            "</table:table-cell></table:table-row>";
+        const auto table = [](const QString& rows) {
+            return "<table:table>" + rows + "</table:table>";
+        };
+        QTest::newRow("leading rows")
+            << "<text:p>&lt;b> é € \U0001F600</text:p>" +
+                   table("[" + row.arg("@A") + row.arg("@B") + "]" + row.arg("C"))
+            << 2 << false;
+        QTest::newRow("below an unmarked row; nested")
+            << table(row.arg(table("[" + row.arg("@A") + "]")) + row.arg("@B")) << 2 << false;
+        QTest::newRow("header rows already") << table("<table:table-header-rows>" + row.arg("@A") +
+                                                      "</table:table-header-rows>" + row.arg("B"))
+                                             << 1 << false;
+        QTest::newRow("a mark lost") << table(row.arg("@A")) << 2 << true;
+        QTest::newRow("a mark outside a table") << "<text:p>@</text:p>" << 1 << true;
+    }
+    void markedRowsBecomeHeaderRows() {
+        QFETCH(QString, body);
+        QFETCH(int, markers);
+        QFETCH(bool, refused);
+        const QString document =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document "
+            "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+            "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+            "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\">%1</office:document>";
+        QString input = QString(body).remove('[').remove(']');
+        for (int m = 1; input.contains('@'); ++m)
+            input.replace(input.indexOf('@'), 1,
+                          QString("<text:bookmark text:name=\"M%1\"/>").arg(m));
+        const QString expected = body.remove('@')
+                                     .replace("[", "<table:table-header-rows>")
+                                     .replace("]", "</table:table-header-rows>");
+        QString error;
+        const QByteArray result =
+            RepeatMarkedRows(document.arg(input).toUtf8(), "M", markers, &error);
+        QCOMPARE(QString::fromUtf8(result), refused ? QString() : document.arg(expected));
+        QVERIFY2(error.isEmpty() != refused, qPrintable(error));
     }
 
     // "Imprimir" through the real shell: lp (a script first on the PATH that keeps what it is
