@@ -1,12 +1,14 @@
-// The demo's statement template filled by the real report builder and printed to PDF by
-// LibreOffice: what the reader sees holds every value as typed (RTF special characters, accents and
-// the euro sign included), the company's data, the logo and the summary, and no placeholder.
+// Reports printed to PDF by LibreOffice: the demo's statement shows every value as typed (RTF
+// special characters, accents, the euro sign), the company's data, the logo and the summary, no
+// placeholder, and its headings on every page; the printer gets a PDF; a hung helper goes.
 #include "DemoDatabase.h"
 #include "PdfText.h"
 #include "ScopedLocale.h"
 #include "SettingsSandbox.h"
 #include "StatementFixture.h"
 #include "context/Context.h"
+#include "platform/Ansi.h"
+#include "platform/services/RepeatedHeadings.h"
 #include "platform/services/RunProgram.h"
 #include "platform/services/Shell.h"
 #include "printing/StatementReport.h"
@@ -125,6 +127,111 @@ class TestReportPdf : public QObject {
         QVERIFY2(QString::fromUtf8(images.readAllStandardOutput())
                      .contains(QRegularExpression("\\bimage +" + width + " ")),
                  "no logo in the PDF at its own size");
+    }
+
+    // A statement of several pages shows the columns' headings above the first movement of
+    // every page, also in the table that begins after 200 rows.
+    void headingsRepeatOnEveryPage() {
+        StatementReportSource source;
+        source.rows.resize(260);
+        for (size_t r = 0; r < source.rows.size(); ++r)
+            source.rows[r].cells = {"02-01-2026", "Recibo", "Cliente",
+                                    "REF",        "Recibo", "RC " + QString::number(r),
+                                    "",           "10,00",  "1 000,00"};
+        QTemporaryDir dir;
+        const QString doc = dir.filePath("Extrato_Conta.doc");
+        WriteStatementReport(
+            doc, FromAnsi(ReadAll(DemoTemplatesDir(DemoScriptsDir()) + "/Extrato_Conta.doc")),
+            source, "6 dezembro 2026");
+        QString error;
+        const QString pdf = ConvertToPdf(doc, dir.path(), &error);
+        QVERIFY2(!pdf.isEmpty(), qPrintable(error));
+        const QStringList pages = PdfToText(pdf, &error).split('\f');
+        QVERIFY2(pages.size() > 3, qPrintable(error));
+        for (qsizetype p = 0; p < pages.size(); ++p) {
+            const qsizetype movement = pages[p].indexOf(QRegularExpression("RC \\d+"));
+            const qsizetype headings =
+                pages[p].indexOf(QRegularExpression("Data +Origem +Entidade"));
+            QVERIFY2((movement < 0 && p > 0) || (headings >= 0 && headings < movement),
+                     qPrintable(QString("page %1:\n%2").arg(p + 1).arg(pages[p])));
+        }
+    }
+
+    // The heading rows' marks ("@"): before the first cell after each "\trhdr" of a row's
+    // leading properties, under a name found nowhere in the text.
+    void headingRowsAreMarkedInTheirFirstCell_data() {
+        QTest::addColumn<QByteArray>("marked");
+        QTest::newRow("none; properties started anew")
+            << QByteArray("\\trowd\\cellx1 A\\cell\\row \\trowd\\trhdr\\trowd B\\cell\\row");
+        QTest::newRow("two tables") << QByteArray(
+            "\\trowd\\trhdr\\cellx1 A@\\cell B\\cell\\row "
+            "\\trowd C\\cell\\row\\par \\trowd\\trhdr D@\\cell");
+        QTest::newRow("flag repeated after the cells")
+            << QByteArray("\\trowd\\trhdr A@\\cell{\\trowd\\trhdr\\row} B\\cell\\row");
+        QTest::newRow("in groups") << QByteArray("{\\trowd{\\trhdr}\\cellx1}{\\b A@\\cell}\\row");
+        QTest::newRow("text, binary data, a longer word") << QByteArray(
+            "\\trhdrx orla_cabecalho_1 \\\\trhdr\\'e9\\cell\\row "
+            "\\trowd\\trhdr{\\pict\\bin5 \\cell}A@\\cell\\row");
+    }
+    void headingRowsAreMarkedInTheirFirstCell() {
+        QFETCH(QByteArray, marked);
+        const QByteArray rtf = QByteArray(marked).replace('@', "");
+        const MarkedRtf result = MarkHeadingRows(rtf);
+        QVERIFY2(!rtf.contains(result.prefix.toLatin1()), qPrintable(result.prefix));
+        QList<QByteArray> pieces = marked.split('@');
+        QByteArray expected = pieces.takeFirst();
+        for (qsizetype m = 0; m < pieces.size(); ++m) {
+            const QByteArray name = result.prefix.toLatin1() + QByteArray::number(m + 1);
+            expected += "{\\*\\bkmkstart " + name + "}{\\*\\bkmkend " + name + "}" + pieces[m];
+        }
+        QCOMPARE(result.rtf, expected);
+        QCOMPARE(result.markers, pieces.size());
+    }
+
+    // LibreOffice's flat ODF: the marked ("@") leading rows of each table become its header
+    // rows ("[ ]"), the marks go; the text before holds an escaped '<' and characters of two to
+    // four bytes. A mark lost or outside a table is refused.
+    void markedRowsBecomeHeaderRows_data() {
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<int>("markers");
+        QTest::addColumn<bool>("refused");
+        const QString row =
+            "<table:table-row><table:table-cell><text:p>%1</text:p>"
+            "</table:table-cell></table:table-row>";
+        const auto table = [](const QString& rows) {
+            return "<table:table>" + rows + "</table:table>";
+        };
+        QTest::newRow("leading rows")
+            << "<text:p>&lt;b> é € \U0001F600</text:p>" +
+                   table("[" + row.arg("@A") + row.arg("@B") + "]" + row.arg("C"))
+            << 2 << false;
+        QTest::newRow("below an unmarked row; nested")
+            << table(row.arg(table("[" + row.arg("@A") + "]")) + row.arg("@B")) << 2 << false;
+        QTest::newRow("header rows already") << table("<table:table-header-rows>" + row.arg("@A") +
+                                                      "</table:table-header-rows>" + row.arg("B"))
+                                             << 1 << false;
+        QTest::newRow("a mark lost") << table(row.arg("@A")) << 2 << true;
+        QTest::newRow("a mark outside a table") << "<text:p>@</text:p>" << 1 << true;
+    }
+    void markedRowsBecomeHeaderRows() {
+        QFETCH(QString, body);
+        QFETCH(int, markers);
+        QFETCH(bool, refused);
+        const QString document =
+            "<r xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+            "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\">%1</r>";
+        QString input = QString(body).remove('[').remove(']');
+        for (int m = 1; input.contains('@'); ++m)
+            input.replace(input.indexOf('@'), 1,
+                          QString("<text:bookmark text:name=\"M%1\"/>").arg(m));
+        const QString expected = body.remove('@')
+                                     .replace("[", "<table:table-header-rows>")
+                                     .replace("]", "</table:table-header-rows>");
+        QString error;
+        const QByteArray result =
+            RepeatMarkedRows(document.arg(input).toUtf8(), "M", markers, &error);
+        QCOMPARE(QString::fromUtf8(result), refused ? QString() : document.arg(expected));
+        QVERIFY2(error.isEmpty() != refused, qPrintable(error));
     }
 
     // "Imprimir" through the real shell: lp (a script first on the PATH that keeps what it is

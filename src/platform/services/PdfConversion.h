@@ -14,12 +14,15 @@ namespace orla {
 // name in `outDir`, with "soffice --headless --convert-to pdf" in a profile
 // and a home folder of its own, made for the conversion and removed after it,
 // so that a LibreOffice the user has open and other conversions are left alone.
-// A LibreOffice that does not end in time is killed with every process it
-// started. A PDF that shows the file's RTF source (LibreOffice took it for
-// plain text) is an error and is removed. Blocks until LibreOffice ends: call
-// it off the interface thread. `cancelled`, asked a few times a second, stops
-// LibreOffice when it answers true. The PDF's path; empty, with *error saying
-// why, on failure or cancellation.
+// Rows flagged as headings ("\trhdr") are repeated at the top of every page:
+// such a file goes through flat ODF in that folder first (RepeatedHeadings.h),
+// two runs of LibreOffice; the file itself is never changed. A LibreOffice run
+// that does not end in time is killed with every process it started. A PDF
+// that shows the file's RTF source (LibreOffice took it for plain text) is an
+// error and is removed. Blocks until LibreOffice ends: call it off the
+// interface thread. `cancelled`, asked a few times a second, stops LibreOffice
+// when it answers true. The PDF's path; empty, with *error saying why, on
+// failure or cancellation.
 QString ConvertToPdf(const QString& file, const QString& outDir, QString* error,
                      const std::function<bool()>& cancelled = {});
 
