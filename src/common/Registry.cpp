@@ -149,6 +149,36 @@ OptionalString ObterValorString(const QString& keyPath, const QString& valueName
     return value;
 }
 
+namespace {
+
+// Writes the value to the store, or to the registry when the store cannot take it and holds no
+// other value for it; true when the next read gives it.
+bool StoreValue(const QString& keyPath, const QString& valueName, const QString& value,
+                bool skipShadow) {
+    if (!UnderCurrentUserSoftware(keyPath) && !skipShadow) {
+        if (PrepararRegShadow() && GravarRegShadow(keyPath, valueName, value))
+            return true;
+        // Reads take the store's entry first: while it holds another
+        // value, a write to the registry would not be read back.
+        const QString shadowed = LerRegShadow(keyPath, valueName);
+        if (!shadowed.isEmpty())
+            return shadowed == AnsiText(value);
+    }
+    QString subKey;
+    const HKEY root = FormatarChave(keyPath, subKey);
+    if (!root)
+        return false;
+    const OpenedKey key(root, subKey, reg::KEY_WRITE);
+    if (!key.opened())
+        return false;
+    const QByteArray data = ToAnsi(value) + '\0';
+    return CurrentRegistry().RegSetValueExA(key.handle(), ToAnsi(valueName), reg::REG_SZ,
+                                            data.constData(),
+                                            quint32(data.size())) == reg::ERROR_SUCCESS;
+}
+
+}  // namespace
+
 bool DefinirValorString(const QString& keyPath, const QString& valueName, const QString& value,
                         bool skipShadow) {
     bool stored = false;
@@ -158,30 +188,12 @@ bool DefinirValorString(const QString& keyPath, const QString& valueName, const 
             ShowMalformed(keyPath);
             return;
         }
-        if (!UnderCurrentUserSoftware(keyPath) && !skipShadow) {
-            if (PrepararRegShadow() && GravarRegShadow(keyPath, valueName, value)) {
-                stored = true;
-                return;
-            }
-            // Reads take the store's entry first: while it holds another
-            // value, a write to the registry would not be read back.
-            const QString shadowed = LerRegShadow(keyPath, valueName);
-            if (!shadowed.isEmpty()) {
-                stored = shadowed == AnsiText(value);
-                return;
-            }
-        }
-        QString subKey;
-        const HKEY root = FormatarChave(keyPath, subKey);
-        if (!root)
-            return;
-        const OpenedKey key(root, subKey, reg::KEY_WRITE);
-        if (!key.opened())
-            return;
-        const QByteArray data = ToAnsi(value) + '\0';
-        stored = CurrentRegistry().RegSetValueExA(key.handle(), ToAnsi(valueName), reg::REG_SZ,
-                                                  data.constData(),
-                                                  quint32(data.size())) == reg::ERROR_SUCCESS;
+        stored = StoreValue(keyPath, valueName, value, skipShadow);
+        // A setting the user chose is not forgotten without a word; the old one stays.
+        if (!stored)
+            throw OrlaError(75, QStringLiteral("Não foi possível gravar a definição %1 em %2; "
+                                               "mantém-se a anterior.")
+                                    .arg(valueName, keyPath));
     });
     return stored;
 }

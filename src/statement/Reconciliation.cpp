@@ -32,6 +32,9 @@ bool Unreconcile(Connection& connection, const SourceRecord& record, const QDate
     const QString read = ReadDebitDateQuery(record);
     if (read.isEmpty())
         return false;
+    // The date read and both statements in one transaction: a record given its own date back
+    // never stays reconciled.
+    WriteTransaction transaction(connection);
     std::optional<QDateTime> debit;
     {
         Recordset rs = connection.Execute(read);
@@ -42,6 +45,7 @@ bool Unreconcile(Connection& connection, const SourceRecord& record, const QDate
     if (debit && WallClock(debit->date(), debit->time()) < limit)
         connection.Execute(RestoreOwnDateStatement(record));
     connection.Execute(ClearDebitDateStatement(record));
+    transaction.Commit();
     return true;
 }
 

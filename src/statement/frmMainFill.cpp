@@ -1,6 +1,7 @@
 // The statement window's refresh: Fill and RemoteKey.
 #include "common/ControlValues.h"
 #include "context/Context.h"
+#include "context/SharedConnection.h"
 #include "platform/services/ErrorReport.h"
 #include "statement/ReconciliationStatements.h"
 #include "statement/StatementReader.h"
@@ -15,6 +16,9 @@
 namespace orla {
 
 void frmMain::Fill(int, int, int) {
+    // A connection found closed is opened again first; when it cannot be, the list stays.
+    if (Data().SqlServer.State() != Connection::adStateOpen && !CheckSharedConnection().isEmpty())
+        return;
     Statement statement;
     bool cleared = false;
     const bool complete = Guard({objectName(), QStringLiteral("Fill"), ReportFilter::NotZero}, [&] {

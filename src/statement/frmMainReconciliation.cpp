@@ -35,32 +35,44 @@ QDateTime frmMain::LowerLimit() {
 }
 
 void frmMain::ListView1_ItemCheck(int row) {
-    Guard({objectName(), QStringLiteral("ListView1_ItemCheck"), ReportFilter::NotZeroNor3709}, [&] {
-        if (row < 0 || row >= model_->RowCount())
-            return;
-        const StatementRow& item = model_->Row(row);
-        const bool checked = item.checked;
-        if (item.Origin() == 0) {
-            model_->SetChecked(row, false);
-            return;
-        }
-        const auto refuse = [&](const QString& message) {
-            CurrentPrompts().MsgBox(message, vb::Information, windowTitle());
-            model_->SetChecked(row, !checked);
-        };
-        if (NotSubjectToReconciliation(item.Origin()))
-            return refuse(
-                QStringLiteral("Este registo não está sujeito a reconciliação bancária."));
-        if (systemAccount_)
-            return refuse(QStringLiteral(
-                "Este registo é do sistema, não pode ser alterado pelo utilizador."));
-        SelectRow(row);
-        const SourceRecord record = RecordOf(item);
-        if (checked)
-            TickRow(row, record);
-        else
-            UntickRow(row, record);
-    });
+    if (row < 0 || row >= model_->RowCount())
+        return;
+    const QString key = model_->Row(row).Key();
+    const bool checked = model_->Row(row).checked;
+    // A click that did not reach the database is taken back: the list shows what is stored.
+    const auto takeBack = [&] {
+        const int at = model_->FindKey(key);
+        if (at >= 0)
+            model_->SetChecked(at, !checked);
+    };
+    const bool completed = Guard(
+        {objectName(), QStringLiteral("ListView1_ItemCheck"), ReportFilter::NotZeroNor3709}, [&] {
+            const StatementRow& item = model_->Row(row);
+            if (item.Origin() == 0) {
+                model_->SetChecked(row, false);
+                return;
+            }
+            const auto refuse = [&](const QString& message) {
+                CurrentPrompts().MsgBox(message, vb::Information, windowTitle());
+                takeBack();
+            };
+            if (NotSubjectToReconciliation(item.Origin()))
+                return refuse(
+                    QStringLiteral("Este registo não está sujeito a reconciliação bancária."));
+            if (systemAccount_)
+                return refuse(QStringLiteral(
+                    "Este registo é do sistema, não pode ser alterado pelo utilizador."));
+            if (!CheckSharedConnection().isEmpty())
+                return takeBack();
+            SelectRow(row);
+            const SourceRecord record = RecordOf(item);
+            if (checked)
+                TickRow(row, record);
+            else
+                UntickRow(row, record);
+        });
+    if (!completed)
+        takeBack();
 }
 
 void frmMain::TickRow(int row, const SourceRecord& record) {

@@ -502,9 +502,10 @@ void frmTransferencia::Command1_Click() {
     Guard({kModule, QStringLiteral("Command1_Click"), ReportFilter::NotZeroNor3709}, [&] {
         if (FXValor->hasFocus())
             Command1->setFocus();  // the amount being typed is taken in first
-        if (!Validate())
-            return;
+        // The checks read the accounts too: the connection is made sure of before them.
         if (!CheckSharedConnection().isEmpty())
+            return;
+        if (!Validate())
             return;
         const TransferSides sides{
             FXData->isEnabled() && FXData_Debito->isEnabled(),

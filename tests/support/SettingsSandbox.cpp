@@ -1,6 +1,7 @@
 #include "SettingsSandbox.h"
 
 #include "platform/Ansi.h"
+#include "platform/SharedFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,8 @@
 #include <ctime>
 
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -93,6 +96,22 @@ void MakeOlder(const QString& path, int seconds) {
 
 QString RegText(const QStringList& lines) {
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+bool SetReadOnly(const QString& path, bool on) {
+    const QByteArray name = QFile::encodeName(path);
+    const bool folder = QFileInfo(path).isDir();
+    const mode_t mode = (on ? 0400 : 0600) | (folder ? 0100 : 0);
+    if (on)
+        ::chmod(name.constData(), mode);
+    const UniqueFd fd(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    int flags = 0;
+    const bool flagged = fd && ::ioctl(fd.get(), FS_IOC_GETFLAGS, &flags) == 0 &&
+                         (flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL,
+                          ::ioctl(fd.get(), FS_IOC_SETFLAGS, &flags) == 0);
+    if (!on)
+        ::chmod(name.constData(), mode);
+    return flagged || (folder && ::geteuid() != 0);
 }
 
 }  // namespace orla::test

@@ -75,5 +75,9 @@ uint ModeOf(const QString& path);
 void MakeOlder(const QString& path, int seconds);
 // A .reg file's text from its lines, each ended by a line feed.
 QString RegText(const QStringList& lines);
+// Makes a file or folder refuse writes (mode 0400 or 0500 and, since modes stop neither the
+// root user nor a file opened already, the immutable flag when the user may set it), or take
+// them again (0600 or 0700); false when the flag was needed and could not be changed.
+bool SetReadOnly(const QString& path, bool on);
 
 }  // namespace orla::test

@@ -30,7 +30,7 @@ class Backend {
     // Opens the backend's own connection on the calling thread.
     void Open(int timeoutSeconds);
     void Close();
-    bool IsOpen() const;
+    virtual bool IsOpen() const;
     QSqlDatabase Database() const { return db_; }
 
     // Opens a transaction in which the reads that follow see the database as of one moment;

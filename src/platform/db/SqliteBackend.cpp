@@ -161,6 +161,16 @@ void SqliteBackend::Connect(QSqlDatabase& db) const {
     }
 }
 
+bool SqliteBackend::IsOpen() const {
+    if (!Backend::IsOpen())
+        return false;
+    sqlite3* handle = NativeHandle(Database());
+    int moved = 1;
+    return handle &&
+           sqlite3_file_control(handle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK &&
+           !moved;
+}
+
 std::optional<qint64> SqliteBackend::DataVersion() {
     QSqlQuery query(Database());
     if (!query.exec(QStringLiteral("PRAGMA data_version")) || !query.next())

@@ -12,6 +12,9 @@ namespace orla {
 class SqliteBackend : public Backend {
   public:
     using Backend::Backend;
+    // False also once the file is no longer where it was opened (removed, renamed, replaced):
+    // what is written then would go to a file nobody opens again.
+    bool IsOpen() const override;
     QString Translate(const QString& sql) const override;
     void Executed(const QString& sql) override;
     std::optional<qint64> DataVersion() override;
