@@ -18,10 +18,7 @@
 #include <array>
 #include <span>
 
-#include <fcntl.h>
-#include <linux/fs.h>
 #include <pwd.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,17 +50,6 @@ QString DecodeRtf(const QString& rtf) {
                                         : m.captured(1) + m.captured(5);
     }
     return at == rtf.size() ? out : "<not RTF text at: " + rtf.mid(at) + ">";
-}
-
-// Makes the folder take no new file (mode 0500 and, for root, whom modes do not stop, the
-// immutable flag), or take them again; false when it cannot.
-bool SetReadOnly(const QByteArray& folder, bool on) {
-    ::chmod(folder.constData(), on ? 0500 : 0700);
-    const UniqueFd fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY));
-    int flags = 0;
-    return ::geteuid() != 0 || (fd && ::ioctl(fd.get(), FS_IOC_GETFLAGS, &flags) == 0 &&
-                                (flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL,
-                                 ::ioctl(fd.get(), FS_IOC_SETFLAGS, &flags) == 0));
 }
 
 }  // namespace
@@ -153,8 +139,8 @@ class TestRtfFill : public QObject {
         // A folder that takes no new file is named as such, not taken for a report held open.
         const QString closed = dir.filePath("só leitura");
         QVERIFY(QDir().mkdir(closed));
-        const auto reopen = qScopeGuard([&] { SetReadOnly(QFile::encodeName(closed), false); });
-        if (!SetReadOnly(QFile::encodeName(closed), true))
+        const auto reopen = qScopeGuard([&] { SetReadOnly(closed, false); });
+        if (!SetReadOnly(closed, true))
             QSKIP("this machine cannot make a folder its root user may not write");
         const auto refused = Try([&] { WriteReportFile(closed + "/Extrato_Conta.doc", body); });
         QVERIFY(refused && refused->number != 70 && refused->description.contains(closed));

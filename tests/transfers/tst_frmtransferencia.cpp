@@ -1,6 +1,6 @@
 // The transfer window on a demo database: a new transfer typed from the statement's
 // toolbar, an existing one with a closed side, a system one, the save checks, two windows on
-// one transfer, a save refused half-way, dates typed, unsaved work on closing.
+// one transfer, dates typed, unsaved work on closing.
 #include "ScopedLocale.h"
 #include "StatementFixture.h"
 #include "component/General.h"
@@ -385,38 +385,6 @@ class TestFrmTransferencia : public QObject {
         QCOMPARE(first->FXObs->text(), "Antes");
         QTest::mouseClick(first->Command1, Qt::LeftButton);  // now it may write
         QTRY_VERIFY(!first);
-    }
-
-    // A save runs as one transaction: a statement refused half-way leaves the row as it was.
-    void aSaveIsAllOrNothing_data() {
-        QTest::addColumn<int>("trfId");
-        QTest::newRow("new transfer") << 0;
-        QTest::newRow("existing transfer") << 904;
-    }
-    void aSaveIsAllOrNothing() {
-        QFETCH(int, trfId);
-        StatementFixture f;
-        f.exec(
-            {"INSERT INTO tbContas_Bancarias_Transferencias (trf_id, data, data_destino, "
-             "origem_id, destino_id, valor, obs, modo_pagamento_id) VALUES (904, '" +
-                 Day(-3, "00:00:00', '") + Day(-3, "00:00:00', 60, 8, 75, 'Antes', 5)"),
-             "CREATE TRIGGER Recusa BEFORE UPDATE OF obs ON tbContas_Bancarias_Transferencias "
-             "BEGIN SELECT RAISE(ABORT, 'recusado'); END"});
-        const QString before = Stored(f, 904);
-        f.open(60);
-        frmTransferencia* w = Open(f, trfId, 60);
-        QVERIFY(w);
-        Choose(w->FXDestino_ID, 3);
-        QVERIFY(PickDay(w->FXData, QDate::currentDate().addDays(-1)));
-        Type(w->FXValor, "80");
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
-        QCOMPARE(f.reports().reports.size(), 1);
-        QCOMPARE(Stored(f, 904), before);
-        QCOMPARE(f.value("SELECT COUNT(*) FROM tbContas_Bancarias_Transferencias").toInt(),
-                 f.value("SELECT COUNT(*) FROM tbContas_Bancarias_Transferencias WHERE trf_id < 21")
-                         .toInt() +
-                     1);
-        QVERIFY(w->isVisible());
     }
 
     // Digits typed into a picker without a date are a date; Delete takes it away again.
