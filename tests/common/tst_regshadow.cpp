@@ -1,4 +1,4 @@
-// Settings: the registry and its shadow store (reading and rewriting entries, who may use their
+// Settings: the registry and its shadow store (reading and writing entries, who may use their
 // files, links planted beside them, a writer kept waiting) and the private temporary folder.
 #include "SettingsSandbox.h"
 #include "common/Folders.h"
@@ -198,37 +198,6 @@ class TestRegShadow : public QObject {
         unwritable.reset();
         QCOMPARE(sandbox.storeLines(), storeAfter);
         QCOMPARE(AsVariant(ValorString(kKey, "Conta_ID")), registryAfter);
-    }
-
-    // A write rewrites its value's line or adds one to its key, and keeps the rest of the
-    // registry's file as it was; a line break stands in neither file.
-    void registryRewriteKeepsTheRestOfTheFile() {
-        SettingsSandbox sandbox;
-        const QString before = R"(Windows Registry Editor Version 5.00
-; kept when the file is written again
-
-[SOFTWARE\Fortevia\Contabilidade]
-"Conta_ID"="3"
-"Numero"=dword:0000002a
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Fortevia\Shared]
-"Templates"="/srv/modelos"
-)";
-        sandbox.writeRegFile("HKEY_LOCAL_MACHINE", before);
-        sandbox.writeStore({Entry(kKey, "Outro", "1")});
-        QVERIFY(!DefinirValorString(kKey, "Conta_ID", "linha 1\r\nlinha 2"));
-        QVERIFY(!DefinirValorString(kKey, "Conta\nID", "3", true));
-        QVERIFY(DefinirValorString(kKey, "Conta_ID", "4", true));
-        QVERIFY(DefinirValorString(kKey, "Nova", R"(x "y" \z)", true));
-        QVERIFY(DefinirValorString("HKEY_LOCAL_MACHINE\\software\\fortevia\\SHARED", "Acima",
-                                   "Ação", true));
-        const QString after = QString(before)
-                                  .replace("=\"3\"", "=\"4\"")
-                                  .replace("2a\n", "2a\n\"Nova\"=\"x \\\"y\\\" \\\\z\"\n")
-                                  .append("\"Acima\"=\"Ação\"\n");
-        QCOMPARE(QString::fromUtf8(sandbox.regFileBytes("HKEY_LOCAL_MACHINE")), after);
-        QCOMPARE(ValorString(kKey, "Nova"), QStringLiteral(R"(x "y" \z)"));
-        QCOMPARE(sandbox.storeLines(), QStringList{Entry(kKey, "Outro", "1")});
     }
 
     void read_data() {

@@ -240,17 +240,6 @@ class TestGeneral : public QObject {
         QCOMPARE(CheckSharedConnection(), QString());
     }
 
-    void insideATransactionNothingIsReopened() {
-        TestDatabase db;
-        ConnectTo(db.path());
-        Data().SqlServer.Execute(QStringLiteral("BEGIN TRANSACTION"));
-        ScopedBackendSpy spy;
-        QCOMPARE(CheckSharedConnection(), QString());
-        QVERIFY(spy->attempts().isEmpty());
-        // Still the same open transaction: there is one to roll back.
-        QVERIFY(!Try([] { Data().SqlServer.Execute(QStringLiteral("ROLLBACK TRANSACTION")); }));
-    }
-
     void serverDate() {
         TestDatabase db;
         QCOMPARE(GetServerDate(), QDateTime(QDate(1900, 1, 1), QTime(0, 0)));

@@ -1,6 +1,6 @@
 // The transfer report printed from the transfer window and opened through the
 // shell, and the statement report: its rows, document numbers and summary by
-// document type, from plain rows and from the statement window as listed.
+// document type (the window's own report is kept byte for byte by tst_frmmain).
 #include "Recorders.h"
 #include "ScopedLocale.h"
 #include "StatementFixture.h"
@@ -11,7 +11,6 @@
 #include "transfers/frmTransferencia.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -193,41 +192,6 @@ class TestReports : public QObject {
         QTemporaryDir dir;
         WriteStatementReport(dir.filePath("e.doc"), templ, Source(conta, rows), "1 janeiro 2026");
         QCOMPARE(Text(dir.filePath("e.doc")), "{" + expected + "\r\n");
-    }
-
-    void statementReportReadsTheWindowAsListed() {
-        StatementFixture f;
-        Folders folders;
-        f.add(1, 901, Day(-3), "10");
-        f.add(7, 902, Day(-2), "4");
-        // A charge without a debit: the balance moves, no amount is listed nor totalled.
-        f.exec(
-            {"INSERT INTO tbContas_Bancarias_Movimentos (mov_id, origem_id, conta_id, "
-             "armazem_id, data, debito, credito, modo_pagamento_id) VALUES (903, 5, 60, 0, '" +
-                 Day(-1) + "', NULL, 2.5, 1)",
-             "DELETE FROM tbTemplates",
-             "INSERT INTO tbTemplates (template_id, filename, code, predef) VALUES (1, "
-             "'Extrato_Conta.doc', '<<conta_descrit>> <<data_inicio>>-<<data_fim>>"
-             " <<total_debito>>/<<total_credito>>/<<saldo_final>>"
-             "\\row <data>|<ref>|<saldo>\\row', 1)"});
-        f.open(60);
-        QString out;
-        QCOMPARE(DoReport(ReadStatementReportSource(f.window()), out),
-                 folders.temp.path() + "//Extrato_Conta.doc");
-        QCOMPARE(out, folders.temp.path() + "//Extrato_Conta.doc");
-        QString expected = f.window().FXConta_ID->currentText() + ' ' +
-                           f.window().FXData_Inicio->date().toString("dd-MM-yyyy") + '-' +
-                           f.window().FXData_Fim->date().toString("dd-MM-yyyy") +
-                           " 14,00/0,00/1.011,50";
-        const auto shown = [](const QString& cell) {
-            return cell.trimmed().isEmpty() ? QStringLiteral("   ") : cell;
-        };
-        for (int r = 0; r < f.window().ListModel()->RowCount(); ++r) {
-            const QStringList t = f.texts(r);
-            expected += "\\row " + shown(t[0]) + '|' + shown(t[3]) + '|' + shown(t[8]);
-        }
-        QVERIFY(expected.count("\\row") >= 4);  // the movements and the carried balance
-        QCOMPARE(Text(out), expected + "\\row\r\n");
     }
 };
 

@@ -1,5 +1,5 @@
 // The statement window opened through General::Show: the window policy and the
-// accounts a user may see; and the headless statement job.
+// accounts a user may see; and the headless statement job's export and report.
 #include "ScopedLocale.h"
 #include "StatementFixture.h"
 #include "common/Format.h"
@@ -112,46 +112,6 @@ class TestFrmMain : public QObject {
             QVERIFY2(golden.open(QIODevice::ReadOnly), qPrintable(golden.fileName()));
             QCOMPARE(bytes, golden.readAll());
         }
-    }
-
-    void statementJobWritesTheListAsShown() {
-        ScopedLocale locale(QStringLiteral("pt_BR"));
-        StatementFixture f;
-        f.add(1, 901, Day(-6), "1234.5");
-        f.add(2, 902, Day(-5), "20", Day(-5));
-        f.add(2, 903, Day(-4), "5000");  // the balance turns negative: "- 3 785,50"
-        f.exec(
-            {"UPDATE tbContactos SET nome_union = 'Silva; Filhos \"& C.ª\"' WHERE "
-             "contacto_id = 1",
-             "UPDATE tbDocumentos_Fornec_Recibos SET referencia = '=HYPERLINK(\"x\")' WHERE "
-             "recibo_id = 902",
-             "UPDATE tbDocumentos_Fornec_Recibos SET referencia = '@SUM(1)' WHERE "
-             "recibo_id = 903"});
-        QTemporaryDir out;
-        StatementJob job;
-        job.conta = 60;
-        job.inicio = Shown(-10);
-        job.fim = Shown(0);
-        job.csvPath = out.filePath("e.csv");
-        General general;
-        QString message;
-        QCOMPARE(OrlaContas_RunStatementJob(&general, &job, &message), 0);
-        QFile file(job.csvPath);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QStringList lines =
-            QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
-        // Newest first; quoted where a field needs it; formulas from the database inert; a
-        // negative balance and the totals stay numbers.
-        QCOMPARE(lines.size(), 1 + 4 + 2);
-        QVERIFY(lines[1].startsWith("#21903;" + Shown(-4) +
-                                    ";Recibo Fornecedor;\"Silva; Filhos "
-                                    "\"\"& C.ª\"\"\";'@SUM(1);"));
-        QVERIFY(lines[1].endsWith(";- 2.785,50;Não"));
-        QVERIFY(lines[2].startsWith("#21902;") &&
-                lines[2].contains(";\"'=HYPERLINK(\"\"x\"\")\";"));
-        QVERIFY(lines[2].endsWith(";Sim"));
-        QCOMPARE(lines[5], "Débito Acumulado;€ 1.234,50");
-        QCOMPARE(lines[6], "Crédito Acumulado;€ 5.020,00");
     }
 };
 
