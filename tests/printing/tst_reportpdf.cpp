@@ -157,6 +157,27 @@ class TestReportPdf : public QObject {
         }
     }
 
+    // Only a table's leading heading rows repeat: the two on top, not one below a body row.
+    void onlyLeadingHeadingRowsRepeat() {
+        QByteArray rtf = "{\\rtf1\\ansi \\pard Topo\\par ";
+        for (const char* row : {"\\trhdr Cima1", "\\trhdr Cima2", " Meio", "\\trhdr Baixo"})
+            rtf += QByteArray("\\trowd\\cellx3000") + row + "\\cell\\row ";
+        for (int r = 0; r < 120; ++r)
+            rtf += "\\trowd\\cellx3000 L" + QByteArray::number(r) + "\\cell\\row ";
+        QTemporaryDir dir;
+        WriteAll(dir.filePath("t.doc"), rtf + "\\pard\\par}");
+        QString error;
+        const QString pdf = ConvertToPdf(dir.filePath("t.doc"), dir.path(), &error);
+        const QString text = pdf.isEmpty() ? QString() : PdfToText(pdf, &error);
+        const QStringList pages = text.split('\f', Qt::SkipEmptyParts);
+        QVERIFY2(pages.size() > 2, qPrintable(error + text));
+        for (const QString& page : pages)
+            QVERIFY2(
+                page.contains(QRegularExpression("^(\\s*Topo)?\\s*Cima1\\s+Cima2\\s+(Meio|L\\d)")),
+                qPrintable(page));
+        QCOMPARE(text.count("Meio") + text.count("Baixo"), 2);
+    }
+
     // The heading rows' marks ("@"): before the first cell after each "\trhdr" of a row's
     // leading properties, under a name found nowhere in the text.
     void headingRowsAreMarkedInTheirFirstCell_data() {
