@@ -159,7 +159,7 @@ class TestReportPdf : public QObject {
 
     // Only a table's leading heading rows repeat: the two on top, not one below a body row.
     void onlyLeadingHeadingRowsRepeat() {
-        QByteArray rtf = "{\\rtf1\\ansi \\pard Topo\\par ";
+        QByteArray rtf = "{\\rtf1\\ansi ";  // the table first: its text stays
         for (const char* row : {"\\trhdr Cima1", "\\trhdr Cima2", " Meio", "\\trhdr Baixo"})
             rtf += QByteArray("\\trowd\\cellx3000") + row + "\\cell\\row ";
         for (int r = 0; r < 120; ++r)
@@ -172,27 +172,26 @@ class TestReportPdf : public QObject {
         const QStringList pages = text.split('\f', Qt::SkipEmptyParts);
         QVERIFY2(pages.size() > 2, qPrintable(error + text));
         for (const QString& page : pages)
-            QVERIFY2(
-                page.contains(QRegularExpression("^(\\s*Topo)?\\s*Cima1\\s+Cima2\\s+(Meio|L\\d)")),
-                qPrintable(page));
+            QVERIFY2(page.contains(QRegularExpression("^\\s*Cima1\\s+Cima2\\s+(Meio|L\\d)")),
+                     qPrintable(page));
         QCOMPARE(text.count("Meio") + text.count("Baixo"), 2);
     }
 
-    // The heading rows' marks ("@"): before the first cell after each "\trhdr" of a row's
-    // leading properties, under a name found nowhere in the text.
+    // The heading rows' marks ("@"): at the start of the first cell after each "\trhdr" of a
+    // row's leading properties, under a name found nowhere in the text.
     void headingRowsAreMarkedInTheirFirstCell_data() {
         QTest::addColumn<QByteArray>("marked");
         QTest::newRow("none; properties started anew")
             << QByteArray("\\trowd\\cellx1 A\\cell\\row \\trowd\\trhdr\\trowd B\\cell\\row");
         QTest::newRow("two tables") << QByteArray(
-            "\\trowd\\trhdr\\cellx1 A@\\cell B\\cell\\row "
-            "\\trowd C\\cell\\row\\par \\trowd\\trhdr D@\\cell");
+            "\\trowd\\trhdr\\cellx1 @A\\cell B\\cell\\row "
+            "\\trowd C\\cell\\row\\par \\trowd\\trhdr @D\\cell");
         QTest::newRow("flag repeated after the cells")
-            << QByteArray("\\trowd\\trhdr A@\\cell{\\trowd\\trhdr\\row} B\\cell\\row");
-        QTest::newRow("in groups") << QByteArray("{\\trowd{\\trhdr}\\cellx1}{\\b A@\\cell}\\row");
+            << QByteArray("\\trowd\\trhdr @A\\cell{\\trowd\\trhdr\\row} B\\cell\\row");
+        QTest::newRow("in groups") << QByteArray("{\\trowd{\\trhdr}\\cellx1@}{\\b A\\cell}\\row");
         QTest::newRow("text, binary data, a longer word") << QByteArray(
             "\\trhdrx orla_cabecalho_1 \\\\trhdr\\'e9\\cell\\row "
-            "\\trowd\\trhdr{\\pict\\bin5 \\cell}A@\\cell\\row");
+            "\\trowd\\trhdr@{\\pict\\bin5 \\cell}A\\cell\\row");
     }
     void headingRowsAreMarkedInTheirFirstCell() {
         QFETCH(QByteArray, marked);

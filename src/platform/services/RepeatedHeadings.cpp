@@ -21,6 +21,7 @@ MarkedRtf MarkHeadingRows(const QByteArray& rtf) {
         marked.prefix += QLatin1Char('x');
     bool heading = false;
     qsizetype copied = 0;
+    qsizetype place = 0;  // past the row's last "\trhdr" or "\cellx" and its delimiter
     for (qsizetype at = rtf.indexOf('\\'); at >= 0 && at + 1 < rtf.size();
          at = rtf.indexOf('\\', at)) {
         const qsizetype word = at + 1;
@@ -40,16 +41,19 @@ MarkedRtf MarkHeadingRows(const QByteArray& rtf) {
         if (name == "bin") {  // that many bytes of binary data follow the delimiter
             const qsizetype bytes = rtf.mid(number, end - number).toLongLong();
             end += (end < rtf.size() && rtf[end] == ' ' ? 1 : 0) + std::max<qsizetype>(bytes, 0);
-        } else if (name == "trhdr") {
+        } else if (name == "trhdr" || (name == "cellx" && heading)) {
+            // The marker goes before the first cell's text, not after it: LibreOffice drops
+            // the text before a bookmark in the first cell of a document that opens with it.
             heading = true;
+            place = end < rtf.size() && rtf[end] == ' ' ? end + 1 : end;
         } else if (name == "trowd" || name == "row" || name == "nestrow") {
             heading = false;
         } else if (name == "cell" && heading) {
             const QByteArray marker =
                 (marked.prefix + QString::number(++marked.markers)).toLatin1();
-            marked.rtf += QByteArrayView(rtf).sliced(copied, at - copied);
+            marked.rtf += QByteArrayView(rtf).sliced(copied, place - copied);
             marked.rtf += "{\\*\\bkmkstart " + marker + "}{\\*\\bkmkend " + marker + "}";
-            copied = at;
+            copied = place;
             heading = false;
         }
         at = end;

@@ -17,9 +17,10 @@ struct MarkedRtf {
     int markers = 0;  // none: the RTF is the one given
 };
 
-// Puts a marker bookmark before the first "\cell" after each "\trhdr". A "\trhdr" followed
-// by "\row" (or "\nestrow") before any "\cell" is skipped: Word repeats a row's properties
-// after its cells. A "\trowd" in between starts the row's properties anew.
+// Puts a marker bookmark at the start of the first cell of each row flagged "\trhdr": past
+// the last "\trhdr" or "\cellx" before the next "\cell". A "\trhdr" followed by "\row" (or
+// "\nestrow") before any "\cell" is skipped: Word repeats a row's properties after its
+// cells. A "\trowd" in between starts the row's properties anew.
 MarkedRtf MarkHeadingRows(const QByteArray& rtf);
 
 // The Python 3 program (Debian's python3-uno) that starts LibreOffice as its child, in the
