@@ -64,9 +64,11 @@ struct Office {
 
 // Runs `program` (soffice, or the driver that starts it) with LibreOffice's environment and
 // checks that it made `output`, a PDF: true, or false with *error saying why. `file` is the
-// user's document, which the messages name; *exitCode is the status of a run that failed.
+// user's document, which the messages name; *exitCode, when asked, the status of a run that
+// failed.
 bool RunOffice(const Office& office, const QString& program, const QStringList& arguments,
-               const QString& output, const QString& file, QString* error, int* exitCode) {
+               const QString& output, const QString& file, QString* error,
+               int* exitCode = nullptr) {
     QProcess process;
     process.setProcessEnvironment(office.env);
     const RunEnd end = RunToEnd(process, program, arguments, kTimeoutMs, office.cancelled);
@@ -82,7 +84,8 @@ bool RunOffice(const Office& office, const QString& program, const QStringList& 
                                                 process.readAllStandardError())
                              .trimmed();
     if (end == RunEnd::Failed) {
-        *exitCode = process.exitCode();
+        if (exitCode)
+            *exitCode = process.exitCode();
         *error = QStringLiteral("o LibreOffice terminou com o código %1: %2")
                      .arg(process.exitCode())
                      .arg(said);
@@ -159,12 +162,11 @@ QString ConvertToPdf(const QString& file, const QString& outDir, QString* error,
     if (!plain && !ConvertWithHeadings(office, marked, file, home.path(), pdf, error, &plain) &&
         !plain)
         return {};
-    int status = 0;
     if (plain && !RunOffice(office, soffice,
                             {QStringLiteral("-env:UserInstallation=") + office.profile,
                              QStringLiteral("--headless"), QStringLiteral("--convert-to"),
                              QStringLiteral("pdf"), QStringLiteral("--outdir"), outDir, file},
-                            pdf, file, error, &status))
+                            pdf, file, error))
         return {};
     if (!ShowsADocument(pdf, file, error)) {
         QFile::remove(pdf);
