@@ -11,7 +11,7 @@ PACKAGES=(
   xvfb xauth fonts-dejavu-core
   python3-sqlglot
   dpkg-dev help2man desktop-file-utils appstream
-  libreoffice-writer-nogui poppler-utils
+  libreoffice-writer-nogui poppler-utils python3-uno
 )
 
 missing=()

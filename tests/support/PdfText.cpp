@@ -43,8 +43,9 @@ bool Run(const QString& tool, const QStringList& args, const QProcessEnvironment
 
 }  // namespace
 
-QString ConvertToPdf(const QString& file, const QString& outDir, QString* error) {
-    return orla::ConvertToPdf(file, outDir, error);
+QString ConvertToPdf(const QString& file, const QString& outDir, QString* error,
+                     const std::function<bool()>& cancelled) {
+    return orla::ConvertToPdf(file, outDir, error, cancelled);
 }
 
 QString PdfToText(const QString& pdf, QString* error) {

@@ -20,6 +20,8 @@ namespace {
 
 constexpr int kTimeoutMs = 180000;  // a first start of LibreOffice on a busy machine is slow
 constexpr int kReadTimeoutMs = 60000;
+// Debian's UNO bridge is for this python, which need not be the first on the PATH.
+constexpr char kPython[] = "/usr/bin/python3";
 
 // LibreOffice takes a file it does not read as RTF for plain text and prints
 // its source: the first page's text then begins with the RTF header. A PDF
@@ -60,77 +62,66 @@ struct Office {
     const std::function<bool()>& cancelled;
 };
 
-// Converts `input` into `format` ("pdf", "fodt") in outDir: the output's path, the input's
-// base name with the format's extension; empty, with *error saying why, on failure.
-// `file` is the user's document, which the messages name.
-QString RunConversion(const Office& office, const QString& format, const QString& input,
-                      const QString& outDir, const QString& file, QString* error) {
+// Runs `program` (soffice, or the driver that starts it) with LibreOffice's environment and
+// checks that it made `output`, a PDF: true, or false with *error saying why. `file` is the
+// user's document, which the messages name; *exitCode, when asked, the status of a run that
+// failed.
+bool RunOffice(const Office& office, const QString& program, const QStringList& arguments,
+               const QString& output, const QString& file, QString* error,
+               int* exitCode = nullptr) {
     QProcess process;
     process.setProcessEnvironment(office.env);
-    const RunEnd end = RunToEnd(
-        process, office.soffice,
-        {QStringLiteral("-env:UserInstallation=") + office.profile, QStringLiteral("--headless"),
-         QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"), outDir, input},
-        kTimeoutMs, office.cancelled);
+    const RunEnd end = RunToEnd(process, program, arguments, kTimeoutMs, office.cancelled);
     if (end == RunEnd::Cancelled) {
         *error = QStringLiteral("a conversão foi cancelada.");
-        return {};
+        return false;
     }
     if (end == RunEnd::NotStarted || end == RunEnd::TimedOut) {
         *error = QStringLiteral("o LibreOffice não terminou: %1").arg(process.errorString());
-        return {};
+        return false;
     }
     const QString said = QString::fromLocal8Bit(process.readAllStandardOutput() + ' ' +
                                                 process.readAllStandardError())
                              .trimmed();
     if (end == RunEnd::Failed) {
+        if (exitCode)
+            *exitCode = process.exitCode();
         *error = QStringLiteral("o LibreOffice terminou com o código %1: %2")
                      .arg(process.exitCode())
                      .arg(said);
-        return {};
+        return false;
     }
-    const QFileInfo out(
-        QDir(outDir).filePath(QFileInfo(input).completeBaseName() + QLatin1Char('.') + format));
+    const QFileInfo out(output);
     if (!out.isFile() || out.size() == 0) {
         *error = QStringLiteral("o LibreOffice não fez o %1 de %2: %3")
-                     .arg(format.toUpper(), file, said);
-        return {};
+                     .arg(QStringLiteral("PDF"), file, said);
+        return false;
     }
-    return out.filePath();
+    return true;
 }
 
-// The marked copy of `file` converted in `work` to flat ODF, its marked rows made header
-// rows there, and that document converted to the PDF in outDir.
-QString ConvertWithHeadings(const Office& office, const MarkedRtf& marked, const QString& file,
-                            const QString& work, const QString& outDir, QString* error) {
-    const SharedFolder folder(work);
-    const QString base = QFileInfo(file).completeBaseName();
-    const QString copy = base + QStringLiteral(".rtf");
-    const QString flat = base + QStringLiteral(".fodt");
-    if (!folder.replace(copy, marked.rtf, copy, Placement::Private)) {
+constexpr int kNoUnoBridge = 3;  // the driver's status when python cannot import uno
+
+// The marked copy of `file`, written in `work`, converted by the driver (RepeatedHeadings.h)
+// to `pdf` in one run of LibreOffice. *unavailable is set when this python has no UNO bridge.
+bool ConvertWithHeadings(const Office& office, const MarkedRtf& marked, const QString& file,
+                         const QString& work, const QString& pdf, QString* error,
+                         bool* unavailable) {
+    const QString copy = QFileInfo(file).completeBaseName() + QStringLiteral(".rtf");
+    if (!SharedFolder(work).replace(copy, marked.rtf, copy, Placement::Private)) {
         *error = QStringLiteral("não foi possível escrever a cópia de %1: %2")
                      .arg(file, FileErrorText(errno));
-        return {};
+        return false;
     }
-    const QString fodt =
-        RunConversion(office, QStringLiteral("fodt"), QDir(work).filePath(copy), work, file, error);
-    if (fodt.isEmpty())
-        return {};
-    const std::optional<QByteArray> exported = folder.read(flat);
-    if (!exported) {
-        *error = QStringLiteral("não foi possível ler o documento intermédio de %1: %2")
-                     .arg(file, FileErrorText(errno));
-        return {};
-    }
-    const QByteArray edited = RepeatMarkedRows(*exported, marked.prefix, marked.markers, error);
-    if (edited.isEmpty())
-        return {};
-    if (!folder.replace(flat, edited, flat, Placement::Private)) {
-        *error = QStringLiteral("não foi possível escrever o documento intermédio de %1: %2")
-                     .arg(file, FileErrorText(errno));
-        return {};
-    }
-    return RunConversion(office, QStringLiteral("pdf"), fodt, outDir, file, error);
+    int status = 0;
+    const bool done = RunOffice(
+        office, QString::fromLatin1(kPython),
+        {QStringLiteral("-I"), QStringLiteral("-c"), QString::fromUtf8(RepeatHeadingsDriver()),
+         office.soffice, QDir(work).filePath(copy), pdf, office.profile, marked.prefix,
+         QString::number(marked.markers)},
+        pdf, file, error, &status);
+    *unavailable = status == kNoUnoBridge;
+    return done;
 }
 
 }  // namespace
@@ -150,7 +141,7 @@ QString ConvertToPdf(const QString& file, const QString& outDir, QString* error,
     const MarkedRtf marked = MarkHeadingRows(input.readAll());
     input.close();
     // A new folder in the user's private one: the profile and HOME of this run, and the
-    // marked copy's work folder.
+    // marked copy's folder.
     const QString temp = PrivateTempPath(error);
     if (temp.isEmpty())
         return {};
@@ -165,10 +156,17 @@ QString ConvertToPdf(const QString& file, const QString& outDir, QString* error,
         QUrl::fromLocalFile(QDir(home.path()).filePath(QStringLiteral("profile")))
             .toString(QUrl::FullyEncoded);  // a space in the path must reach it encoded
     const QString pdf =
-        marked.markers == 0
-            ? RunConversion(office, QStringLiteral("pdf"), file, outDir, file, error)
-            : ConvertWithHeadings(office, marked, file, home.path(), outDir, error);
-    if (pdf.isEmpty())
+        QDir(outDir).filePath(QFileInfo(file).completeBaseName() + QStringLiteral(".pdf"));
+    // Without python's UNO bridge the headings are not repeated: one plain conversion.
+    bool plain = marked.markers == 0 || !QFileInfo(QString::fromLatin1(kPython)).isExecutable();
+    if (!plain && !ConvertWithHeadings(office, marked, file, home.path(), pdf, error, &plain) &&
+        !plain)
+        return {};
+    if (plain && !RunOffice(office, soffice,
+                            {QStringLiteral("-env:UserInstallation=") + office.profile,
+                             QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                             QStringLiteral("pdf"), QStringLiteral("--outdir"), outDir, file},
+                            pdf, file, error))
         return {};
     if (!ShowsADocument(pdf, file, error)) {
         QFile::remove(pdf);

@@ -15,9 +15,11 @@ namespace orla {
 // and a home folder of its own, made for the conversion and removed after it,
 // so that a LibreOffice the user has open and other conversions are left alone.
 // Rows flagged as headings ("\trhdr") are repeated at the top of every page:
-// such a file goes through flat ODF in that folder first (RepeatedHeadings.h),
-// two runs of LibreOffice; the file itself is never changed. A LibreOffice run
-// that does not end in time is killed with every process it started. A PDF
+// a marked copy of such a file, in that folder, is converted by a Python driver
+// of LibreOffice (RepeatedHeadings.h), in one run; the file itself is never
+// changed. Without /usr/bin/python3 or its UNO bridge the file is converted as
+// it is. A LibreOffice run that does not end in time is killed with every
+// process it started, the driver's LibreOffice included. A PDF
 // that shows the file's RTF source (LibreOffice took it for plain text) is an
 // error and is removed. Blocks until LibreOffice ends: call it off the
 // interface thread. `cancelled`, asked a few times a second, stops LibreOffice

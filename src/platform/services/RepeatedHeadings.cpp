@@ -1,15 +1,9 @@
 #include "platform/services/RepeatedHeadings.h"
 
-#include <QXmlStreamReader>
-
 #include <algorithm>
-#include <vector>
 
 namespace orla {
 namespace {
-
-const QString kTableNs = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:table:1.0");
-const QString kTextNs = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
 
 bool IsLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -17,47 +11,6 @@ bool IsLetter(char c) {
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
-
-// A piece of the document replaced by a text: a marker cut out, a header-rows tag put in.
-struct Edit {
-    qsizetype from;
-    qsizetype to;
-    QByteArray text;
-};
-
-struct Table {
-    qsizetype depth;
-    QByteArray tag;           // "table-header-rows" with the table's namespace prefix
-    bool leading = true;      // no unmarked row yet
-    qsizetype headFrom = -1;  // the marked leading rows
-    qsizetype headTo = -1;
-};
-
-struct Row {
-    qsizetype from;
-    bool direct;  // a child of its table, not of a group of rows
-    bool marked = false;
-};
-
-// The reader counts UTF-16 units; the edits are made in the UTF-8 bytes. The byte position of
-// each offset, asked in increasing order as the reader goes.
-class BytePosition {
-  public:
-    explicit BytePosition(QByteArrayView utf8) : utf8_(utf8) {}
-    qsizetype at(qsizetype units) {
-        while (units_ < units && byte_ < utf8_.size()) {
-            const auto lead = uchar(utf8_[byte_]);
-            units_ += lead >= 0xF0 ? 2 : 1;  // four bytes: a surrogate pair
-            byte_ += lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        }
-        return byte_;
-    }
-
-  private:
-    QByteArrayView utf8_;
-    qsizetype units_ = 0;
-    qsizetype byte_ = 0;
-};
 
 }  // namespace
 
@@ -68,6 +21,7 @@ MarkedRtf MarkHeadingRows(const QByteArray& rtf) {
         marked.prefix += QLatin1Char('x');
     bool heading = false;
     qsizetype copied = 0;
+    qsizetype place = 0;  // past the row's last "\trhdr" or "\cellx" and its delimiter
     for (qsizetype at = rtf.indexOf('\\'); at >= 0 && at + 1 < rtf.size();
          at = rtf.indexOf('\\', at)) {
         const qsizetype word = at + 1;
@@ -87,16 +41,19 @@ MarkedRtf MarkHeadingRows(const QByteArray& rtf) {
         if (name == "bin") {  // that many bytes of binary data follow the delimiter
             const qsizetype bytes = rtf.mid(number, end - number).toLongLong();
             end += (end < rtf.size() && rtf[end] == ' ' ? 1 : 0) + std::max<qsizetype>(bytes, 0);
-        } else if (name == "trhdr") {
+        } else if (name == "trhdr" || (name == "cellx" && heading)) {
+            // The marker goes before the first cell's text, not after it: LibreOffice drops
+            // the text before a bookmark in the first cell of a document that opens with it.
             heading = true;
+            place = end < rtf.size() && rtf[end] == ' ' ? end + 1 : end;
         } else if (name == "trowd" || name == "row" || name == "nestrow") {
             heading = false;
         } else if (name == "cell" && heading) {
             const QByteArray marker =
                 (marked.prefix + QString::number(++marked.markers)).toLatin1();
-            marked.rtf += QByteArrayView(rtf).sliced(copied, at - copied);
+            marked.rtf += QByteArrayView(rtf).sliced(copied, place - copied);
             marked.rtf += "{\\*\\bkmkstart " + marker + "}{\\*\\bkmkend " + marker + "}";
-            copied = at;
+            copied = place;
             heading = false;
         }
         at = end;
@@ -108,99 +65,125 @@ MarkedRtf MarkHeadingRows(const QByteArray& rtf) {
     return marked;
 }
 
-QByteArray RepeatMarkedRows(const QByteArray& fodt, const QString& prefix, int markers,
-                            QString* error) {
-    std::vector<Edit> edits;
-    std::vector<Table> tables;
-    std::vector<Row> rows;
-    qsizetype depth = 0;
-    qsizetype markerFrom = -1;
-    int found = 0;
-    BytePosition bytes(fodt);
-    QXmlStreamReader reader(fodt);
-    while (!reader.atEnd()) {
-        const QXmlStreamReader::TokenType token = reader.readNext();
-        if (token != QXmlStreamReader::StartElement && token != QXmlStreamReader::EndElement)
-            continue;
-        // Just past the tag's '>'; a start tag begins at the last '<' before it, as no
-        // attribute value holds a raw '<'.
-        const qsizetype offset = bytes.at(reader.characterOffset());
-        if (token == QXmlStreamReader::StartElement) {
-            ++depth;
-            const qsizetype from = fodt.lastIndexOf('<', offset - 1);
-            if (reader.namespaceUri() == kTableNs && reader.name() == u"table") {
-                const QByteArray qualified =
-                    reader.prefix().isEmpty() ? QByteArray() : reader.prefix().toUtf8() + ':';
-                tables.push_back({depth, qualified + "table-header-rows"});
-            } else if (reader.namespaceUri() == kTableNs && reader.name() == u"table-row" &&
-                       !tables.empty()) {
-                rows.push_back({from, depth == tables.back().depth + 1});
-            } else if (reader.namespaceUri() == kTextNs && reader.name().startsWith(u"bookmark") &&
-                       reader.attributes()
-                           .value(kTextNs, QLatin1String("name"))
-                           .startsWith(prefix)) {
-                if (rows.empty()) {
-                    *error =
-                        QStringLiteral("uma marca de linha de cabeçalho ficou fora de uma tabela.");
-                    return {};
-                }
-                rows.back().marked = true;
-                markerFrom = from;
-                found += reader.name() == u"bookmark-end" ? 0 : 1;
-            }
-            continue;
-        }
-        --depth;
-        if (markerFrom >= 0) {
-            edits.push_back({markerFrom, offset, QByteArray()});
-            markerFrom = -1;
-        } else if (!tables.empty() && depth + 1 == tables.back().depth) {
-            const Table& table = tables.back();
-            if (table.headFrom >= 0) {
-                edits.push_back({table.headFrom, table.headFrom, '<' + table.tag + '>'});
-                edits.push_back({table.headTo, table.headTo, "</" + table.tag + '>'});
-            }
-            tables.pop_back();
-        } else if (!rows.empty() && reader.namespaceUri() == kTableNs &&
-                   reader.name() == u"table-row") {
-            Table& table = tables.back();
-            const Row& row = rows.back();
-            if (row.marked && row.direct && table.leading) {
-                table.headFrom = table.headFrom < 0 ? row.from : table.headFrom;
-                table.headTo = offset;
-            } else {
-                table.leading = false;
-            }
-            rows.pop_back();
-        }
-    }
-    if (reader.hasError()) {
-        *error = QStringLiteral(
-                     "não foi possível ler o documento intermédio do LibreOffice (linha %1): %2")
-                     .arg(reader.lineNumber())
-                     .arg(reader.errorString());
-        return {};
-    }
-    if (found != markers) {
-        *error = QStringLiteral(
-                     "o documento intermédio do LibreOffice tem %1 das %2 marcas de linhas de "
-                     "cabeçalho.")
-                     .arg(found)
-                     .arg(markers);
-        return {};
-    }
-    std::stable_sort(edits.begin(), edits.end(),
-                     [](const Edit& a, const Edit& b) { return a.from < b.from; });
-    QByteArray result;
-    result.reserve(fodt.size() + qsizetype(edits.size()) * 32);
-    qsizetype copied = 0;
-    for (const Edit& edit : edits) {
-        result += QByteArrayView(fodt).sliced(copied, edit.from - copied);
-        result += edit.text;
-        copied = edit.to;
-    }
-    result += QByteArrayView(fodt).sliced(copied);
-    return result;
-}
+const char* RepeatHeadingsDriver() {
+    // Arguments: soffice, the marked RTF, the PDF to write, the profile's URL, the markers'
+    // prefix and their number. Exit status 3: this python has no UNO bridge.
+    return R"py(
+import os, re, secrets, signal, subprocess, sys, time
+try:
+    import uno
+except ImportError:
+    sys.exit(3)
+from com.sun.star.beans import PropertyValue
+from com.sun.star.connection import NoConnectException
 
+
+def props(**values):
+    result = []
+    for name, value in values.items():
+        p = PropertyValue()
+        p.Name, p.Value = name, value
+        result.append(p)
+    return tuple(result)
+
+
+def stop(office):
+    # soffice hands over to soffice.bin, its child: every other process of this group goes
+    # (the caller makes this process lead a group of its own).
+    if os.getpgrp() != os.getpid():
+        office.kill()
+    else:
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open("/proc/%s/stat" % pid) as stat:
+                    group = int(stat.read().rsplit(")", 1)[1].split()[2])
+                if group == os.getpid() and int(pid) != os.getpid():
+                    os.kill(int(pid), signal.SIGKILL)
+            except (OSError, ValueError, IndexError):
+                pass
+    office.wait()
+
+
+def connect(office, pipe):
+    local = uno.getComponentContext()
+    resolver = local.ServiceManager.createInstanceWithContext(
+        "com.sun.star.bridge.UnoUrlResolver", local)
+    deadline = time.monotonic() + 150
+    while True:
+        try:
+            return resolver.resolve("uno:pipe,name=%s;urp;StarOffice.ComponentContext" % pipe)
+        except NoConnectException:
+            if office.poll() is not None:
+                raise RuntimeError("o LibreOffice terminou com o código %d antes de aceitar a "
+                                   "ligação." % office.returncode)
+            if time.monotonic() > deadline:
+                raise RuntimeError("o LibreOffice não aceitou a ligação a tempo.")
+            time.sleep(0.05)
+
+
+# The leading marked rows of each table become its heading rows, repeated on every page.
+def repeat_headings(doc, prefix, expected):
+    bookmarks = doc.getBookmarks()
+    marks = [bookmarks.getByName(name) for name in bookmarks.getElementNames()
+             if name.startswith(prefix)]
+    if len(marks) != expected:
+        raise RuntimeError("o documento tem %d das %d marcas de linhas de cabeçalho."
+                           % (len(marks), expected))
+    tables = {}
+    for mark in marks:
+        anchor = mark.getAnchor()
+        table = anchor.getPropertyValue("TextTable")
+        cell = anchor.getPropertyValue("Cell")
+        if table is None or cell is None:
+            raise RuntimeError("uma marca de linha de cabeçalho ficou fora de uma tabela.")
+        row = int(re.match(r"[A-Za-z]+(\d+)", cell.CellName).group(1))
+        tables.setdefault(table.getName(), (table, set()))[1].add(row)
+    doc.lockControllers()
+    for mark in marks:
+        mark.dispose()
+    for table, rows in tables.values():
+        leading = 0
+        while leading + 1 in rows:
+            leading += 1
+        if leading:
+            table.RepeatHeadline = True
+            table.HeaderRowCount = leading
+    doc.unlockControllers()
+
+
+soffice, source, target, profile, prefix, expected = sys.argv[1:7]
+os.umask(0o077)  # the pipe and what LibreOffice writes are this user's alone
+pipe = "orla_%d_%s" % (os.getpid(), secrets.token_hex(8))
+office = subprocess.Popen(
+    [soffice, "-env:UserInstallation=" + profile, "--headless", "--invisible", "--norestore",
+     "--nologo", "--accept=pipe,name=%s;urp;" % pipe], stdin=subprocess.DEVNULL)
+try:
+    context = connect(office, pipe)
+    desktop = context.ServiceManager.createInstanceWithContext(
+        "com.sun.star.frame.Desktop", context)
+    doc = desktop.loadComponentFromURL(uno.systemPathToFileUrl(source), "_blank", 0,
+                                       props(Hidden=True))
+    if doc is None:
+        raise RuntimeError("o LibreOffice não abriu o documento.")
+    repeat_headings(doc, prefix, int(expected))
+    doc.storeToURL(uno.systemPathToFileUrl(target), props(FilterName="writer_pdf_Export"))
+    doc.close(True)
+    try:
+        desktop.terminate()
+    except Exception:  # the bridge may drop as LibreOffice ends
+        pass
+    office.wait()
+    status = 0
+except Exception as error:
+    sys.stderr.write("%s\n" % (getattr(error, "Message", "") or error))
+    stop(office)
+    status = 1
+for folder in ("/tmp", "/var/tmp"):  # LibreOffice leaves its pipe's socket behind
+    try:
+        os.unlink("%s/OSL_PIPE_%d_%s" % (folder, os.getuid(), pipe))
+    except OSError:
+        pass
+sys.exit(status)
+)py";
+}
 }  // namespace orla
