@@ -1,6 +1,5 @@
 // SQLConnect (program key, context, connection strings, the race of the two servers, the proof
-// of the user's credentials), then the shared connection's check and re-establishment, and the
-// server date.
+// of the user's credentials), then the shared connection's check and re-establishment.
 #include "BackendSpy.h"
 #include "Recorders.h"
 #include "TestDatabase.h"
@@ -238,20 +237,6 @@ class TestGeneral : public QObject {
         // After a failure the next call starts again from the beginning.
         TakeDown(withSecondary ? secondary : primary, false);
         QCOMPARE(CheckSharedConnection(), QString());
-    }
-
-    void serverDate() {
-        TestDatabase db;
-        QCOMPARE(GetServerDate(), QDateTime(QDate(1900, 1, 1), QTime(0, 0)));
-        ConnectTo(db.path());
-        const QDateTime now = QDateTime::currentDateTime();
-        const QDateTime server = GetServerDate();
-        // The server's wall-clock time, whatever zone this machine is in.
-        const QDateTime wallClock(now.date(), now.time(), Qt::UTC);
-        QVERIFY2(qAbs(QDateTime(server.date(), server.time(), Qt::UTC).secsTo(wallClock)) < 120,
-                 qPrintable(server.toString(Qt::ISODate)));
-        Data().SqlServer.Close();
-        QCOMPARE(GetServerDate(), QDateTime(QDate(1900, 1, 1), QTime(0, 0)));
     }
 };
 

@@ -9,7 +9,6 @@
 #include "context/Context.h"
 #include "platform/Ansi.h"
 #include "platform/services/RepeatedHeadings.h"
-#include "platform/services/RunProgram.h"
 #include "platform/services/Shell.h"
 #include "printing/StatementReport.h"
 #include "printing/modTemplates.h"
@@ -274,21 +273,6 @@ class TestReportPdf : public QObject {
                  QString());
         QCOMPARE(error, QString("a conversão foi cancelada."));
         QTRY_VERIFY(!running(""));
-    }
-
-    // A helper that does not end in time is killed with every process it started.
-    void aHungHelperGoesWithWhatItStarted() {
-        QTemporaryDir dir;
-        const QString child = dir.filePath("filho");
-        WriteAll(dir.filePath("pendurado"),
-                 "sleep 300 &\necho $! > '" + QFile::encodeName(child) + "'\nwait\n");
-        QProcess process;
-        QCOMPARE(RunToEnd(process, "/bin/sh", {dir.filePath("pendurado")}, 2000), RunEnd::TimedOut);
-        const QByteArray pid = ReadAll(child).trimmed();
-        QVERIFY(!pid.isEmpty());
-        // Gone, or a zombie waiting for its new parent to collect it.
-        QTRY_VERIFY(ReadAll("/proc/" + pid + "/stat").isEmpty() ||
-                    ReadAll("/proc/" + pid + "/stat").contains(") Z "));
     }
 };
 

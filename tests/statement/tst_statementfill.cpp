@@ -1,5 +1,5 @@
 // The statement window's fill: opening balance, running balance, ordering, totals, filters
-// and a failed fill, on a database made for each test.
+// and a movement moved while it fills, on a database made for each test.
 #include "ScopedLocale.h"
 #include "StatementFixture.h"
 
@@ -159,28 +159,6 @@ class TestStatementFill : public QObject {
         QTest::keyClick(modo, Qt::Key_Delete);
         QCOMPARE(modo->currentIndex(), -1);
         QCOMPARE(f.window().ListModel()->RowCount(), 3);
-    }
-
-    void failedFillKeepsTheRowsAlreadyShown_data() {
-        QTest::addColumn<QString>("breakage");
-        QTest::addColumn<QStringList>("rows");
-        QTest::newRow("account unreadable: before the list is cleared")
-            << "ALTER TABLE tbContas_Bancarias RENAME TO tbContas_Fora"
-            << QStringList{"#11901 1.005,00", "#0 1.000,00"};
-        QTest::newRow("statement unreadable: after")
-            << "DROP VIEW vwExtractos_Contas_Bancarias" << QStringList();
-    }
-    void failedFillKeepsTheRowsAlreadyShown() {
-        QFETCH(QString, breakage);
-        QFETCH(QStringList, rows);
-        StatementFixture f;
-        f.add(1, 901, Day(-6), "5");
-        f.open();
-        f.exec({breakage});
-        f.window().Fill();
-        QCOMPARE(Balances(f), rows);
-        QCOMPARE(f.reports().reports.size(), 1);
-        QCOMPARE(f.reports().reports.first().texts.at(3), QStringLiteral("Fill"));
     }
 
     // Another program moves a bank date back and forth across the period's start while the
