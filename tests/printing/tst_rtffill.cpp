@@ -62,7 +62,7 @@ class TestRtfFill : public QObject {
         // Each text, what it shows with the three-space rule and without it (null: the text).
         const char* const cases[][3] = {
             {"C:\\dir {a} }{ \\par", nullptr, nullptr},
-            {"Conceição € 1.250,00 ºª Łódź ✓", nullptr, nullptr},
+            {"Conceição € 1.250,00 ºª Łódź ✓ 가", nullptr, nullptr},
             {" a  b ", nullptr, nullptr},
             {"a\r\nb\nc\rd\te", "a\nb\nc\nd\te", "a\nb\nc\nd\te"},
             {"", "   ", ""},
